@@ -1,0 +1,15 @@
+# Host build: the unit tests of the portable code, with fakes of every port.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+add_executable(unit_tests
+  tests/unit/ControlsTest.cpp
+  tests/unit/ValueRulesTest.cpp
+  tests/unit/WildcardTest.cpp
+  tests/unit/ImageListTest.cpp
+  tests/unit/StartupTest.cpp
+)
+target_include_directories(unit_tests PRIVATE tests)
+target_link_libraries(unit_tests PRIVATE glimra_core GTest::gtest GTest::gtest_main
+                      Threads::Threads)
+add_test(NAME unit_tests COMMAND unit_tests)

@@ -1,0 +1,112 @@
+#include "controls/Form.h"
+
+#include "controls/Application.h"
+#include "controls/Timer.h"
+#include "controls/WindowlessControl.h"
+
+namespace glimra {
+
+Form::Form(Application& app, FormDesign design)
+    : app_(app),
+      design_(std::move(design)),
+      width_(design_.width),
+      height_(design_.height),
+      scaleWidth_(design_.width),
+      scaleHeight_(design_.height) {}
+
+Form::~Form() = default;
+
+void Form::Load() {
+    if (loaded_) return;
+    loaded_ = true;
+    hiddenWhileLoading_ = false;
+    app_.FormLoaded();
+    if (!peer_ && app_.Peers()) peer_ = app_.Peers()->CreateFormPeer(*this);
+    if (peer_) peer_->Create();
+    for (Timer* timer : timers_)
+        timer->Attach(app_.Peers());
+    loading_ = true;
+    Form_Load();
+    loading_ = false;
+}
+
+void Form::Show() {
+    Load();
+    if (!loaded_ || visible_) return;
+    visible_ = true;
+    if (peer_) peer_->VisibleChanged();
+}
+
+void Form::Hide() {
+    Load();
+    if (loading_) hiddenWhileLoading_ = true;
+    if (!loaded_ || !visible_) return;
+    visible_ = false;
+    if (peer_) peer_->VisibleChanged();
+}
+
+void Form::Unload() {
+    if (!loaded_ || unloading_) return;
+    unloading_ = true;
+    Form_Unload();
+    for (Timer* timer : timers_)
+        timer->Detach();
+    if (peer_) peer_->Destroy();
+    visible_ = false;
+    loaded_ = false;
+    unloading_ = false;
+    app_.FormUnloaded();
+}
+
+void Form::SetWindowState(WindowState state) {
+    if (windowState_ == state) return;
+    windowState_ = state;
+    if (peer_) peer_->WindowStateChanged();
+}
+
+void Form::Move(float left, float top) {
+    left_ = left;
+    top_ = top;
+    if (peer_) peer_->PositionChanged();
+}
+
+void Form::Cls() {
+    surface_.clear();
+    if (peer_) peer_->SurfaceChanged();
+}
+
+void Form::PaintPicture(PicturePtr picture, float left, float top, float width, float height) {
+    if (!picture) return;
+    surface_.push_back({std::move(picture), left, top, width, height});
+    if (peer_) peer_->SurfaceChanged();
+}
+
+void Form::ZOrderTopmost() {
+    if (peer_) peer_->MakeTopmost();
+}
+
+void Form::PlatformResized(float outerWidth, float outerHeight, float innerWidth,
+                           float innerHeight) {
+    width_ = outerWidth;
+    height_ = outerHeight;
+    scaleWidth_ = innerWidth;
+    scaleHeight_ = innerHeight;
+    if (loaded_) Form_Resize();
+}
+
+void Form::PlatformMoved(float left, float top) {
+    left_ = left;
+    top_ = top;
+}
+
+void Form::PlatformClose() {
+    bool cancel = false;
+    Form_QueryUnload(cancel, UnloadMode::ControlMenu);
+    if (!cancel) Unload();
+}
+
+void Form::ControlChanged() {
+    if (peer_) peer_->ControlsChanged();
+}
+
+}  // namespace glimra

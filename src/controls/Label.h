@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "controls/Style.h"
+#include "controls/WindowlessControl.h"
+
+namespace glimra {
+
+// A text drawn by its container. With a transparent background only the text itself covers
+// what lies beneath; with AutoSize the label is as large as its caption.
+class Label : public WindowlessControl {
+  public:
+    using WindowlessControl::WindowlessControl;
+
+    const std::wstring& Caption() const { return caption_; }
+    void SetCaption(const std::wstring& caption) { Assign(caption_, caption); }
+    Color ForeColor() const { return foreColor_; }
+    void SetForeColor(Color color) { Assign(foreColor_, color); }
+    const glimra::Font& Font() const { return font_; }
+    void SetFont(const glimra::Font& font) { Assign(font_, font); }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent) { Assign(transparent_, transparent); }
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool autoSize) { Assign(autoSize_, autoSize); }
+
+  private:
+    std::wstring caption_;
+    Color foreColor_ = 0;
+    glimra::Font font_;
+    bool transparent_ = false;
+    bool autoSize_ = false;
+};
+
+}  // namespace glimra

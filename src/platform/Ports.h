@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/PictureLoader.h"
+#include "platform/Pointer.h"
+#include "platform/ProgramInfo.h"
+#include "platform/Random.h"
+#include "platform/Screen.h"
+#include "settings/SettingsStore.h"
+
+namespace glimra {
+
+// Every service of the platform that the two windows use.
+struct Ports {
+    ProgramInfo& program;
+    SettingsStore& settings;
+    FileSystem& files;
+    PictureLoader& pictures;
+    Screen& screen;
+    Pointer& pointer;
+    Random& random;
+};
+
+}  // namespace glimra

@@ -1,0 +1,239 @@
+#include "screensaver/frmLumivue.h"
+
+#include <limits>
+
+#include "options/frmGlimraOptions.h"
+#include "screensaver/ImageList.h"
+#include "screensaver/PictureFit.h"
+#include "settings/SettingKeys.h"
+#include "settings/ValueRules.h"
+
+namespace glimra {
+namespace {
+
+FormDesign LumivueDesign() {
+    FormDesign design;
+    design.caption = L"Glimra ScreenSaver";
+    design.border = BorderStyle::None;
+    design.width = 9600;
+    design.height = 7200;
+    design.backColor = Rgb(0, 0, 0);
+    design.programIconPointer = true;
+    return design;
+}
+
+void DesignCaption(Label& label, float top) {
+    label.Move(0, top);
+    label.SetVisible(false);
+    label.SetForeColor(Rgb(255, 255, 255));
+    label.SetFont({L"Arial", 8.25f, false, false});
+    label.SetAutoSize(true);
+    label.SetTransparent(true);
+}
+
+template <typename Counter>
+void CountUp(Counter& counter) {
+    if (counter < std::numeric_limits<Counter>::max()) ++counter;
+}
+
+}  // namespace
+
+frmLumivue::frmLumivue(Application& app, const Ports& ports)
+    : Form(app, LumivueDesign()),
+      timCheckScreen(*this, 200, true),
+      timTimer(*this, 1000, false),
+      imgBlank(*this),
+      lblImageNumber(*this),
+      lblImageFileName(*this),
+      ports_(ports) {
+    timCheckScreen.Tick = [this] { timCheckScreen_Timer(); };
+    timTimer.Tick = [this] { timTimer_Timer(); };
+    picHiddenScreenSaver.Click = [this] { picHiddenScreenSaver_Click(); };
+    picHiddenScreenSaver.MouseMove = [this] { picHiddenScreenSaver_MouseMove(); };
+    picHiddenScreenSaver.SetPicture(ports_.pictures.StartPicture());
+    imgBlank.SetVisible(false);
+    imgBlank.Move(240, 5040);
+    imgBlank.SetPicture(ports_.pictures.BlankPicture());
+    DesignCaption(lblImageNumber, 0);
+    DesignCaption(lblImageFileName, 240);
+}
+
+void frmLumivue::Form_Load() {
+    if (ports_.program.AnotherInstanceRunning()) {
+        Unload();
+        return;
+    }
+    strInitialized = ports_.settings.Read(keys::kInitialized);
+    lngElapsedSeconds = 0;
+    intLastRandomIndex = 0;
+    const std::wstring arguments = ports_.program.ArgumentText();
+    strCommandPrefix = arguments.substr(0, 3);
+    strCommand = arguments.substr(0, 2);
+
+    InitializeScreenSaver();
+    // The start picture greets the first five starts only.
+    if (lngStartCount > 5) picHiddenScreenSaver.SetPicture(imgBlank.Picture());
+
+    if (strPath.empty() || strInitialized.empty()) {
+        blnOptionsDialogForced = strCommand != L"/S";
+        strCommand = L"/c";
+    } else {
+        blnOptionsDialogForced = false;
+    }
+    StoreOptionsDialogForced();
+
+    if (strCommand == L"/s") {
+        timTimer.SetEnabled(true);
+        options_->Hide();
+        StartScreenSaverSettings();
+    } else if (strCommand == L"/S" || strCommand == L"/c") {
+        if (strCommand == L"/S" || strCommandPrefix == L"/c:") {
+            blnOptionsDialogForced = false;
+            StoreOptionsDialogForced();
+        }
+        options_->Show();
+        Hide();
+        StartScreenSaverSettings();
+    } else {
+        options_->Unload();
+        Unload();
+    }
+}
+
+void frmLumivue::InitializeScreenSaver() {
+    Form_Resize();
+    SettingsStore& store = ports_.settings;
+    strPath = store.Read(keys::kPath);
+    if (auto seconds = ReadWholeNumber(store.Read(keys::kSecondsToDisplay))) {
+        lngSecondsToDisplay = *seconds;
+    }
+    if (auto count = ReadWholeNumber(store.Read(keys::kShowSplashScreen))) lngStartCount = *count;
+    lngStartCount = NextStartCount(lngStartCount);
+    store.Write(keys::kShowSplashScreen, std::to_wstring(lngStartCount));
+    if (strAlwaysOnTop.empty()) strAlwaysOnTop = L"1";
+    strHideMousePointer = OptionOrOn(store.Read(keys::kHideMousePointer));
+    strDisplayInRandomOrder = OptionOrOn(store.Read(keys::kDisplayInRandomOrder));
+    strDisplayImageFileName = OptionOrOn(store.Read(keys::kDisplayImageFileName));
+    strDisplayImageNumber = OptionOrOn(store.Read(keys::kDisplayImageNumber));
+}
+
+void frmLumivue::StartScreenSaverSettings() {
+    SetWindowState(WindowState::Maximized);
+    blnExitRequested = false;
+    intClickCount = 0;
+    intMouseMoveCount = 0;
+    intImageIndex = 1;
+    // The drawing surface of every form is persistent, so what Form_Resize paints stays.
+    picHiddenScreenSaver.SetVisible(false);
+    picHiddenScreenSaver.SetAutoSize(true);
+    picHiddenScreenSaver.SetBordered(false);
+    strImageFolder = WithTrailingBackslash(strPath);
+    BuildImageList();
+    strAlwaysOnTop = ports_.settings.Read(keys::kAlwaysOnTop);
+}
+
+void frmLumivue::EndScreenSaver() {
+    options_->Unload();
+    Unload();
+}
+
+void frmLumivue::StoreOptionsDialogForced() {
+    ports_.settings.Write(keys::kOptionsDialogForced,
+                          blnOptionsDialogForced ? keys::kTrue : keys::kFalse);
+}
+
+void frmLumivue::BuildImageList() {
+    strImages = ListImageFiles(ports_.files, strImageFolder);
+    lngImageCount = static_cast<std::int32_t>(
+        std::min<size_t>(strImages.size(), std::numeric_limits<std::int32_t>::max()));
+}
+
+void frmLumivue::Form_Resize() {
+    Cls();
+    const PicturePtr& picture = picHiddenScreenSaver.Picture();
+    if (picture) {
+        const float w = picture->Width() * ports_.screen.TwipsPerPixelX();
+        const float h = picture->Height() * ports_.screen.TwipsPerPixelY();
+        const Placement place = FitAndCentre(w, h, ScaleWidth(), ScaleHeight());
+        PaintPicture(picture, place.left, place.top, place.width, place.height);
+    }
+    intClickCount = 0;
+    SetWindowState(WindowState::Maximized);
+    if (OptionIsOn(strAlwaysOnTop)) ZOrderTopmost();
+}
+
+void frmLumivue::timTimer_Timer() {
+    if (OptionIsOn(strAlwaysOnTop)) ZOrderTopmost();
+    KeepPointerHidden(OptionIsOn(strHideMousePointer));
+    CountUp(lngElapsedSeconds);
+    if (lngElapsedSeconds >= lngSecondsToDisplay) ChangePicture();
+    lblImageFileName.SetVisible(OptionIsOn(strDisplayImageFileName));
+    lblImageNumber.SetVisible(OptionIsOn(strDisplayImageNumber));
+}
+
+void frmLumivue::ChangePicture() {
+    intImageIndex = intImageIndex >= lngImageCount ? 1 : intImageIndex + 1;
+    intMouseMoveCount = 0;
+    intClickCount = 0;
+    if (OptionIsOn(strDisplayInRandomOrder)) {
+        const auto draw = [this] {
+            return static_cast<std::int32_t>(ports_.random.Next() * lngImageCount + 1);
+        };
+        intRandomIndex = draw();
+        if (intRandomIndex == intLastRandomIndex) intRandomIndex = draw();
+        ShowPictureAt(intRandomIndex);
+        intLastRandomIndex = intRandomIndex;
+    } else {
+        ShowPictureAt(intImageIndex);
+    }
+    Form_Resize();
+    lngElapsedSeconds = 0;
+}
+
+void frmLumivue::ShowPictureAt(std::int32_t position) {
+    lblImageNumber.SetCaption(L"Image # " + std::to_wstring(position) + L" of " +
+                              std::to_wstring(lngImageCount));
+    if (position < 1 || position > lngImageCount) return;  // an empty list has no entry
+    const std::wstring& path = strImages[static_cast<size_t>(position) - 1];
+    lblImageFileName.SetCaption(path);
+    // A picture that cannot be loaded leaves the previous one in the holder.
+    if (PicturePtr picture = ports_.pictures.Load(path)) {
+        picHiddenScreenSaver.SetPicture(std::move(picture));
+    }
+}
+
+void frmLumivue::timCheckScreen_Timer() {
+    if (blnExitRequested) EndScreenSaver();
+    intMouseMoveCount = 0;
+    intClickCount = 0;
+}
+
+void frmLumivue::CountClick() {
+    CountUp(intClickCount);
+    blnExitRequested = intClickCount >= 1;
+}
+
+void frmLumivue::CountMouseMove() {
+    CountUp(intMouseMoveCount);
+    blnExitRequested = intMouseMoveCount >= 6;
+}
+
+void frmLumivue::KeepPointerHidden(bool hidden) {
+    if (hidden == blnPointerHidden) return;
+    ports_.pointer.ShowCursor(!hidden);
+    blnPointerHidden = hidden;
+}
+
+void frmLumivue::Form_Unload() {
+    KeepPointerHidden(false);
+}
+
+void frmLumivue::Form_QueryUnload(bool& cancel, UnloadMode mode) {
+    // Closed from outside (the system, a task manager): end the whole program, not only
+    // this window, so no invisible dialog is left running.
+    if (mode != UnloadMode::ControlMenu) return;
+    cancel = true;
+    EndScreenSaver();
+}
+
+}  // namespace glimra

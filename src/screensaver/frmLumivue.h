@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controls/Form.h"
+#include "controls/Image.h"
+#include "controls/Label.h"
+#include "controls/PictureBox.h"
+#include "controls/Timer.h"
+#include "platform/Ports.h"
+
+namespace glimra {
+
+class frmGlimraOptions;
+
+// The start-up window, which is also the full-screen slide-show window: it chooses the mode
+// from the command line, collects the pictures, runs the slide show and ends the program on
+// user input.
+class frmLumivue : public Form {
+  public:
+    frmLumivue(Application& app, const Ports& ports);
+    void Connect(frmGlimraOptions& options) { options_ = &options; }
+
+    void InitializeScreenSaver();
+    void StartScreenSaverSettings();
+
+    // Controls.
+    Timer timCheckScreen;
+    Timer timTimer;
+    PictureBox picHiddenScreenSaver;
+    Image imgBlank;
+    Label lblImageNumber;
+    Label lblImageFileName;
+
+    // State, named as in the window's design. Positions are 32-bit, so a folder of more than
+    // 32,767 pictures is shown in full.
+    std::wstring strCommand;
+    std::wstring strCommandPrefix;
+    std::wstring strInitialized;
+    std::wstring strPath;
+    std::wstring strImageFolder;
+    std::int32_t lngSecondsToDisplay = 0;
+    std::int32_t lngElapsedSeconds = 0;
+    bool blnOptionsDialogForced = false;
+    std::int32_t lngStartCount = 0;
+    std::wstring strAlwaysOnTop;
+    std::wstring strHideMousePointer;
+    std::wstring strDisplayInRandomOrder;
+    std::wstring strDisplayImageFileName;
+    std::wstring strDisplayImageNumber;
+    std::int32_t intImageIndex = 0;
+    std::int32_t intRandomIndex = 0;
+    std::int32_t intLastRandomIndex = 0;
+    std::vector<std::wstring> strImages;  // position i is strImages[i - 1]
+    std::int32_t lngImageCount = 0;
+    bool blnExitRequested = false;
+    std::int16_t intClickCount = 0;
+    std::int16_t intMouseMoveCount = 0;
+    bool blnPointerHidden = false;
+
+    // Handlers the platform runs.
+    void timTimer_Timer();
+    void timCheckScreen_Timer();
+    void picHiddenScreenSaver_Click() { CountClick(); }
+    void picHiddenScreenSaver_MouseMove() { CountMouseMove(); }
+
+  protected:
+    void Form_Load() override;
+    void Form_Unload() override;
+    void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
+    void Form_Resize() override;
+    void Form_Click() override { CountClick(); }
+    void Form_KeyDown(int, int) override { CountClick(); }
+    void Form_MouseMove(int, int, float, float) override { CountMouseMove(); }
+
+  private:
+    void EndScreenSaver();
+    void BuildImageList();
+    void StoreOptionsDialogForced();
+    void ChangePicture();
+    void ShowPictureAt(std::int32_t position);
+    void KeepPointerHidden(bool hidden);
+    void CountClick();
+    void CountMouseMove();
+
+    const Ports& ports_;
+    frmGlimraOptions* options_ = nullptr;
+};
+
+}  // namespace glimra

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace glimra {
+
+// The per-user store of the program's settings: text values by key, all under one application
+// name and one section.
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    // The stored text; the empty text when the value is absent or unreadable.
+    virtual std::wstring Read(const std::wstring& key) = 0;
+    // Stores the text, creating what is needed. False when it could not be stored.
+    virtual bool Write(const std::wstring& key, const std::wstring& value) = 0;
+};
+
+}  // namespace glimra

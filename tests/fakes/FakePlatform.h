@@ -1,0 +1,234 @@
+#pragma once
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "controls/Form.h"
+#include "controls/Peers.h"
+#include "controls/Timer.h"
+#include "platform/Ports.h"
+#include "platform/Wildcard.h"
+
+namespace glimra::fakes {
+
+class FakeSettingsStore : public SettingsStore {
+  public:
+    std::wstring Read(const std::wstring& key) override {
+        ++reads;
+        auto it = values.find(key);
+        return it == values.end() ? std::wstring() : it->second;
+    }
+    bool Write(const std::wstring& key, const std::wstring& value) override {
+        writes.emplace_back(key, value);
+        if (failWrites) return false;
+        values[key] = value;
+        return true;
+    }
+    // The values written under `key`, oldest first.
+    std::vector<std::wstring> WritesOf(const std::wstring& key) const {
+        std::vector<std::wstring> found;
+        for (const auto& [k, v] : writes) {
+            if (k == key) found.push_back(v);
+        }
+        return found;
+    }
+
+    std::map<std::wstring, std::wstring> values;
+    std::vector<std::pair<std::wstring, std::wstring>> writes;
+    int reads = 0;
+    bool failWrites = false;
+};
+
+class FakeProgramInfo : public ProgramInfo {
+  public:
+    std::wstring ArgumentText() override { return arguments; }
+    bool AnotherInstanceRunning() override { return anotherInstance; }
+
+    std::wstring arguments;
+    bool anotherInstance = false;
+};
+
+struct FakeFile {
+    std::wstring name;
+    bool hidden = false;
+    bool system = false;
+    bool folder = false;
+};
+
+// Folders by their path with a trailing backslash; letter case is ignored, as on Windows.
+class FakeFileSystem : public FileSystem {
+  public:
+    std::vector<std::vector<std::wstring>> FilesMatching(
+        const std::wstring& folder, const std::vector<std::wstring>& patterns) override {
+        ++enumerations;
+        std::vector<std::vector<std::wstring>> groups(patterns.size());
+        const std::vector<FakeFile>* files = Find(folder);
+        if (!files) return groups;
+        for (const FakeFile& file : *files) {
+            if (file.hidden || file.system || file.folder) continue;
+            for (size_t i = 0; i < patterns.size(); ++i) {
+                if (MatchesPattern(file.name, patterns[i])) groups[i].push_back(file.name);
+            }
+        }
+        return groups;
+    }
+
+    void AddFiles(const std::wstring& folder, const std::vector<std::wstring>& names) {
+        for (const std::wstring& name : names)
+            folders[folder].push_back({name});
+    }
+
+    std::map<std::wstring, std::vector<FakeFile>> folders;
+    int enumerations = 0;
+
+  private:
+    static std::wstring Upper(std::wstring s) {
+        for (wchar_t& c : s)
+            c = static_cast<wchar_t>(std::towupper(c));
+        return s;
+    }
+    const std::vector<FakeFile>* Find(const std::wstring& folder) const {
+        for (const auto& [path, files] : folders) {
+            if (Upper(path) == Upper(folder)) return &files;
+        }
+        return nullptr;
+    }
+};
+
+class FakePicture : public Picture {
+  public:
+    FakePicture(int width, int height, std::wstring source = {})
+        : width_(width), height_(height), source_(std::move(source)) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    const std::wstring& Source() const { return source_; }
+
+  private:
+    int width_;
+    int height_;
+    std::wstring source_;
+};
+
+// Pictures by path; a path without an entry cannot be loaded.
+class FakePictureLoader : public PictureLoader {
+  public:
+    PicturePtr Load(const std::wstring& path) override {
+        loads.push_back(path);
+        auto it = sizes.find(path);
+        if (it == sizes.end()) return nullptr;
+        return std::make_shared<FakePicture>(it->second.first, it->second.second, path);
+    }
+    PicturePtr StartPicture() override { return start; }
+    PicturePtr BlankPicture() override { return blank; }
+
+    std::map<std::wstring, std::pair<int, int>> sizes;
+    std::vector<std::wstring> loads;
+    PicturePtr start = std::make_shared<FakePicture>(640, 480, L"<start>");
+    PicturePtr blank = std::make_shared<FakePicture>(1, 1, L"<blank>");
+};
+
+// A screen of 800 x 600 pixels at 15 twips per pixel unless a test says otherwise.
+class FakeScreen : public Screen {
+  public:
+    float TwipsPerPixelX() override { return 15; }
+    float TwipsPerPixelY() override { return 15; }
+    float Width() override { return widthPx * 15.0f; }
+    float Height() override { return heightPx * 15.0f; }
+
+    int widthPx = 800;
+    int heightPx = 600;
+};
+
+class FakePointer : public Pointer {
+  public:
+    void ShowCursor(bool show) override {
+        displayCount += show ? 1 : -1;
+        ++calls;
+    }
+    int displayCount = 0;  // below 0: hidden
+    int calls = 0;
+};
+
+// Returns the given numbers in turn, then repeats the last one.
+class FakeRandom : public Random {
+  public:
+    double Next() override {
+        if (numbers.empty()) return 0;
+        const double value = numbers[std::min(next, numbers.size() - 1)];
+        ++next;
+        return value;
+    }
+    std::vector<double> numbers;
+    size_t next = 0;
+};
+
+// A form peer that records what the model asked of the platform window.
+class RecordingFormPeer : public FormPeer {
+  public:
+    explicit RecordingFormPeer(Form& form, const FakeScreen& screen)
+        : form_(form), screen_(screen) {}
+    void Create() override { ++creates; }
+    void Destroy() override { ++destroys; }
+    void VisibleChanged() override {}
+    void WindowStateChanged() override {
+        // A maximized borderless window covers the screen, as on the platform.
+        if (form_.GetWindowState() == WindowState::Maximized) {
+            const float w = screen_.widthPx * 15.0f, h = screen_.heightPx * 15.0f;
+            form_.PlatformResized(w, h, w, h);
+        }
+    }
+    void PositionChanged() override {}
+    void SurfaceChanged() override { ++surfaceChanges; }
+    void ControlsChanged() override { ++controlChanges; }
+    void MakeTopmost() override { ++topmostCalls; }
+
+    int creates = 0;
+    int destroys = 0;
+    int surfaceChanges = 0;
+    int controlChanges = 0;
+    int topmostCalls = 0;
+
+  private:
+    Form& form_;
+    const FakeScreen& screen_;
+};
+
+class FakePeerFactory : public PeerFactory {
+  public:
+    explicit FakePeerFactory(const FakeScreen& screen) : screen_(screen) {}
+    std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override {
+        auto peer = std::make_unique<RecordingFormPeer>(form, screen_);
+        formPeers[&form] = peer.get();
+        return peer;
+    }
+    std::unique_ptr<TimerPeer> CreateTimerPeer(Timer&) override { return nullptr; }
+    void Quit() override { ++quits; }
+
+    RecordingFormPeer& PeerOf(const Form& form) { return *formPeers.at(&form); }
+
+    std::map<const Form*, RecordingFormPeer*> formPeers;
+    int quits = 0;
+
+  private:
+    const FakeScreen& screen_;
+};
+
+// Every port faked, ready to hand to the program.
+struct FakePlatform {
+    FakeProgramInfo program;
+    FakeSettingsStore settings;
+    FakeFileSystem files;
+    FakePictureLoader pictures;
+    FakeScreen screen;
+    FakePointer pointer;
+    FakeRandom random;
+    FakePeerFactory peers{screen};
+    Ports ports{program, settings, files, pictures, screen, pointer, random};
+};
+
+}  // namespace glimra::fakes
