@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "imaging/PixelBuffer.h"
+
+namespace glimra {
+
+// Reduces a picture by averaging, over each destination pixel, the source pixels it covers,
+// each weighed by the exact fraction it covers. Source rows arrive in strips from a decoder, so
+// only working rows of the destination width are kept besides the result. An axis that grows
+// instead repeats the nearest source pixel. All four channels are averaged alike: the sources
+// are opaque or premultiplied. Widths up to 16 million source pixels.
+class AreaScaler {
+  public:
+    AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight);  // all >= 1
+
+    // The next `count` source rows, each `srcWidth` 32-bit pixels, `strideBytes` apart.
+    // Rows past `srcHeight` are ignored.
+    void PushRows(const std::uint8_t* rows, int count, std::size_t strideBytes);
+
+    // After exactly srcHeight rows have been pushed; rows never pushed leave their part of the
+    // result transparent black.
+    PixelBuffer Finish();
+
+  private:
+    void SumRow(const std::uint8_t* row);
+    void EmitRow(int y);
+
+    int srcWidth_, srcHeight_, dstWidth_, dstHeight_;
+
+    // Columns: destination x takes the `taps_` source pixels from firstColumn_[x] on, weighed
+    // columnWeight_[x * taps_ ..]. The same count for every column (padded with zero weights)
+    // keeps the inner loop free of unpredictable branches.
+    int taps_ = 1;
+    std::vector<int> firstColumn_;
+    std::vector<std::uint32_t> columnWeight_;
+
+    // Rows: destination y takes source rows from firstRow_[y] on, weighed
+    // rowWeight_[rowBegin_[y]] .. rowWeight_[rowBegin_[y + 1] - 1].
+    std::vector<int> rowBegin_;
+    std::vector<int> firstRow_;
+    std::vector<std::uint32_t> rowWeight_;
+
+    std::vector<std::uint32_t> rowSum_;  // the current source row, reduced: 4 per column
+    std::vector<std::uint64_t> sum_;     // the destination row being gathered: 4 per column
+    int nextSource_ = 0;                 // the source row PushRows expects next
+    int nextDest_ = 0;                   // the destination row being gathered
+    int nextEntry_ = 0;                  // its next weight in rowWeight_
+
+    // Every destination pixel's weights add up to total_; dividing by it is done as
+    // (n * multiplier_) >> shift_ when that is exact for every sum, else in double and checked.
+    std::uint64_t total_ = 1;
+    std::uint64_t multiplier_ = 0;
+    int shift_ = 0;
+    PixelBuffer out_;
+};
+
+// The whole picture at once; an empty or inconsistent source gives an empty buffer.
+PixelBuffer ScaleArea(const PixelBuffer& source, int dstWidth, int dstHeight);
+
+}  // namespace glimra

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "imaging/AreaScaler.h"
+#include "imaging/DecodeScale.h"
+#include "imaging/ExifOrientation.h"
+#include "screensaver/PictureFit.h"
+
+namespace glimra {
+namespace {
+
+PixelBuffer RandomPicture(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    PixelBuffer picture{width, height, {}};
+    picture.pixels.resize(static_cast<std::size_t>(width) * height);
+    for (auto& pixel : picture.pixels)
+        pixel = static_cast<std::uint32_t>(random());
+    return picture;
+}
+
+// How much of source pixel s lies under destination pixel d along one axis, in units where the
+// weights of every destination add up to CoverageTotal; growing axes take the nearest pixel.
+std::int64_t Coverage(std::int64_t s, std::int64_t d, std::int64_t source, std::int64_t dest) {
+    if (dest > source) return s == (2 * d + 1) * source / (2 * dest) ? 1 : 0;
+    const std::int64_t lo = std::max(s * dest, d * source);
+    const std::int64_t hi = std::min((s + 1) * dest, (d + 1) * source);
+    return std::max<std::int64_t>(0, hi - lo);
+}
+std::int64_t CoverageTotal(int source, int dest) {
+    return dest > source ? 1 : source;
+}
+
+// Every destination pixel summed over every source pixel: slow, but plainly right.
+PixelBuffer ReferenceScale(const PixelBuffer& src, int width, int height) {
+    PixelBuffer out{width, height, std::vector<std::uint32_t>(std::size_t(width) * height)};
+    const std::int64_t total = CoverageTotal(src.width, width) * CoverageTotal(src.height, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::int64_t sum[4] = {};
+            for (int j = 0; j < src.height; ++j) {
+                for (int i = 0; i < src.width; ++i) {
+                    const std::int64_t w =
+                        Coverage(i, x, src.width, width) * Coverage(j, y, src.height, height);
+                    for (int c = 0; c < 4; ++c) {
+                        sum[c] += w * ((src.pixels[std::size_t(j) * src.width + i] >> 8 * c) & 255);
+                    }
+                }
+            }
+            std::uint32_t pixel = 0;
+            for (int c = 0; c < 4; ++c) {
+                pixel |= static_cast<std::uint32_t>((2 * sum[c] + total) / (2 * total)) << 8 * c;
+            }
+            out.pixels[std::size_t(y) * width + x] = pixel;
+        }
+    }
+    return out;
+}
+
+TEST(AreaScaler, ThreePixelsIntoTwoWeighOneAndAHalf) {
+    // Channels B, G, R, A of three source pixels, and the two averages they must give.
+    struct Case {
+        std::uint32_t a, b, c, first, second;
+    } cases[] = {
+        {0x00000000, 0x1E1E1E1E, 0x5A5A5A5A, 0x0A0A0A0A, 0x46464646},  // (0*2+30)/3, (30+90*2)/3
+        {0x000000FF, 0x00000000, 0x00000000, 0x000000AA, 0x00000000},  // 170
+        {0x00000001, 0x00000000, 0x00000000, 0x00000001, 0x00000000},  // 0.67 rounds up
+        {0x00000000, 0x00000001, 0x00000000, 0x00000000, 0x00000000},  // 0.33 rounds down
+        {0xFF000000, 0x80000000, 0x01000000, 0xD5000000, 0x2B000000},  // alpha alike
+    };
+    for (const Case& c : cases) {
+        const PixelBuffer row{3, 1, {c.a, c.b, c.c}};
+        const PixelBuffer column{1, 3, {c.a, c.b, c.c}};
+        const std::vector<std::uint32_t> expected = {c.first, c.second};
+        EXPECT_EQ(ScaleArea(row, 2, 1).pixels, expected) << std::hex << c.a << " " << c.b;
+        EXPECT_EQ(ScaleArea(column, 1, 2).pixels, expected) << std::hex << c.a << " " << c.b;
+    }
+}
+
+TEST(AreaScaler, MatchesExactCoverageForAnySizes) {
+    const struct {
+        int srcWidth, srcHeight, dstWidth, dstHeight;
+    } cases[] = {
+        {6, 4, 3, 2},     {7, 5, 3, 2},  {37, 23, 10, 7},  {23, 37, 7, 10}, {31, 17, 1, 1},
+        {13, 11, 13, 11}, {5, 3, 12, 7}, {9, 4, 4, 9},     {4, 9, 9, 4},    {1, 1, 3, 2},
+        {17, 1, 5, 1},    {1, 17, 1, 5}, {40, 30, 39, 29}, {11, 7, 2, 7},
+    };
+    unsigned seed = 1;
+    for (const auto& c : cases) {
+        const PixelBuffer source = RandomPicture(c.srcWidth, c.srcHeight, seed++);
+        const PixelBuffer result = ScaleArea(source, c.dstWidth, c.dstHeight);
+        ASSERT_EQ(result.width, c.dstWidth);
+        ASSERT_EQ(result.height, c.dstHeight);
+        EXPECT_EQ(result.pixels, ReferenceScale(source, c.dstWidth, c.dstHeight).pixels)
+            << c.srcWidth << "x" << c.srcHeight << " -> " << c.dstWidth << "x" << c.dstHeight;
+    }
+}
+
+TEST(AreaScaler, StripsAndRowPaddingDoNotChangeTheResult) {
+    const PixelBuffer source = RandomPicture(29, 31, 7);
+    const PixelBuffer whole = ScaleArea(source, 8, 9);
+    const std::size_t stride = 4 * 29 + 12;
+    std::vector<std::uint8_t> bytes(stride * 31, 0xEE);  // padding that must never be read
+    for (int y = 0; y < 31; ++y)
+        std::memcpy(&bytes[y * stride], &source.pixels[y * 29], 4 * 29);
+    for (int strip : {1, 2, 3, 7, 31, 40}) {
+        AreaScaler scaler(29, 31, 8, 9);
+        for (int y = 0; y < 31; y += strip) {
+            scaler.PushRows(&bytes[y * stride], std::min(strip, 31 - y), stride);
+        }
+        scaler.PushRows(bytes.data(), 5, stride);  // past the last row: ignored
+        EXPECT_EQ(scaler.Finish().pixels, whole.pixels) << "strips of " << strip;
+    }
+}
+
+TEST(AreaScaler, UniformColourStaysExact) {
+    const struct {
+        int srcWidth, srcHeight, dstWidth, dstHeight;
+    } cases[] = {
+        {6000, 40, 1620, 11}, {997, 991, 13, 7},  {101, 103, 100, 102},
+        {3, 2, 200, 100},     {2897, 2897, 1, 1},
+    };
+    for (std::uint32_t colour : {0xFFFFFFFFu, 0x00000000u, 0x80FF0001u, 0x7F3C9AD2u}) {
+        for (const auto& c : cases) {
+            // Every row the same: a zero stride repeats one row.
+            const std::vector<std::uint32_t> row(c.srcWidth, colour);
+            AreaScaler scaler(c.srcWidth, c.srcHeight, c.dstWidth, c.dstHeight);
+            scaler.PushRows(reinterpret_cast<const std::uint8_t*>(row.data()), c.srcHeight, 0);
+            const PixelBuffer result = scaler.Finish();
+            EXPECT_EQ(result.pixels,
+                      std::vector<std::uint32_t>(std::size_t(c.dstWidth) * c.dstHeight, colour))
+                << std::hex << colour << std::dec << " " << c.srcWidth << "x" << c.srcHeight;
+        }
+    }
+}
+
+TEST(AreaScaler, HugeTotalsStillRoundExactly) {
+    // 2897 x 2897 into 3 x 2 adds up more than 2^31 per channel. With identical rows every
+    // destination pixel is its columns' average, which the reference gives on one row.
+    const PixelBuffer row = RandomPicture(2897, 1, 3);
+    AreaScaler scaler(2897, 2897, 3, 2);
+    scaler.PushRows(reinterpret_cast<const std::uint8_t*>(row.pixels.data()), 2897, 0);
+    const PixelBuffer result = scaler.Finish();
+    const PixelBuffer expected = ReferenceScale(row, 3, 1);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(result.pixels[y * 3 + x], expected.pixels[x]);
+    }
+}
+
+TEST(AreaScaler, GrowingRepeatsTheNearestPixel) {
+    const PixelBuffer source{3, 2, {1, 2, 3, 4, 5, 6}};
+    EXPECT_EQ(ScaleArea(source, 7, 2).pixels,
+              (std::vector<std::uint32_t>{1, 1, 2, 2, 2, 3, 3, 4, 4, 5, 5, 5, 6, 6}));
+    EXPECT_EQ(ScaleArea(source, 3, 4).pixels,
+              (std::vector<std::uint32_t>{1, 2, 3, 1, 2, 3, 4, 5, 6, 4, 5, 6}));
+    EXPECT_EQ(ScaleArea(PixelBuffer{1, 1, {9}}, 4, 3).pixels, std::vector<std::uint32_t>(12, 9));
+}
+
+TEST(AreaScaler, SameSizeCopiesAndBadSourcesGiveNothing) {
+    const PixelBuffer source = RandomPicture(17, 9, 11);
+    EXPECT_EQ(ScaleArea(source, 17, 9).pixels, source.pixels);
+    EXPECT_TRUE(ScaleArea(PixelBuffer{3, 3, {1, 2}}, 2, 2).pixels.empty());
+    EXPECT_TRUE(ScaleArea(PixelBuffer{}, 2, 2).pixels.empty());
+    EXPECT_TRUE(ScaleArea(source, 0, 2).pixels.empty());
+}
+
+TEST(ApplyOrientation, TurnsEveryOrientationUpright) {
+    // 1 2 3
+    // 4 5 6
+    const PixelBuffer source{3, 2, {1, 2, 3, 4, 5, 6}};
+    const struct {
+        int orientation, width, height;
+        std::vector<std::uint32_t> pixels;
+    } cases[] = {
+        {1, 3, 2, {1, 2, 3, 4, 5, 6}}, {2, 3, 2, {3, 2, 1, 6, 5, 4}}, {3, 3, 2, {6, 5, 4, 3, 2, 1}},
+        {4, 3, 2, {4, 5, 6, 1, 2, 3}}, {5, 2, 3, {1, 4, 2, 5, 3, 6}}, {6, 2, 3, {4, 1, 5, 2, 6, 3}},
+        {7, 2, 3, {6, 3, 5, 2, 4, 1}}, {8, 2, 3, {3, 6, 2, 5, 1, 4}}, {0, 3, 2, {1, 2, 3, 4, 5, 6}},
+        {9, 3, 2, {1, 2, 3, 4, 5, 6}},
+    };
+    for (const auto& c : cases) {
+        const PixelBuffer upright = ApplyOrientation(source, c.orientation);
+        EXPECT_EQ(upright.width, c.width) << c.orientation;
+        EXPECT_EQ(upright.height, c.height) << c.orientation;
+        EXPECT_EQ(upright.pixels, c.pixels) << c.orientation;
+        EXPECT_EQ(UprightSize(3, 2, c.orientation), std::make_pair(c.width, c.height));
+    }
+}
+
+TEST(ReducedDecodeSize, PicksTheSmallestScaleStillCoveringTheTarget) {
+    const struct {
+        int width, height, targetWidth, targetHeight, expectedWidth, expectedHeight;
+    } cases[] = {
+        {6000, 4000, 1620, 1080, 3000, 2000},  // a quarter would be too small
+        {6000, 4000, 750, 500, 750, 500},      // an eighth just fits
+        {6000, 4000, 751, 500, 1500, 1000},   {6000, 4000, 1501, 1000, 3000, 2000},
+        {6000, 4000, 3001, 2000, 6000, 4000},  // only the full size covers it
+        {640, 480, 1920, 1080, 640, 480},      // smaller than the target: full size
+        {1001, 999, 126, 125, 126, 125},       // eighths rounded up
+        {1001, 999, 127, 125, 251, 250},      {1, 1, 1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReducedDecodeSize(c.width, c.height, c.targetWidth, c.targetHeight),
+                  std::make_pair(c.expectedWidth, c.expectedHeight))
+            << c.width << "x" << c.height << " for " << c.targetWidth << "x" << c.targetHeight;
+    }
+}
+
+TEST(FittedSize, ReducesKeepingProportionsAndRoundsUp) {
+    const struct {
+        int width, height, boxWidth, boxHeight, expectedWidth, expectedHeight;
+    } cases[] = {
+        {6000, 4000, 1920, 1080, 1620, 1080}, {640, 480, 1920, 1080, 640, 480},
+        {1920, 1080, 1920, 1080, 1920, 1080}, {1000, 3000, 1920, 1080, 360, 1080},
+        {1000, 333, 500, 500, 500, 167},      {5000, 1, 100, 100, 100, 1},
+        {1925, 2250, 1920, 1080, 925, 1080},  // single precision lands just above 924
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FittedSize(c.width, c.height, c.boxWidth, c.boxHeight),
+                  std::make_pair(c.expectedWidth, c.expectedHeight))
+            << c.width << "x" << c.height << " in " << c.boxWidth << "x" << c.boxHeight;
+    }
+}
+
+TEST(FittedSize, AgreesWithWherePicturesArePlaced) {
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+        const int w = 1 + random() % 9000, h = 1 + random() % 9000;
+        const int W = 1 + random() % 4000, H = 1 + random() % 3000;
+        const Placement place = FitAndCentre(float(w), float(h), float(W), float(H));
+        ASSERT_EQ(FittedSize(w, h, W, H), std::make_pair(std::max(1, int(std::ceil(place.width))),
+                                                         std::max(1, int(std::ceil(place.height)))))
+            << w << "x" << h << " in " << W << "x" << H;
+    }
+}
+
+}  // namespace
+}  // namespace glimra
