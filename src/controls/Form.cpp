@@ -26,6 +26,7 @@ void Form::Load() {
     for (Timer* timer : timers_)
         timer->Attach(app_.Peers());
     loading_ = true;
+    eventsOn_ = true;
     Form_Load();
     loading_ = false;
 }
@@ -54,6 +55,7 @@ void Form::Unload() {
     if (peer_) peer_->Destroy();
     visible_ = false;
     loaded_ = false;
+    eventsOn_ = false;
     unloading_ = false;
     app_.FormUnloaded();
 }
@@ -91,7 +93,7 @@ void Form::PlatformResized(float outerWidth, float outerHeight, float innerWidth
     height_ = outerHeight;
     scaleWidth_ = innerWidth;
     scaleHeight_ = innerHeight;
-    if (loaded_) Form_Resize();
+    if (eventsOn_) Form_Resize();
 }
 
 void Form::PlatformMoved(float left, float top) {

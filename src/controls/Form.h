@@ -114,6 +114,7 @@ class Form {
     std::vector<DrawnPicture> surface_;
     bool loaded_ = false;
     bool loading_ = false;
+    bool eventsOn_ = false;  // from the start of Form_Load until the form is unloaded
     bool unloading_ = false;
     bool visible_ = false;
     bool hiddenWhileLoading_ = false;

@@ -23,6 +23,10 @@ class Label : public WindowlessControl {
     void SetTransparent(bool transparent) { Assign(transparent_, transparent); }
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize) { Assign(autoSize_, autoSize); }
+    // With mnemonics an ampersand marks the access key and "&&" shows one ampersand; texts
+    // such as file paths are shown as they are.
+    bool UseMnemonic() const { return useMnemonic_; }
+    void SetUseMnemonic(bool useMnemonic) { Assign(useMnemonic_, useMnemonic); }
 
   private:
     std::wstring caption_;
@@ -30,6 +34,7 @@ class Label : public WindowlessControl {
     glimra::Font font_;
     bool transparent_ = false;
     bool autoSize_ = false;
+    bool useMnemonic_ = true;
 };
 
 }  // namespace glimra

@@ -29,6 +29,7 @@ void DesignCaption(Label& label, float top) {
     label.SetFont({L"Arial", 8.25f, false, false});
     label.SetAutoSize(true);
     label.SetTransparent(true);
+    label.SetUseMnemonic(false);  // a path may hold an ampersand
 }
 
 template <typename Counter>

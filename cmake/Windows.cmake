@@ -1,0 +1,56 @@
+# Windows build: Glimra.scr, the Win32 tests (run under Wine) and the benchmarks.
+enable_language(RC)
+
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00
+                        WINVER=0x0A00)
+# One self-contained program: the C and C++ runtimes are linked in, so Glimra.scr imports
+# only the system's own DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(glimra_win32 STATIC
+  src/win32/Canvas.cpp
+  src/win32/FormWindow.cpp
+  src/win32/LongPath.cpp
+  src/win32/Metafiles.cpp
+  src/win32/Pictures.cpp
+  src/win32/ProgramPointer.cpp
+  src/win32/RegistrySettingsStore.cpp
+  src/win32/WicPictureLoader.cpp
+  src/win32/Win32FileSystem.cpp
+  src/win32/Win32PeerFactory.cpp
+  src/win32/Win32ProgramInfo.cpp
+  src/win32/Win32Timer.cpp
+)
+target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
+                      user32 advapi32 shell32 comctl32 uuid)
+
+add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
+set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
+target_include_directories(Glimra PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(Glimra PRIVATE -municode -s)
+target_link_libraries(Glimra PRIVATE glimra_win32)
+set_property(SOURCE src/win32/resources/Glimra.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/assets/glimra.ico
+  ${CMAKE_SOURCE_DIR}/assets/start.bmp
+  ${CMAKE_SOURCE_DIR}/assets/blank.bmp
+  ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(win32_tests
+  tests/win32/Win32TestMain.cpp
+  tests/win32/RegistrySettingsStoreTest.cpp
+  tests/win32/Win32FileSystemTest.cpp
+)
+target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
+target_link_options(win32_tests PRIVATE -municode)
+target_link_libraries(win32_tests PRIVATE glimra_win32 gtest)
+
+# The end-to-end tests' helper that reports and closes the program's windows.
+add_executable(e2e_driver tests/e2e/Driver.cpp)
+target_include_directories(e2e_driver PRIVATE src)
+target_link_options(e2e_driver PRIVATE -municode)

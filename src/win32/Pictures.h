@@ -1,0 +1,49 @@
+#pragma once
+
+#include "controls/Picture.h"
+#include "imaging/PixelBuffer.h"
+#include "win32/Canvas.h"
+#include "win32/Scoped.h"
+
+namespace glimra::win32 {
+
+// A picture this platform layer can draw.
+class Win32Picture : public Picture {
+  public:
+    // Draws the picture scaled into `dest`, in canvas pixels; parts outside are clipped.
+    virtual void Draw(Canvas& canvas, const RECT& dest) const = 0;
+};
+
+// Decoded pixels, kept at no more than the size the screen shows them at; the natural size
+// is that of the file.
+class RasterPicture : public Win32Picture {
+  public:
+    RasterPicture(int naturalWidth, int naturalHeight, PixelBuffer pixels)
+        : width_(naturalWidth), height_(naturalHeight), pixels_(std::move(pixels)) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    const PixelBuffer& Pixels() const { return pixels_; }
+    void Draw(Canvas& canvas, const RECT& dest) const override;
+
+  private:
+    int width_;
+    int height_;
+    PixelBuffer pixels_;
+};
+
+// A vector picture, played into the rectangle it is drawn at.
+class MetafilePicture : public Win32Picture {
+  public:
+    MetafilePicture(int naturalWidth, int naturalHeight, ScopedEmf metafile)
+        : width_(naturalWidth), height_(naturalHeight), metafile_(std::move(metafile)) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void Draw(Canvas& canvas, const RECT& dest) const override;
+
+  private:
+    int width_;
+    int height_;
+    ScopedEmf metafile_;
+};
+
+}  // namespace glimra::win32

@@ -1,0 +1,220 @@
+#include "win32/WicPictureLoader.h"
+
+#include <algorithm>
+
+#include "imaging/AreaScaler.h"
+#include "imaging/DecodeScale.h"
+#include "imaging/ExifOrientation.h"
+#include "win32/LongPath.h"
+#include "win32/Metafiles.h"
+#include "win32/Pictures.h"
+#include "win32/Scoped.h"
+#include "win32/resources/resource.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace glimra::win32 {
+namespace {
+
+// The platform decoder's reduced-size JPEG decoding. The MinGW headers lack this interface,
+// so it is declared here as the platform defines it.
+MIDL_INTERFACE("3B16811B-6A43-4EC9-B713-3D5A0C13B940")
+IWICBitmapSourceTransform : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(
+        const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+        WICBitmapTransformOptions transform, UINT stride, UINT bufferSize, BYTE* buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT * width, UINT * height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID * format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                           BOOL * supported) = 0;
+};
+constexpr IID kSourceTransformId = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+constexpr int kRowsPerStrip = 64;
+
+bool IsOneOf(const GUID& format, std::initializer_list<GUID> formats) {
+    return std::any_of(formats.begin(), formats.end(),
+                       [&](const GUID& f) { return IsEqualGUID(f, format); });
+}
+
+// The frame to show: the first one, except for icons, where it is the largest image.
+ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool largest) {
+    ComPtr<IWICBitmapFrameDecode> chosen;
+    UINT count = 0;
+    if (FAILED(decoder->GetFrameCount(&count)) || count == 0) return nullptr;
+    UINT64 bestArea = 0;
+    for (UINT i = 0; i < (largest ? count : 1u); ++i) {
+        ComPtr<IWICBitmapFrameDecode> frame;
+        UINT w = 0, h = 0;
+        if (FAILED(decoder->GetFrame(i, &frame)) || FAILED(frame->GetSize(&w, &h))) continue;
+        if (!chosen || UINT64{w} * h > bestArea) {
+            chosen = frame;
+            bestArea = UINT64{w} * h;
+        }
+    }
+    return chosen;
+}
+
+// Where the decoder can decode at a reduced size (the platform's JPEG decoder can), the
+// picture at the smallest of its sizes that is still at least the target, in the decoder's
+// own pixel format. Nothing when it cannot.
+ComPtr<IWICBitmapSource> ReducedSource(IWICImagingFactory* factory, IWICBitmapSource* frame,
+                                       int width, int height, int targetWidth, int targetHeight) {
+    ComPtr<IWICBitmapSourceTransform> transform;
+    if (FAILED(frame->QueryInterface(kSourceTransformId,
+                                     reinterpret_cast<void**>(transform.GetAddressOf())))) {
+        return nullptr;
+    }
+    const auto [w, h] = ReducedDecodeSize(width, height, targetWidth, targetHeight);
+    UINT reducedW = static_cast<UINT>(w), reducedH = static_cast<UINT>(h);
+    if (FAILED(transform->GetClosestSize(&reducedW, &reducedH)) ||
+        static_cast<int>(reducedW) < targetWidth || static_cast<int>(reducedH) < targetHeight ||
+        (static_cast<int>(reducedW) >= width && static_cast<int>(reducedH) >= height)) {
+        return nullptr;  // no smaller size that is still large enough
+    }
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppPBGRA;
+    ComPtr<IWICBitmap> reduced;
+    ComPtr<IWICBitmapLock> lock;
+    const WICRect all{0, 0, static_cast<INT>(reducedW), static_cast<INT>(reducedH)};
+    UINT stride = 0, bufferSize = 0;
+    BYTE* buffer = nullptr;
+    if (FAILED(transform->GetClosestPixelFormat(&format)) ||
+        FAILED(factory->CreateBitmap(reducedW, reducedH, format, WICBitmapCacheOnLoad, &reduced)) ||
+        FAILED(reduced->Lock(&all, WICBitmapLockWrite, &lock)) ||
+        FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&bufferSize, &buffer)) ||
+        FAILED(transform->CopyPixels(nullptr, reducedW, reducedH, &format,
+                                     WICBitmapTransformRotate0, stride, bufferSize, buffer))) {
+        return nullptr;
+    }
+    return reduced;
+}
+
+// Decodes in strips straight into the area-averaging scaler, so the full-size picture is
+// never held here in 32-bit pixels.
+bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out) {
+    UINT w = 0, h = 0;
+    if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
+    const int width = static_cast<int>(w), height = static_cast<int>(h);
+    ComPtr<IWICBitmapSource> converted;
+    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
+        return false;
+    }
+    AreaScaler scaler(width, height, targetWidth, targetHeight);
+    const UINT stride = static_cast<UINT>(width) * 4;
+    std::vector<std::uint8_t> strip(static_cast<size_t>(stride) * kRowsPerStrip);
+    for (int y = 0; y < height; y += kRowsPerStrip) {
+        const int rows = std::min(kRowsPerStrip, height - y);
+        const WICRect rect{0, y, width, rows};
+        if (FAILED(converted->CopyPixels(&rect, stride, stride * static_cast<UINT>(rows),
+                                         strip.data()))) {
+            return false;
+        }
+        scaler.PushRows(strip.data(), rows, stride);
+    }
+    out = scaler.Finish();
+    return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out) {
+    ScopedHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit) {
+        return false;
+    }
+    out.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < out.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(out.size() - done, 1u << 30));
+        if (!ReadFile(file.Get(), out.data() + done, want, &got, nullptr) || got == 0) {
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
+                                   float dpi)
+    : resources_(resources),
+      screenWidth_(std::max(1, screenWidth)),
+      screenHeight_(std::max(1, screenHeight)),
+      dpi_(dpi) {
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_PPV_ARGS(&factory_));
+}
+
+PicturePtr WicPictureLoader::Load(const std::wstring& path) {
+    std::vector<std::uint8_t> contents;
+    if (!ReadWholeFile(path, kMaxFileBytes, contents)) return nullptr;
+    return Decode(contents.data(), contents.size());
+}
+
+PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
+    if (!data || size == 0) return nullptr;
+    if (LooksLikeMetafile(data, size)) return LoadMetafile(data, size, dpi_);
+    return DecodeRaster(data, size);
+}
+
+PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
+    if (!factory_ || size > UINT_MAX) return nullptr;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    GUID container{};
+    if (FAILED(factory_->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size))) ||
+        FAILED(factory_->CreateDecoderFromStream(stream.Get(), nullptr,
+                                                 WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetContainerFormat(&container))) {
+        return nullptr;
+    }
+    // Only the four raster formats of a picture folder, whatever else the codecs know.
+    const bool jpeg = IsEqualGUID(container, GUID_ContainerFormatJpeg);
+    const bool icon = IsEqualGUID(container, GUID_ContainerFormatIco);
+    if (!jpeg && !icon && !IsOneOf(container, {GUID_ContainerFormatBmp, GUID_ContainerFormatGif})) {
+        return nullptr;
+    }
+    ComPtr<IWICBitmapFrameDecode> frame = ChooseFrame(decoder.Get(), icon);
+    UINT w = 0, h = 0;
+    if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT_MAX ||
+        h > INT_MAX) {
+        return nullptr;
+    }
+    const int width = static_cast<int>(w), height = static_cast<int>(h);
+    const int orientation = jpeg ? ExifOrientation(data, size) : 1;
+    const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
+    auto [targetW, targetH] = FittedSize(uprightW, uprightH, screenWidth_, screenHeight_);
+    if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
+
+    ComPtr<IWICBitmapSource> source =
+        ReducedSource(factory_.Get(), frame.Get(), width, height, targetW, targetH);
+    if (!source) source = frame;
+    PixelBuffer pixels;
+    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels)) return nullptr;
+    if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
+    return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
+}
+
+PicturePtr WicPictureLoader::FromResource(int id) {
+    HRSRC found = FindResourceW(resources_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+    HGLOBAL loaded = found ? LoadResource(resources_, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return nullptr;
+    return Decode(static_cast<const std::uint8_t*>(bytes), SizeofResource(resources_, found));
+}
+
+PicturePtr WicPictureLoader::StartPicture() {
+    return FromResource(IDR_START_PICTURE);
+}
+
+PicturePtr WicPictureLoader::BlankPicture() {
+    return FromResource(IDR_BLANK_PICTURE);
+}
+
+}  // namespace glimra::win32

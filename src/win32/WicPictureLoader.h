@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include "platform/PictureLoader.h"
+#include "win32/Windows.h"
+
+namespace glimra::win32 {
+
+// Reads pictures: JPEG, BMP, GIF (first frame) and ICO (largest image) through the platform's
+// imaging codecs, WMF and EMF through GDI. Raster pictures are decoded straight to the size
+// the screen shows them at (never more than the file holds), smoothly reduced by our own
+// area-averaging scaler and turned upright after their EXIF orientation.
+class WicPictureLoader : public PictureLoader {
+  public:
+    // `screenWidth` x `screenHeight` pixels at `dpi` is where the pictures will be shown.
+    WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight, float dpi);
+
+    PicturePtr Load(const std::wstring& path) override;
+    PicturePtr StartPicture() override;
+    PicturePtr BlankPicture() override;
+
+    // The picture in a file's contents, or nullptr.
+    PicturePtr Decode(const std::uint8_t* data, size_t size);
+
+    // Files larger than this are refused rather than read into memory.
+    static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
+
+  private:
+    PicturePtr DecodeRaster(const std::uint8_t* data, size_t size);
+    PicturePtr FromResource(int id);
+
+    HINSTANCE resources_;
+    int screenWidth_;
+    int screenHeight_;
+    float dpi_;
+    Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
+};
+
+// The whole contents of a file, read with every kind of sharing allowed; false when it
+// cannot be read or is larger than `limit`.
+bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out);
+
+}  // namespace glimra::win32

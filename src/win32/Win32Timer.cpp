@@ -1,0 +1,39 @@
+#include "win32/Win32Timer.h"
+
+#include <map>
+
+namespace glimra::win32 {
+namespace {
+
+// Thread timers carry no user data: their ids lead back to their peers.
+std::map<UINT_PTR, Win32Timer*>& Running() {
+    static std::map<UINT_PTR, Win32Timer*> running;
+    return running;
+}
+
+}  // namespace
+
+void Win32Timer::Start(int intervalMs) {
+    Stop();
+    id_ = SetTimer(nullptr, 0, static_cast<UINT>(intervalMs), &Win32Timer::OnTimer);
+    if (id_) Running()[id_] = this;
+}
+
+void Win32Timer::Stop() {
+    if (!id_) return;
+    KillTimer(nullptr, id_);
+    Running().erase(id_);
+    id_ = 0;
+}
+
+void CALLBACK Win32Timer::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    auto it = Running().find(id);
+    if (it == Running().end()) return;
+    try {
+        it->second->timer_.Fire();
+    } catch (...) {
+        // A handler's failure ends that handler only; it never crosses the message loop.
+    }
+}
+
+}  // namespace glimra::win32

@@ -1,0 +1,115 @@
+# Helpers of the end-to-end tests: the registry of the test prefix, the real program, its
+# windows, screenshots and pixels. Sourced by tests/e2e/run after scripts/lib/common.sh.
+
+SCR="$GLIMRA_ROOT/build/windows/Glimra.scr"
+DRIVER="$GLIMRA_ROOT/build/windows/e2e_driver.exe"
+SETTINGS_KEY='HKCU\Software\VB and VBA Program Settings\Glimra\Settings'
+SAVER="Glimra ScreenSaver"
+DIALOG="Glimra ScreenSaver Options"
+E2E_OUT="$GLIMRA_ROOT/build/e2e"
+mkdir -p "$E2E_OUT"
+
+reg_reset() { wine reg delete 'HKCU\Software\VB and VBA Program Settings\Glimra' /f >/dev/null 2>&1; true; }
+reg_set() { wine reg add "$SETTINGS_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+
+# The stored text of a setting; "<absent>" when there is none.
+reg_get() {
+  local line
+  line=$(wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' | grep -E "^ +$1 +REG_")
+  if [ -z "$line" ]; then echo "<absent>"; return; fi
+  echo "$line" | sed -E "s/^ +$1 +REG_[A-Z_]+ *//"
+}
+
+configure() {
+  reg_set Path "$1"
+  reg_set Initialized True
+}
+
+# Starts the program in the background; its process id is left in SCR_PID.
+start_scr() {
+  wine "$SCR" "$@" >/dev/null 2>&1 &
+  SCR_PID=$!
+}
+
+# True when the process ends within the given milliseconds.
+ends_within_ms() {
+  local pid=$1 limit=$2 start
+  start=$(date +%s%3N)
+  while kill -0 "$pid" 2>/dev/null; do
+    [ $(($(date +%s%3N) - start)) -ge "$limit" ] && return 1
+    sleep 0.02
+  done
+  wait "$pid" 2>/dev/null
+  return 0
+}
+
+# The window's state as the driver reports it: "visible l t r b w h topmost|normal",
+# "hidden ..." or "absent".
+window_state() { wine "$DRIVER" window "$1" 2>/dev/null | tr -d '\r'; }
+
+# Waits up to the given seconds for the window to be visible.
+wait_visible() {
+  local caption=$1 limit=${2:-10}
+  for _ in $(seq $((limit * 10))); do
+    case "$(window_state "$caption")" in visible*) return 0 ;; esac
+    sleep 0.1
+  done
+  return 1
+}
+
+close_window() { wine "$DRIVER" close "$1" >/dev/null 2>&1; }
+
+# Ends whatever the test left running.
+cleanup_program() {
+  if [ -n "${SCR_PID:-}" ] && kill -0 "$SCR_PID" 2>/dev/null; then
+    kill "$SCR_PID" 2>/dev/null
+    wait "$SCR_PID" 2>/dev/null
+  fi
+  SCR_PID=
+}
+
+shot() { import -window root "$E2E_OUT/$1.png"; }
+
+# The colour of one pixel of a screenshot as "r,g,b".
+pixel() {
+  convert "$E2E_OUT/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# --- assertions: each prints what differed and fails the test
+
+expect_eq() {
+  if [ "$1" != "$2" ]; then
+    echo "    expected [$2], got [$1]${3:+ ($3)}"
+    return 1
+  fi
+}
+
+expect_match() {
+  if ! [[ $1 =~ $2 ]]; then
+    echo "    expected to match [$2], got [$1]${3:+ ($3)}"
+    return 1
+  fi
+}
+
+# --- the runner
+
+E2E_PASSED=0
+E2E_FAILED=()
+
+run_test() {
+  local name=$1
+  reg_reset
+  if "$name"; then
+    echo "  pass  $name"
+    E2E_PASSED=$((E2E_PASSED + 1))
+  else
+    echo "  FAIL  $name"
+    E2E_FAILED+=("$name")
+  fi
+  cleanup_program
+}
+
+e2e_summary() {
+  echo "end-to-end: $E2E_PASSED passed, ${#E2E_FAILED[@]} failed"
+  [ ${#E2E_FAILED[@]} -eq 0 ]
+}
