@@ -9,7 +9,9 @@ add_executable(unit_tests
   tests/unit/ValueRulesTest.cpp
   tests/unit/WildcardTest.cpp
   tests/unit/ImageListTest.cpp
+  tests/unit/SlideShowTest.cpp
   tests/unit/StartupTest.cpp
+  tests/unit/WindowTest.cpp
 )
 target_include_directories(unit_tests PRIVATE tests)
 target_link_libraries(unit_tests PRIVATE glimra_core GTest::gtest GTest::gtest_main

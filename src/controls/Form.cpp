@@ -20,6 +20,7 @@ void Form::Load() {
     if (loaded_) return;
     loaded_ = true;
     hiddenWhileLoading_ = false;
+    shownSinceLoad_ = false;
     app_.FormLoaded();
     if (!peer_ && app_.Peers()) peer_ = app_.Peers()->CreateFormPeer(*this);
     if (peer_) peer_->Create();
@@ -36,6 +37,11 @@ void Form::Show() {
     if (!loaded_ || visible_) return;
     visible_ = true;
     if (peer_) peer_->VisibleChanged();
+    // A form is laid out again when it first appears after its load.
+    if (!shownSinceLoad_) {
+        shownSinceLoad_ = true;
+        Form_Resize();
+    }
 }
 
 void Form::Hide() {

@@ -118,6 +118,7 @@ class Form {
     bool unloading_ = false;
     bool visible_ = false;
     bool hiddenWhileLoading_ = false;
+    bool shownSinceLoad_ = false;
     WindowState windowState_ = WindowState::Normal;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     float scaleWidth_ = 0, scaleHeight_ = 0;

@@ -113,3 +113,49 @@ e2e_summary() {
   echo "end-to-end: $E2E_PASSED passed, ${#E2E_FAILED[@]} failed"
   [ ${#E2E_FAILED[@]} -eq 0 ]
 }
+
+# A fresh folder of test pictures under build/e2e, left in PICTURES, stored as the configured
+# folder.
+configure_pictures() {
+  PICTURES="$E2E_OUT/$1"
+  rm -rf "$PICTURES"
+  mkdir -p "$PICTURES"
+  configure "$(winepath -w "$PICTURES" 2>/dev/null | tr -d '\r')"
+}
+
+# The largest red, green or blue value in a region "WxH+X+Y" of a screenshot, 0 to 255:
+# 0 means the region is black.
+brightest() {
+  convert "$E2E_OUT/$1.png" -crop "$2" +repage -format "%[fx:int(255*maxima)]" info:
+}
+
+# Starts the configured slide show and waits for its window.
+start_slide_show() {
+  start_scr /s
+  wait_visible "$SAVER" 10 || { echo "    no slide show"; return 1; }
+}
+
+# Sends real X input and measures how long the program takes to end, in milliseconds; prints
+# "none" when it has not ended after two seconds.
+end_by() {
+  local start
+  start=$(date +%s%3N)
+  xdotool "$@"
+  if ends_within_ms "$SCR_PID" 2000; then
+    echo $(($(date +%s%3N) - start))
+  else
+    echo none
+  fi
+}
+
+# Takes screenshots until the pixel has the colour "r,g,b", for up to the given seconds.
+wait_pixel() {
+  local name=$1 x=$2 y=$3 colour=$4 limit=${5:-10}
+  for _ in $(seq $((limit * 4))); do
+    shot "$name"
+    [ "$(pixel "$name" "$x" "$y")" = "$colour" ] && return 0
+    sleep 0.25
+  done
+  echo "    pixel $x,$y never became $colour"
+  return 1
+}

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include "unit/ProgramFixture.h"
+
+namespace glimra {
+namespace {
+
+// The full-screen window: layout of the picture and the exit on user input.
+class Window : public ProgramTest {
+  protected:
+    void StartOn(int screenWidth, int screenHeight, int pictureWidth, int pictureHeight) {
+        platform.screen.widthPx = screenWidth;
+        platform.screen.heightPx = screenHeight;
+        platform.files.AddFiles(L"C:\\P\\", {L"p.jpg"});
+        platform.pictures.sizes[L"C:\\P\\p.jpg"] = {pictureWidth, pictureHeight};
+        Configure(L"C:\\P");
+        settings().values[keys::kSecondsToDisplay] = L"1";
+        Start(L"/s");
+        window().timTimer.Fire();
+    }
+    // Where the picture is drawn, in pixels of 15 twips.
+    std::vector<float> DrawnAt() {
+        const auto& surface = window().Surface();
+        if (surface.size() != 1) return {};
+        const DrawnPicture& d = surface[0];
+        return {d.left / 15, d.top / 15, d.width / 15, d.height / 15};
+    }
+};
+
+TEST_F(Window, PicturesAreReducedToFitNeverEnlargedAndCentred) {
+    const struct {
+        int screenW, screenH, w, h;
+        std::vector<float> drawn;  // left, top, width, height
+    } cases[] = {
+        {800, 600, 640, 480, {80, 60, 640, 480}},
+        {1024, 768, 1600, 1200, {0, 0, 1024, 768}},
+        {1024, 768, 2000, 500, {0, 256, 1024, 256}},
+        {1024, 768, 500, 2000, {416, 0, 192, 768}},
+        {1024, 768, 1024, 768, {0, 0, 1024, 768}},
+        {1024, 768, 1, 1, {511.5f, 383.5f, 1, 1}},
+        {1024, 768, 1025, 10, {0, 379.005f, 1024, 9.990f}},  // one pixel too wide
+    };
+    for (const auto& c : cases) {
+        StartOn(c.screenW, c.screenH, c.w, c.h);
+        const std::vector<float> drawn = DrawnAt();
+        ASSERT_EQ(drawn.size(), 4u);
+        for (size_t i = 0; i < 4; ++i) {
+            EXPECT_NEAR(drawn[i], c.drawn[i], 0.01) << c.w << "x" << c.h << " value " << i;
+        }
+    }
+}
+
+TEST_F(Window, TheBlankPictureIsOneBlackPixelInTheMiddle) {
+    Configure(L"C:\\P");
+    settings().values[keys::kShowSplashScreen] = L"5";
+    Start(L"/s");
+    ASSERT_EQ(window().Surface().size(), 1u);
+    EXPECT_EQ(window().Surface()[0].picture, platform.pictures.blank);
+    EXPECT_FLOAT_EQ(window().Surface()[0].width, 15);
+    EXPECT_FLOAT_EQ(window().Surface()[0].left, (800 * 15 - 15) / 2.0f);
+}
+
+TEST_F(Window, ResizeRepaintsClearsTheClickCountAndKeepsTheWindowMaximized) {
+    StartOn(800, 600, 640, 480);
+    window().PlatformClick();
+    window().SetWindowState(WindowState::Normal);
+    window().PlatformResized(1000, 1000, 1000, 1000);
+    EXPECT_EQ(window().intClickCount, 0);
+    EXPECT_EQ(window().GetWindowState(), WindowState::Maximized);
+    EXPECT_TRUE(window().blnExitRequested) << "only the count is cleared, not the request";
+}
+
+// Input events in order, then one exit check: does the program end?
+struct InputCase {
+    const char* name;
+    std::string events;  // c = click, k = key, m = movement, p/q = holder click/movement
+    bool ends;
+};
+
+class InputTable : public Window, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(InputTable, TheLastEventBeforeTheCheckDecides) {
+    StartOn(800, 600, 640, 480);
+    for (char event : GetParam().events) {
+        switch (event) {
+            case 'c':
+                window().PlatformClick();
+                break;
+            case 'k':
+                window().PlatformKeyDown(16, 1);
+                break;
+            case 'm':
+                window().PlatformMouseMove(0, 0, 10, 10);
+                break;
+            case 'p':
+                window().picHiddenScreenSaver_Click();
+                break;
+            case 'q':
+                window().picHiddenScreenSaver_MouseMove();
+                break;
+        }
+    }
+    window().timCheckScreen.Fire();
+    EXPECT_EQ(CurrentMode() == Mode::Ended, GetParam().ends);
+    if (!GetParam().ends) {
+        EXPECT_EQ(window().intClickCount, 0);
+        EXPECT_EQ(window().intMouseMoveCount, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exit, InputTable,
+                         ::testing::Values(InputCase{"NoInput", "", false},
+                                           InputCase{"OneClick", "c", true},
+                                           InputCase{"OneKey", "k", true},
+                                           InputCase{"FiveMovements", "mmmmm", false},
+                                           InputCase{"SixMovements", "mmmmmm", true},
+                                           InputCase{"ClickThenTwoMovements", "cmm", false},
+                                           InputCase{"SixMovementsThenClick", "mmmmmmc", true},
+                                           InputCase{"HolderClick", "p", true},
+                                           InputCase{"HolderMovements", "qqqmmm", true},
+                                           InputCase{"HolderFiveMovements", "qqqqq", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Window, CountsArePerCheckPeriod) {
+    StartOn(800, 600, 640, 480);
+    for (int period = 0; period < 3; ++period) {
+        for (int i = 0; i < 5; ++i)
+            window().PlatformMouseMove(0, 0, 1, 1);
+        window().timCheckScreen.Fire();
+    }
+    EXPECT_EQ(CurrentMode(), Mode::SlideShow) << "five movements per period never end it";
+}
+
+TEST_F(Window, APendingRequestSurvivesUntilTheCheckAndCountsSaturate) {
+    StartOn(800, 600, 640, 480);
+    window().intMouseMoveCount = 32767;
+    window().PlatformMouseMove(0, 0, 1, 1);
+    EXPECT_EQ(window().intMouseMoveCount, 32767);
+    EXPECT_TRUE(window().blnExitRequested);
+    window().timCheckScreen.Fire();
+    EXPECT_EQ(CurrentMode(), Mode::Ended);
+    EXPECT_FALSE(program->options.Loaded()) << "the dialog is unloaded first";
+}
+
+TEST_F(Window, AChangeOfPictureClearsBothCounts) {
+    StartOn(800, 600, 640, 480);
+    for (int i = 0; i < 5; ++i)
+        window().PlatformMouseMove(0, 0, 1, 1);
+    window().timTimer.Fire();
+    window().PlatformMouseMove(0, 0, 1, 1);
+    window().timCheckScreen.Fire();
+    EXPECT_EQ(CurrentMode(), Mode::SlideShow);
+}
+
+TEST_F(Window, TheExitCheckDoesNothingBehindTheDialog) {
+    Start(L"/c");
+    window().timCheckScreen.Fire();
+    EXPECT_EQ(CurrentMode(), Mode::OptionsDialog);
+}
+
+}  // namespace
+}  // namespace glimra
