@@ -5,7 +5,8 @@ add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WIN
                         WINVER=0x0A00)
 # One self-contained program: the C and C++ runtimes are linked in, so Glimra.scr imports
 # only the system's own DLLs.
-add_link_options(-static -static-libgcc -static-libstdc++)
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+add_compile_options(-ffunction-sections -fdata-sections)
 
 add_library(glimra_win32 STATIC
   src/win32/Canvas.cpp
@@ -31,7 +32,7 @@ target_link_options(Glimra PRIVATE -municode -s)
 target_link_libraries(Glimra PRIVATE glimra_win32)
 set_property(SOURCE src/win32/resources/Glimra.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/glimra.ico
-  ${CMAKE_SOURCE_DIR}/assets/start.bmp
+  ${CMAKE_SOURCE_DIR}/assets/start.jpg
   ${CMAKE_SOURCE_DIR}/assets/blank.bmp
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
 
@@ -44,11 +45,13 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(win32_tests
   tests/win32/Win32TestMain.cpp
   tests/win32/RegistrySettingsStoreTest.cpp
+  tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
-target_link_libraries(win32_tests PRIVATE glimra_win32 gtest)
+target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version)
+add_dependencies(win32_tests Glimra)  # the resource tests read the built program
 
 # The end-to-end tests' helper that reports and closes the program's windows.
 add_executable(e2e_driver tests/e2e/Driver.cpp)

@@ -2,7 +2,7 @@
 # Regenerates the program's raster art and the raster sample pictures, all drawn here from
 # nothing but gradients, noise and geometry (ImageMagick 6, awk, the DejaVu and Liberation
 # fonts of Debian):
-#   assets/start.bmp             start picture, 640 x 480, 24-bit BMP
+#   assets/start.jpg             start picture, 640 x 480, 24-bit colour (JPEG, 4:4:4, quality 92)
 #   assets/blank.bmp             one black pixel, 24-bit BMP
 #   assets/glimra.ico            program icon, one 32 x 32 image, 256 colours with AND mask
 #   assets/samples/01-harbour.jpg  1600 x 1200 JPEG
@@ -132,7 +132,8 @@ make_start() {
   convert scene.png t1s.png -composite t1.png -composite t2.png -composite \
     t3s.png -composite t3s.png -composite t3.png -composite \
     -seed 3 -attenuate 0.12 +noise Gaussian start.png
-  bmp24 start.png "$ASSETS/start.bmp"
+  # Kept as a JPEG: the picture is built into Glimra.scr, which should stay small.
+  convert start.png -quality 92 -sampling-factor 1x1 -strip "$ASSETS/start.jpg"
 }
 
 make_blank() {

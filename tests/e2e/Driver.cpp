@@ -4,12 +4,52 @@
 //   e2e_driver window <caption>   prints "visible|hidden left top right bottom clientW clientH
 //                                 topmost|normal", or "absent"
 //   e2e_driver close <caption>    posts WM_CLOSE, as the close box does
+//   e2e_driver get <name>         prints a stored setting in UTF-8, or "<absent>"
+//   e2e_driver set <name> <text>  stores a setting
+//   e2e_driver reset              removes every setting of the program
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "win32/Windows.h"
 
 namespace {
+
+constexpr wchar_t kProgramKey[] = L"Software\\VB and VBA Program Settings\\Glimra";
+constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Glimra\\Settings";
+
+// Writes UTF-8, whatever the console's code page.
+void PrintUtf8(const std::wstring& text) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                          nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes,
+                        nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+int GetSetting(const wchar_t* name) {
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, nullptr,
+                     &bytes) != ERROR_SUCCESS) {
+        PrintUtf8(L"<absent>");
+        return 0;
+    }
+    std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1);
+    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, text.data(),
+                 &bytes);
+    PrintUtf8(text.data());
+    return 0;
+}
+
+int SetSetting(const wchar_t* name, const std::wstring& value) {
+    return RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+                   ERROR_SUCCESS
+               ? 0
+               : 1;
+}
 
 int ReportWindow(const wchar_t* caption) {
     HWND window = FindWindowW(nullptr, caption);
@@ -36,9 +76,16 @@ int Close(const wchar_t* caption) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) return 2;
+    if (argc < 2) return 2;
     const std::wstring command = argv[1];
-    if (command == L"window") return ReportWindow(argv[2]);
-    if (command == L"close") return Close(argv[2]);
+    if (command == L"reset" && argc == 2) {
+        const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, kProgramKey);
+        RegDeleteKeyW(HKEY_CURRENT_USER, kProgramKey);
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
+    }
+    if (argc == 3 && command == L"window") return ReportWindow(argv[2]);
+    if (argc == 3 && command == L"close") return Close(argv[2]);
+    if (argc == 3 && command == L"get") return GetSetting(argv[2]);
+    if (argc == 4 && command == L"set") return SetSetting(argv[2], argv[3]);
     return 2;
 }

@@ -3,22 +3,15 @@
 
 SCR="$GLIMRA_ROOT/build/windows/Glimra.scr"
 DRIVER="$GLIMRA_ROOT/build/windows/e2e_driver.exe"
-SETTINGS_KEY='HKCU\Software\VB and VBA Program Settings\Glimra\Settings'
 SAVER="Glimra ScreenSaver"
 DIALOG="Glimra ScreenSaver Options"
 E2E_OUT="$GLIMRA_ROOT/build/e2e"
 mkdir -p "$E2E_OUT"
 
-reg_reset() { wine reg delete 'HKCU\Software\VB and VBA Program Settings\Glimra' /f >/dev/null 2>&1; true; }
-reg_set() { wine reg add "$SETTINGS_KEY" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
-
-# The stored text of a setting; "<absent>" when there is none.
-reg_get() {
-  local line
-  line=$(wine reg query "$SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' | grep -E "^ +$1 +REG_")
-  if [ -z "$line" ]; then echo "<absent>"; return; fi
-  echo "$line" | sed -E "s/^ +$1 +REG_[A-Z_]+ *//"
-}
+# The program's settings, read and written as exact UTF-16 text by the driver.
+reg_reset() { wine "$DRIVER" reset >/dev/null 2>&1; }
+reg_set() { wine "$DRIVER" set "$1" "$2" >/dev/null 2>&1; }
+reg_get() { wine "$DRIVER" get "$1" 2>/dev/null | tr -d '\r'; }
 
 configure() {
   reg_set Path "$1"

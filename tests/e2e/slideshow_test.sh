@@ -116,3 +116,12 @@ test_a_burst_of_movements_ends_the_show_and_a_few_do_not() {
   elapsed=$(end_by "${moves[@]}")
   expect_match "$elapsed" '^[0-9]+$' "a movement of the mouse ends the show" || return 1
 }
+
+test_unicode_folder_and_file_names_are_shown() {
+  configure_pictures "bilder-ünïcødé-日本"
+  convert -size 200x100 xc:'rgb(255,255,0)' "BMP3:$PICTURES/фото – 写真.bmp"
+  reg_set SecondsToDisplay 1
+  expect_match "$(reg_get Path)" 'bilder-ünïcødé-日本$' "stored as typed" || return 1
+  start_slide_show || return 1
+  wait_pixel unicode 512 384 255,255,0 5 || return 1
+}
