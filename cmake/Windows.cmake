@@ -47,6 +47,9 @@ add_executable(win32_tests
   tests/win32/RegistrySettingsStoreTest.cpp
   tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
+  tests/win32/TestPictures.cpp
+  tests/win32/PictureLoaderTest.cpp
+  tests/win32/PaintingTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
