@@ -60,3 +60,14 @@ add_dependencies(win32_tests Glimra)  # the resource tests read the built progra
 add_executable(e2e_driver tests/e2e/Driver.cpp)
 target_include_directories(e2e_driver PRIVATE src)
 target_link_options(e2e_driver PRIVATE -municode)
+
+# Benchmarks, run by bench/run under Wine: one change of picture and the folder listing
+# against the platform's bare calls, and two plain windows as yardsticks for the slide show.
+add_executable(bench_picture bench/PictureBench.cpp)
+add_executable(bench_list bench/ListBench.cpp)
+add_executable(bench_idle_window WIN32 bench/IdleWindow.cpp)
+add_executable(bench_quit_on_key WIN32 bench/QuitOnKey.cpp)
+foreach(bench bench_picture bench_list bench_idle_window bench_quit_on_key)
+  target_link_options(${bench} PRIVATE -municode)
+  target_link_libraries(${bench} PRIVATE glimra_win32)
+endforeach()

@@ -1,0 +1,258 @@
+// Times and measures one change of picture against the platform's bare decoding of the same
+// file. Run under Wine by bench/run.
+//
+//   bench_picture time <file> <runs>   one change (load, fit, draw into a 1920x1080 canvas) and
+//                                      the bare decode, alternately, <runs> times each after one
+//                                      warm-up; prints the medians in milliseconds
+//   bench_picture peak ours|bare <file>
+//                                      does one of the two once, keeps the result, and prints
+//                                      the process's memory figures in bytes
+#include <objbase.h>
+#include <psapi.h>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "imaging/AreaScaler.h"
+#include "screensaver/PictureFit.h"
+#include "win32/Canvas.h"
+#include "win32/Pictures.h"
+#include "win32/WicPictureLoader.h"
+#include "win32/Windows.h"
+
+using Microsoft::WRL::ComPtr;
+using namespace glimra;
+using namespace glimra::win32;
+
+namespace {
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+constexpr float kTwipsPerPixel = 15.0f;  // 96 dots per inch
+
+double NowMs() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+int Pixels(float twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+// Where the slide show window draws a picture: fitted and centred in twips, then turned into
+// pixels as the window does.
+RECT ShownRect(const Picture& picture) {
+    const Placement place =
+        FitAndCentre(picture.Width() * kTwipsPerPixel, picture.Height() * kTwipsPerPixel,
+                     kScreenWidth * kTwipsPerPixel, kScreenHeight * kTwipsPerPixel);
+    return RECT{Pixels(place.left), Pixels(place.top), Pixels(place.left + place.width),
+                Pixels(place.top + place.height)};
+}
+
+// What the window does once per change: a new picture, a cleared surface, the picture on it.
+class Change {
+  public:
+    Change()
+        : loader_(GetModuleHandleW(nullptr), kScreenWidth, kScreenHeight, 96.0f),
+          black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+        canvas_.Resize(kScreenWidth, kScreenHeight);
+    }
+
+    // The milliseconds of loading and of drawing; false when the picture did not load.
+    bool Run(const std::wstring& path, double& loadMs, double& drawMs) {
+        const double start = NowMs();
+        picture_ = loader_.Load(path);
+        const double loaded = NowMs();
+        if (!picture_) return false;
+        const RECT all{0, 0, kScreenWidth, kScreenHeight};
+        FillRect(canvas_.Dc(), &all, black_);
+        static_cast<const Win32Picture&>(*picture_).Draw(canvas_, ShownRect(*picture_));
+        GdiFlush();
+        const double drawn = NowMs();
+        loadMs = loaded - start;
+        drawMs = drawn - loaded;
+        return true;
+    }
+
+    const PicturePtr& Shown() const { return picture_; }
+
+  private:
+    WicPictureLoader loader_;
+    Canvas canvas_;
+    HBRUSH black_;
+    PicturePtr picture_;
+};
+
+// The platform's own decoding of the whole file to premultiplied 32-bit pixels.
+class BareDecode {
+  public:
+    BareDecode() {
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_PPV_ARGS(&factory_));
+    }
+
+    bool Run(const std::wstring& path) {
+        ComPtr<IWICBitmapDecoder> decoder;
+        ComPtr<IWICBitmapFrameDecode> frame;
+        ComPtr<IWICBitmapSource> converted;
+        UINT width = 0, height = 0;
+        if (!factory_ ||
+            FAILED(factory_->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                       WICDecodeMetadataCacheOnDemand, &decoder)) ||
+            FAILED(decoder->GetFrame(0, &frame)) ||
+            FAILED(
+                WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), &converted)) ||
+            FAILED(converted->GetSize(&width, &height))) {
+            return false;
+        }
+        width_ = static_cast<int>(width);
+        height_ = static_cast<int>(height);
+        const UINT stride = width * 4;
+        pixels_.assign(static_cast<size_t>(stride) * height, 0);
+        return SUCCEEDED(converted->CopyPixels(nullptr, stride, static_cast<UINT>(pixels_.size()),
+                                               pixels_.data()));
+    }
+
+    // Whether the file's decoder offers decoding at a reduced size, which the loader uses.
+    bool OffersReducedSize(const std::wstring& path) {
+        static constexpr IID kSourceTransformId = {
+            0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+        ComPtr<IWICBitmapDecoder> decoder;
+        ComPtr<IWICBitmapFrameDecode> frame;
+        ComPtr<IUnknown> transform;
+        return factory_ &&
+               SUCCEEDED(factory_->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                             WICDecodeMetadataCacheOnDemand,
+                                                             &decoder)) &&
+               SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+               SUCCEEDED(frame->QueryInterface(kSourceTransformId,
+                                               reinterpret_cast<void**>(transform.GetAddressOf())));
+    }
+
+    // The pixels of the last decode.
+    const std::vector<BYTE>& Pixels() const { return pixels_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+  private:
+    ComPtr<IWICImagingFactory> factory_;
+    std::vector<BYTE> pixels_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+int Time(const std::wstring& path, int runs) {
+    Change change;
+    BareDecode bare;
+    std::vector<double> load, draw, ours, plain;
+    for (int i = 0; i <= runs; ++i) {  // the first of each is a warm-up
+        double loadMs = 0, drawMs = 0;
+        if (!change.Run(path, loadMs, drawMs)) {
+            std::fprintf(stderr, "the picture did not load\n");
+            return 1;
+        }
+        const double start = NowMs();
+        if (!bare.Run(path)) {
+            std::fprintf(stderr, "the bare decode failed\n");
+            return 1;
+        }
+        const double bareMs = NowMs() - start;
+        if (i == 0) continue;
+        load.push_back(loadMs);
+        draw.push_back(drawMs);
+        ours.push_back(loadMs + drawMs);
+        plain.push_back(bareMs);
+    }
+    const auto& picture = static_cast<const RasterPicture&>(*change.Shown());
+    const RECT shown = ShownRect(picture);
+    // The share of our reduction in a change: the decoded pixels through the scaler alone, in
+    // the strips the loader feeds it.
+    std::vector<double> scale;
+    for (int i = 0; i < runs; ++i) {
+        const double start = NowMs();
+        AreaScaler scaler(bare.Width(), bare.Height(), picture.Pixels().width,
+                          picture.Pixels().height);
+        const size_t stride = static_cast<size_t>(bare.Width()) * 4;
+        for (int y = 0; y < bare.Height(); y += 64) {
+            scaler.PushRows(bare.Pixels().data() + stride * y, std::min(64, bare.Height() - y),
+                            stride);
+        }
+        const PixelBuffer reduced = scaler.Finish();
+        scale.push_back(NowMs() - start);
+    }
+    std::printf("picture %dx%d kept %dx%d shown %ldx%ld reduced-decode %s\n", picture.Width(),
+                picture.Height(), picture.Pixels().width, picture.Pixels().height,
+                shown.right - shown.left, shown.bottom - shown.top,
+                bare.OffersReducedSize(path) ? "yes" : "no");
+    std::printf("ours_ms %.2f load_ms %.2f draw_ms %.2f scale_ms %.2f bare_ms %.2f runs %d\n",
+                Median(ours), Median(load), Median(draw), Median(scale), Median(plain), runs);
+    return 0;
+}
+
+PROCESS_MEMORY_COUNTERS Memory() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters;
+}
+
+int Peak(const std::wstring& which, const std::wstring& path) {
+    const PROCESS_MEMORY_COUNTERS idle = Memory();
+    PROCESS_MEMORY_COUNTERS after{};
+    bool done = false;
+    // Each side makes only what it needs, and reads the figures while it still holds the
+    // result, as while the picture is on the screen.
+    if (which == L"ours") {
+        Change change;
+        double loadMs = 0, drawMs = 0;
+        done = change.Run(path, loadMs, drawMs);
+        after = Memory();
+    } else if (which == L"bare") {
+        BareDecode bare;
+        done = bare.Run(path);
+        after = Memory();
+    }
+    if (!done) {
+        std::fprintf(stderr, "nothing was shown\n");
+        return 1;
+    }
+    std::printf("idle_ws %zu idle_pf %zu peak_ws %zu peak_pf %zu\n", idle.WorkingSetSize,
+                idle.PagefileUsage, after.PeakWorkingSetSize, after.PeakPagefileUsage);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    int result = 2;
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"time" && argc == 4) {
+        result = Time(argv[2], std::max(1, _wtoi(argv[3])));
+    } else if (command == L"peak" && argc == 4) {
+        result = Peak(argv[2], argv[3]);
+    } else {
+        std::fprintf(stderr, "usage: bench_picture time <file> <runs> | peak ours|bare <file>\n");
+    }
+    CoUninitialize();
+    return result;
+}
