@@ -15,7 +15,9 @@ namespace glimra::win32 {
 // Reads pictures: JPEG, BMP, GIF (first frame) and ICO (largest image) through the platform's
 // imaging codecs, WMF and EMF through GDI. Raster pictures are decoded straight to the size
 // the screen shows them at (never more than the file holds), smoothly reduced by our own
-// area-averaging scaler and turned upright after their EXIF orientation.
+// area-averaging scaler and turned upright after their EXIF orientation. Loading the file
+// that was loaded last again, unchanged, gives the same picture without decoding it again (a
+// folder of one picture changes to itself every few seconds).
 class WicPictureLoader : public PictureLoader {
   public:
     // `screenWidth` x `screenHeight` pixels at `dpi` is where the pictures will be shown.
@@ -35,12 +37,23 @@ class WicPictureLoader : public PictureLoader {
     PicturePtr DecodeRaster(const std::uint8_t* data, size_t size);
     PicturePtr FromResource(int id);
 
+    struct LastLoaded {
+        std::wstring path;
+        size_t size = 0;
+        std::uint64_t digest = 0;
+        PicturePtr picture;
+    };
+
     HINSTANCE resources_;
+    LastLoaded last_;
     int screenWidth_;
     int screenHeight_;
     float dpi_;
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
 };
+
+// A 64-bit digest of the bytes, to tell a changed file from an unchanged one.
+std::uint64_t ContentDigest(const std::uint8_t* data, size_t size);
 
 // The whole contents of a file, read with every kind of sharing allowed; false when it
 // cannot be read or is larger than `limit`.

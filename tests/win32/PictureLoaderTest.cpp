@@ -415,6 +415,24 @@ TEST_F(PicturePaths, EachFormatLoadsFromItsFile) {
     }
 }
 
+TEST_F(PicturePaths, AnUnchangedFileIsNotDecodedAgainButAChangedOneIs) {
+    const std::wstring path = folder.Path() + L"same.bmp";
+    ASSERT_TRUE(WriteBytes(path, EncodeBmp(Solid(20, 10, kRed))));
+    const PicturePtr first = loader.Load(path);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(loader.Load(path), first) << "the same file, unchanged";
+
+    // Same size, other colour: a changed file must be read afresh.
+    ASSERT_TRUE(WriteBytes(path, EncodeBmp(Solid(20, 10, kBlue))));
+    const PicturePtr second = loader.Load(path);
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(ColorAt(AsRaster(second)->Pixels(), 5, 5), kBlue);
+
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    EXPECT_FALSE(loader.Load(path)) << "a deleted file fails even when it was loaded last";
+}
+
 TEST_F(PicturePaths, UnicodeNamesLoad) {
     const Bytes file = EncodeBmp(Solid(20, 10, kYellow));
     for (const wchar_t* name :
