@@ -16,11 +16,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "imaging/AreaScaler.h"
-#include "screensaver/PictureFit.h"
+#include "imaging/PictureFit.h"
 #include "win32/Canvas.h"
 #include "win32/Pictures.h"
 #include "win32/WicPictureLoader.h"
@@ -71,16 +72,18 @@ RECT ShownRect(const Picture& picture) {
 // What the window does once per change: a new picture, a cleared surface, the picture on it.
 class Change {
   public:
-    Change()
-        : loader_(GetModuleHandleW(nullptr), kScreenWidth, kScreenHeight, 96.0f),
-          black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
+    Change() : black_(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) {
         canvas_.Resize(kScreenWidth, kScreenHeight);
     }
 
     // The milliseconds of loading and of drawing; false when the picture did not load.
     bool Run(const std::wstring& path, double& loadMs, double& drawMs) {
+        // A loader of its own each time: the loader keeps the last picture and would hand it
+        // back for the same unchanged file without decoding it.
+        picture_.reset();
+        loader_.emplace(GetModuleHandleW(nullptr), kScreenWidth, kScreenHeight, 96.0f);
         const double start = NowMs();
-        picture_ = loader_.Load(path);
+        picture_ = loader_->Load(path);
         const double loaded = NowMs();
         if (!picture_) return false;
         const RECT all{0, 0, kScreenWidth, kScreenHeight};
@@ -96,7 +99,7 @@ class Change {
     const PicturePtr& Shown() const { return picture_; }
 
   private:
-    WicPictureLoader loader_;
+    std::optional<WicPictureLoader> loader_;
     Canvas canvas_;
     HBRUSH black_;
     PicturePtr picture_;

@@ -1,5 +1,7 @@
 #include "imaging/DecodeScale.h"
 
+#include "imaging/PictureFit.h"
+
 #include <climits>
 #include <cmath>
 
@@ -24,18 +26,11 @@ std::pair<int, int> ReducedDecodeSize(int width, int height, int targetWidth, in
 }
 
 std::pair<int, int> FittedSize(int width, int height, int boxWidth, int boxHeight) {
-    // In float and in this order, so that the size agrees with where the picture is placed.
-    float w = static_cast<float>(width), h = static_cast<float>(height);
-    const float W = static_cast<float>(boxWidth), H = static_cast<float>(boxHeight);
-    if (w > W) {
-        h = h * W / w;
-        w = W;
-    }
-    if (h > H) {
-        w = w * H / h;
-        h = H;
-    }
-    return {WholePixels(w), WholePixels(h)};
+    // The window's own rule, so that the kept size agrees with where the picture is placed.
+    const Placement fitted =
+        FitAndCentre(static_cast<float>(width), static_cast<float>(height),
+                     static_cast<float>(boxWidth), static_cast<float>(boxHeight));
+    return {WholePixels(fitted.width), WholePixels(fitted.height)};
 }
 
 }  // namespace glimra

@@ -4,7 +4,7 @@
 
 #include "options/frmGlimraOptions.h"
 #include "screensaver/ImageList.h"
-#include "screensaver/PictureFit.h"
+#include "imaging/PictureFit.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
 

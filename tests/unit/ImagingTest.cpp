@@ -8,7 +8,7 @@
 #include "imaging/AreaScaler.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
-#include "screensaver/PictureFit.h"
+#include "imaging/PictureFit.h"
 
 namespace glimra {
 namespace {
