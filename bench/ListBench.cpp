@@ -11,27 +11,13 @@
 
 #include "screensaver/ImageList.h"
 #include "win32/Win32FileSystem.h"
+#include "bench/Timing.h"
 #include "win32/Windows.h"
 
 namespace {
 
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
+using glimra::bench::Median;
+using glimra::bench::NowMs;
 
 // Every name in the folder, counted and nothing else, with the same kind of search.
 size_t CountNames(const std::wstring& folder) {

@@ -25,6 +25,7 @@
 #include "win32/Canvas.h"
 #include "win32/Pictures.h"
 #include "win32/WicPictureLoader.h"
+#include "bench/Timing.h"
 #include "win32/Windows.h"
 
 using Microsoft::WRL::ComPtr;
@@ -33,27 +34,12 @@ using namespace glimra::win32;
 
 namespace {
 
+using glimra::bench::Median;
+using glimra::bench::NowMs;
+
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr float kTwipsPerPixel = 15.0f;  // 96 dots per inch
-
-double NowMs() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 int Pixels(float twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
