@@ -37,7 +37,9 @@ Rgb Shade(Rgb c, double f) {
     return {s(c.r), s(c.g), s(c.b)};
 }
 
-COLORREF Ref(Rgb c) { return RGB(c.r, c.g, c.b); }
+COLORREF Ref(Rgb c) {
+    return RGB(c.r, c.g, c.b);
+}
 
 // A small, fixed random sequence so that every run draws the same picture.
 class Lcg {
@@ -72,9 +74,8 @@ class Canvas {
         Shape(fill, [&] { Rectangle(dc_, X(l), X(t), X(r) + 1, X(b) + 1); });
     }
     void Ellipse(double cx, double cy, double rx, double ry, Rgb fill) {
-        Shape(fill, [&] {
-            ::Ellipse(dc_, X(cx - rx), X(cy - ry), X(cx + rx) + 1, X(cy + ry) + 1);
-        });
+        Shape(fill,
+              [&] { ::Ellipse(dc_, X(cx - rx), X(cy - ry), X(cx + rx) + 1, X(cy + ry) + 1); });
     }
     void Polygon(const std::vector<Pt>& pts, Rgb fill) {
         std::vector<POINT> p = Points(pts);
@@ -90,8 +91,7 @@ class Canvas {
     }
     // Horizontal bands from top to bottom through the colour stops: a gradient that every
     // metafile player can show.
-    void Bands(double l, double t, double r, double b, const std::vector<Rgb>& stops,
-               int count) {
+    void Bands(double l, double t, double r, double b, const std::vector<Rgb>& stops, int count) {
         for (int i = 0; i < count; ++i) {
             const double f = (i + 0.5) / count * (stops.size() - 1);
             const size_t s = std::min(static_cast<size_t>(f), stops.size() - 2);
@@ -141,7 +141,8 @@ class Canvas {
     }
     std::vector<POINT> Points(const std::vector<Pt>& pts) const {
         std::vector<POINT> p;
-        for (const Pt& q : pts) p.push_back({X(q.x), X(q.y)});
+        for (const Pt& q : pts)
+            p.push_back({X(q.x), X(q.y)});
         return p;
     }
 
@@ -183,8 +184,7 @@ void Balloon(Canvas& c, double cx, double top, double r, const std::vector<Rgb>&
         c.Polygon(pts, Shade(colours[g % colours.size()], light));
     }
     // A soft highlight on the upper left of the envelope.
-    c.Ellipse(cx - 0.38 * r, top + 0.55 * r, 0.16 * r, 0.26 * r,
-              Shade(colours[0], 1.45));
+    c.Ellipse(cx - 0.38 * r, top + 0.55 * r, 0.16 * r, 0.26 * r, Shade(colours[0], 1.45));
     const double mouthY = top + height;
     const double mouth = 0.24 * r;
     const double basketTop = mouthY + 0.42 * r;
@@ -225,9 +225,9 @@ void DrawBalloons(Canvas& c) {
     auto hills = [&](double base, double amp, double phase, Rgb colour) {
         std::vector<Pt> pts{{0, horizon + 40}};
         for (int x = 0; x <= kDesignWidth; x += 100)
-            pts.push_back({static_cast<double>(x),
-                           base - amp * (0.6 + 0.4 * std::sin(x / 700.0 + phase)) *
-                                      (0.7 + 0.3 * std::sin(x / 260.0 + 2 * phase))});
+            pts.push_back(
+                {static_cast<double>(x), base - amp * (0.6 + 0.4 * std::sin(x / 700.0 + phase)) *
+                                                    (0.7 + 0.3 * std::sin(x / 260.0 + 2 * phase))});
         pts.push_back({kDesignWidth, horizon + 40});
         c.Polygon(pts, colour);
     };
@@ -251,8 +251,7 @@ void DrawBalloons(Canvas& c) {
         for (int col = -6; col < columns + 6; ++col) {
             const double x0 = -3000 + col * 1000.0;
             const double x1 = x0 + 1000;
-            const Rgb colour =
-                fieldColours[static_cast<size_t>(rnd.Next() * fieldColours.size())];
+            const Rgb colour = fieldColours[static_cast<size_t>(rnd.Next() * fieldColours.size())];
             c.Polygon({{at(x0, rows[row]), rows[row]},
                        {at(x1, rows[row]), rows[row]},
                        {at(x1, rows[row + 1]), rows[row + 1]},
@@ -297,7 +296,11 @@ void DrawBalloons(Canvas& c) {
 void DrawSkyline(Canvas& c) {
     const double waterline = 3350;
     c.Bands(0, 0, kDesignWidth, waterline,
-            {{8, 12, 40}, {22, 24, 74}, {58, 38, 112}, {128, 58, 128}, {222, 104, 120},
+            {{8, 12, 40},
+             {22, 24, 74},
+             {58, 38, 112},
+             {128, 58, 128},
+             {222, 104, 120},
              {250, 164, 122}},
             56);
     Lcg rnd(2024);
@@ -317,15 +320,15 @@ void DrawSkyline(Canvas& c) {
     c.Ellipse(moon.x - 20, moon.y + 140, 50, 40, {228, 224, 200});
 
     // Far towers, then the near ones with lit windows.
-    auto building = [&](double l, double r, double top, Rgb body, double litShare,
-                        double window) {
+    auto building = [&](double l, double r, double top, Rgb body, double litShare, double window) {
         c.Rect(l, top, r, waterline, body);
         const double gap = window * 0.8;
         for (double y = top + gap; y + window < waterline - 20; y += window + gap)
             for (double x = l + gap; x + window * 0.7 < r - gap * 0.5; x += window * 0.7 + gap) {
                 if (rnd.Next() < litShare) {
                     const Rgb warm = rnd.Next() < 0.7 ? Rgb{255, 214, 120} : Rgb{220, 236, 255};
-                    c.Rect(x, y, x + window * 0.7, y + window, Shade(warm, 0.75 + 0.25 * rnd.Next()));
+                    c.Rect(x, y, x + window * 0.7, y + window,
+                           Shade(warm, 0.75 + 0.25 * rnd.Next()));
                 }
             }
     };
@@ -358,12 +361,13 @@ void DrawSkyline(Canvas& c) {
     // The bridge on the left: two towers, cables drawn as Bezier curves, the deck.
     const Rgb steel{230, 120, 96};
     c.Rect(0, 3140, 2300, 3185, {40, 26, 52});
-    for (double tx : {480.0, 1700.0}) c.Rect(tx - 30, 2480, tx + 30, 3350, {40, 26, 52});
+    for (double tx : {480.0, 1700.0})
+        c.Rect(tx - 30, 2480, tx + 30, 3350, {40, 26, 52});
     HPEN cable = CreatePen(PS_SOLID, c.X(14), Ref(steel));
     HGDIOBJ old = SelectObject(c.Dc(), cable);
-    const POINT curve[] = {{c.X(-400), c.X(2620)}, {c.X(100), c.X(3100)},   {c.X(300), c.X(3120)},
-                           {c.X(480), c.X(2500)},  {c.X(900), c.X(3120)},   {c.X(1300), c.X(3120)},
-                           {c.X(1700), c.X(2500)}, {c.X(1950), c.X(3100)},  {c.X(2150), c.X(3120)},
+    const POINT curve[] = {{c.X(-400), c.X(2620)}, {c.X(100), c.X(3100)},  {c.X(300), c.X(3120)},
+                           {c.X(480), c.X(2500)},  {c.X(900), c.X(3120)},  {c.X(1300), c.X(3120)},
+                           {c.X(1700), c.X(2500)}, {c.X(1950), c.X(3100)}, {c.X(2150), c.X(3120)},
                            {c.X(2400), c.X(2700)}};
     PolyBezier(c.Dc(), curve, 10);
     SelectObject(c.Dc(), old);
@@ -372,11 +376,12 @@ void DrawSkyline(Canvas& c) {
         const double t = (hx - 480) / 1220;  // the cable between the towers, near enough
         c.Line({{hx, 2500 + 465 * 4 * t * (1 - t)}, {hx, 3140}}, steel, 4);
     }
-    for (double lx = 60; lx < 2300; lx += 120) c.Ellipse(lx, 3130, 12, 12, {255, 226, 150});
+    for (double lx = 60; lx < 2300; lx += 120)
+        c.Ellipse(lx, 3130, 12, 12, {255, 226, 150});
 
     // The river: dark bands, the shimmer of the lights and of the moon.
-    c.Bands(0, waterline, kDesignWidth, kDesignHeight,
-            {{56, 32, 84}, {26, 20, 56}, {8, 10, 30}}, 24);
+    c.Bands(0, waterline, kDesignWidth, kDesignHeight, {{56, 32, 84}, {26, 20, 56}, {8, 10, 30}},
+            24);
     for (int i = 0; i < 520; ++i) {
         const double rx = rnd.Next() * kDesignWidth;
         const double ry = waterline + 20 + std::pow(rnd.Next(), 1.4) * 1100;
@@ -388,7 +393,8 @@ void DrawSkyline(Canvas& c) {
     for (int i = 0; i < 26; ++i) {
         const double ry = waterline + 60 + i * 40.0;
         const double half = 90 + i * 9 + rnd.Next() * 60;
-        c.Rect(moon.x - half, ry, moon.x + half, ry + 12, Mix({250, 240, 210}, {40, 30, 80}, i / 30.0));
+        c.Rect(moon.x - half, ry, moon.x + half, ry + 12,
+               Mix({250, 240, 210}, {40, 30, 80}, i / 30.0));
     }
 
     // The name of the format, as outlined letters drawn with a path.
@@ -451,10 +457,18 @@ bool MakeWmf(const std::wstring& path) {
     GetMetaFileBitsEx(mf, size, bits.data());
     DeleteMetaFile(mf);
 
-    PlaceableHeader header{0x9AC6CDD7u, 0, 0, 0, static_cast<std::int16_t>(w),
-                           static_cast<std::int16_t>(h), static_cast<std::uint16_t>(inch), 0, 0};
+    PlaceableHeader header{0x9AC6CDD7u,
+                           0,
+                           0,
+                           0,
+                           static_cast<std::int16_t>(w),
+                           static_cast<std::int16_t>(h),
+                           static_cast<std::uint16_t>(inch),
+                           0,
+                           0};
     const auto* words = reinterpret_cast<const std::uint16_t*>(&header);
-    for (int i = 0; i < 10; ++i) header.checksum ^= words[i];
+    for (int i = 0; i < 10; ++i)
+        header.checksum ^= words[i];
     return WriteFile(path, &header, sizeof header, bits.data(), bits.size());
 }
 

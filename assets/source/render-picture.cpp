@@ -26,7 +26,8 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<char> data;
     char buf[65536];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+        data.insert(data.end(), buf, buf + n);
     fclose(f);
 
     CoInitialize(nullptr);
