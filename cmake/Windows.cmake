@@ -14,6 +14,7 @@ add_library(glimra_win32 STATIC
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
   src/win32/Pictures.cpp
+  src/win32/ReducedDecode.cpp
   src/win32/ProgramPointer.cpp
   src/win32/RegistrySettingsStore.cpp
   src/win32/WicPictureLoader.cpp
@@ -49,6 +50,7 @@ add_executable(win32_tests
   tests/win32/Win32FileSystemTest.cpp
   tests/win32/TestPictures.cpp
   tests/win32/PictureLoaderTest.cpp
+  tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})

@@ -10,6 +10,7 @@
 #include "win32/LongPath.h"
 #include "win32/Metafiles.h"
 #include "win32/Pictures.h"
+#include "win32/ReducedDecode.h"
 #include "win32/Scoped.h"
 #include "win32/resources/resource.h"
 
@@ -17,21 +18,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace glimra::win32 {
 namespace {
-
-// The platform decoder's reduced-size JPEG decoding. The MinGW headers lack this interface,
-// so it is declared here as the platform defines it.
-MIDL_INTERFACE("3B16811B-6A43-4EC9-B713-3D5A0C13B940")
-IWICBitmapSourceTransform : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE CopyPixels(
-        const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
-        WICBitmapTransformOptions transform, UINT stride, UINT bufferSize, BYTE* buffer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT * width, UINT * height) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID * format) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
-                                                           BOOL * supported) = 0;
-};
-constexpr IID kSourceTransformId = {
-    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 constexpr int kRowsPerStrip = 64;
 
@@ -56,40 +42,6 @@ ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool large
         }
     }
     return chosen;
-}
-
-// Where the decoder can decode at a reduced size (the platform's JPEG decoder can), the
-// picture at the smallest of its sizes that is still at least the target, in the decoder's
-// own pixel format. Nothing when it cannot.
-ComPtr<IWICBitmapSource> ReducedSource(IWICImagingFactory* factory, IWICBitmapSource* frame,
-                                       int width, int height, int targetWidth, int targetHeight) {
-    ComPtr<IWICBitmapSourceTransform> transform;
-    if (FAILED(frame->QueryInterface(kSourceTransformId,
-                                     reinterpret_cast<void**>(transform.GetAddressOf())))) {
-        return nullptr;
-    }
-    const auto [w, h] = ReducedDecodeSize(width, height, targetWidth, targetHeight);
-    UINT reducedW = static_cast<UINT>(w), reducedH = static_cast<UINT>(h);
-    if (FAILED(transform->GetClosestSize(&reducedW, &reducedH)) ||
-        static_cast<int>(reducedW) < targetWidth || static_cast<int>(reducedH) < targetHeight ||
-        (static_cast<int>(reducedW) >= width && static_cast<int>(reducedH) >= height)) {
-        return nullptr;  // no smaller size that is still large enough
-    }
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppPBGRA;
-    ComPtr<IWICBitmap> reduced;
-    ComPtr<IWICBitmapLock> lock;
-    const WICRect all{0, 0, static_cast<INT>(reducedW), static_cast<INT>(reducedH)};
-    UINT stride = 0, bufferSize = 0;
-    BYTE* buffer = nullptr;
-    if (FAILED(transform->GetClosestPixelFormat(&format)) ||
-        FAILED(factory->CreateBitmap(reducedW, reducedH, format, WICBitmapCacheOnLoad, &reduced)) ||
-        FAILED(reduced->Lock(&all, WICBitmapLockWrite, &lock)) ||
-        FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&bufferSize, &buffer)) ||
-        FAILED(transform->CopyPixels(nullptr, reducedW, reducedH, &format,
-                                     WICBitmapTransformRotate0, stride, bufferSize, buffer))) {
-        return nullptr;
-    }
-    return reduced;
 }
 
 // Decodes in strips straight into the area-averaging scaler, so the full-size picture is
