@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/ProgramPointer.h"
 #include "win32/Windows.h"
 #include "win32/resources/resource.h"
 
@@ -68,6 +69,29 @@ TEST(Resources, ManifestIconAndPicturesAreBuiltIn) {
     EXPECT_EQ(static_cast<unsigned char>(group[6]), 32) << "width";
     EXPECT_EQ(static_cast<unsigned char>(group[7]), 32) << "height";
     EXPECT_EQ(static_cast<unsigned char>(group[12]), 8) << "bits per pixel";
+    FreeLibrary(program);
+}
+
+TEST(Resources, ThePointerOverTheSlideShowIsTheProgramIcon) {
+    HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    const auto icon = static_cast<HICON>(
+        LoadImageW(program, MAKEINTRESOURCEW(IDI_GLIMRA), IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(icon, nullptr);
+    const ScopedCursor pointer = CursorFromIcon(icon);
+    ASSERT_TRUE(pointer);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(pointer.Get(), &info));
+    EXPECT_FALSE(info.fIcon) << "a pointer, not an icon";
+    EXPECT_EQ(info.xHotspot, 16u);
+    EXPECT_EQ(info.yHotspot, 16u);
+    BITMAP colour{};
+    GetObjectW(info.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, 32);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    DestroyIcon(icon);
     FreeLibrary(program);
 }
 
