@@ -7,11 +7,20 @@
 
 namespace glimra::win32 {
 
-// A picture this platform layer can draw.
+// A picture this platform layer can draw, with its natural size.
 class Win32Picture : public Picture {
   public:
+    Win32Picture(int naturalWidth, int naturalHeight)
+        : width_(naturalWidth), height_(naturalHeight) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+
     // Draws the picture scaled into `dest`, in canvas pixels; parts outside are clipped.
     virtual void Draw(Canvas& canvas, const RECT& dest) const = 0;
+
+  private:
+    int width_;
+    int height_;
 };
 
 // Decoded pixels, kept at no more than the size the screen shows them at; the natural size
@@ -19,15 +28,11 @@ class Win32Picture : public Picture {
 class RasterPicture : public Win32Picture {
   public:
     RasterPicture(int naturalWidth, int naturalHeight, PixelBuffer pixels)
-        : width_(naturalWidth), height_(naturalHeight), pixels_(std::move(pixels)) {}
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
+        : Win32Picture(naturalWidth, naturalHeight), pixels_(std::move(pixels)) {}
     const PixelBuffer& Pixels() const { return pixels_; }
     void Draw(Canvas& canvas, const RECT& dest) const override;
 
   private:
-    int width_;
-    int height_;
     PixelBuffer pixels_;
 };
 
@@ -35,14 +40,10 @@ class RasterPicture : public Win32Picture {
 class MetafilePicture : public Win32Picture {
   public:
     MetafilePicture(int naturalWidth, int naturalHeight, ScopedEmf metafile)
-        : width_(naturalWidth), height_(naturalHeight), metafile_(std::move(metafile)) {}
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
+        : Win32Picture(naturalWidth, naturalHeight), metafile_(std::move(metafile)) {}
     void Draw(Canvas& canvas, const RECT& dest) const override;
 
   private:
-    int width_;
-    int height_;
     ScopedEmf metafile_;
 };
 
