@@ -1,13 +1,12 @@
 #pragma once
 
-#include <functional>
-
 #include "controls/Picture.h"
 
 namespace glimra {
 
 // A holder of one picture. The screen-saver window keeps its current picture in one that is
-// never shown; the window paints the picture itself, so this control has no peer.
+// never shown; the window paints the picture itself, so this control has no peer and raises
+// no events of its own.
 class PictureBox {
   public:
     const PicturePtr& Picture() const { return picture_; }
@@ -18,9 +17,6 @@ class PictureBox {
     void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
     bool Bordered() const { return bordered_; }
     void SetBordered(bool bordered) { bordered_ = bordered; }
-
-    std::function<void()> Click;
-    std::function<void()> MouseMove;
 
   private:
     PicturePtr picture_;

@@ -49,8 +49,6 @@ frmLumivue::frmLumivue(Application& app, const Ports& ports)
       ports_(ports) {
     timCheckScreen.Tick = [this] { timCheckScreen_Timer(); };
     timTimer.Tick = [this] { timTimer_Timer(); };
-    picHiddenScreenSaver.Click = [this] { picHiddenScreenSaver_Click(); };
-    picHiddenScreenSaver.MouseMove = [this] { picHiddenScreenSaver_MouseMove(); };
     picHiddenScreenSaver.SetPicture(ports_.pictures.StartPicture());
     imgBlank.SetVisible(false);
     imgBlank.Move(240, 5040);
