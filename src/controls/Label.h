@@ -8,7 +8,7 @@
 namespace glimra {
 
 // A text drawn by its container. With a transparent background only the text itself covers
-// what lies beneath; with AutoSize the label is as large as its caption.
+// what lies beneath. A label is as large as its caption.
 class Label : public WindowlessControl {
   public:
     using WindowlessControl::WindowlessControl;
@@ -21,8 +21,6 @@ class Label : public WindowlessControl {
     void SetFont(const glimra::Font& font) { Assign(font_, font); }
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool transparent) { Assign(transparent_, transparent); }
-    bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool autoSize) { Assign(autoSize_, autoSize); }
     // With mnemonics an ampersand marks the access key and "&&" shows one ampersand; texts
     // such as file paths are shown as they are.
     bool UseMnemonic() const { return useMnemonic_; }
@@ -33,7 +31,6 @@ class Label : public WindowlessControl {
     Color foreColor_ = 0;
     glimra::Font font_;
     bool transparent_ = false;
-    bool autoSize_ = false;
     bool useMnemonic_ = true;
 };
 

@@ -27,7 +27,6 @@ void DesignCaption(Label& label, float top) {
     label.SetVisible(false);
     label.SetForeColor(Rgb(255, 255, 255));
     label.SetFont({L"Arial", 8.25f, false, false});
-    label.SetAutoSize(true);
     label.SetTransparent(true);
     label.SetUseMnemonic(false);  // a path may hold an ampersand
 }
@@ -122,10 +121,8 @@ void frmLumivue::StartScreenSaverSettings() {
     intClickCount = 0;
     intMouseMoveCount = 0;
     intImageIndex = 1;
-    // The drawing surface of every form is persistent, so what Form_Resize paints stays.
-    picHiddenScreenSaver.SetVisible(false);
-    picHiddenScreenSaver.SetAutoSize(true);
-    picHiddenScreenSaver.SetBordered(false);
+    // The drawing surface of every form is persistent, so what Form_Resize paints stays; the
+    // picture holder is never shown and always holds its picture at its natural size.
     strImageFolder = WithTrailingBackslash(strPath);
     BuildImageList();
     strAlwaysOnTop = ports_.settings.Read(keys::kAlwaysOnTop);

@@ -150,7 +150,7 @@ void FormWindow::RenderSurface() {
     const bool sameSize = surface_.Width() == client.right && surface_.Height() == client.bottom;
     if (renderedOnce_ && sameSize && rendered_ == form_.Surface()) return;
     if (!surface_.Resize(client.right, client.bottom)) return;
-    Scoped<HBRUSH, DeleteGdiObject> back(CreateSolidBrush(ColorRefOf(form_.Design().backColor)));
+    ScopedBrush back(CreateSolidBrush(ColorRefOf(form_.Design().backColor)));
     FillRect(surface_.Dc(), &client, back.Get());
     for (const DrawnPicture& drawn : form_.Surface()) {
         const int left = PixelsX(drawn.left), top = PixelsY(drawn.top);

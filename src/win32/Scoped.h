@@ -65,6 +65,7 @@ using ScopedFind = Scoped<HANDLE, CloseFind>;
 using ScopedKey = Scoped<HKEY, CloseKey>;
 using ScopedBitmap = Scoped<HBITMAP, DeleteGdiObject>;
 using ScopedFont = Scoped<HFONT, DeleteGdiObject>;
+using ScopedBrush = Scoped<HBRUSH, DeleteGdiObject>;
 using ScopedDc = Scoped<HDC, DeleteMemoryDc>;
 using ScopedEmf = Scoped<HENHMETAFILE, DeleteEmf>;
 using ScopedCursor = Scoped<HCURSOR, DestroyCursorHandle>;
