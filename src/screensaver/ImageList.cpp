@@ -2,15 +2,16 @@
 
 namespace glimra {
 
-const std::vector<std::wstring> kImagePatterns = {L"*.jpg", L"*.jpeg", L"*.bmp", L"*.gif",
-                                                  L"*.ico", L"*.wmf",  L"*.emf"};
-
 std::wstring WithTrailingBackslash(const std::wstring& folder) {
     if (!folder.empty() && folder.back() == L'\\') return folder;
     return folder + L'\\';
 }
 
 namespace {
+
+// The seven picture patterns, in the order in which their files are listed.
+const std::vector<std::wstring> kImagePatterns = {L"*.jpg", L"*.jpeg", L"*.bmp", L"*.gif",
+                                                  L"*.ico", L"*.wmf",  L"*.emf"};
 
 std::wstring ListEntry(const std::wstring& folder, const std::wstring& name) {
     std::wstring entry;

@@ -7,9 +7,6 @@
 
 namespace glimra {
 
-// The seven picture patterns, in the order in which their files are listed.
-extern const std::vector<std::wstring> kImagePatterns;
-
 // `folder` with a backslash at its end ("" gives "\", the root of the current drive).
 std::wstring WithTrailingBackslash(const std::wstring& folder);
 

@@ -70,8 +70,8 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     return true;
 }
 
-}  // namespace
-
+// The whole contents of a file, read with every kind of sharing allowed; false when it
+// cannot be read or is larger than `limit`.
 bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out) {
     ScopedHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -94,16 +94,7 @@ bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<st
     return true;
 }
 
-WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
-                                   float dpi)
-    : resources_(resources),
-      screenWidth_(std::max(1, screenWidth)),
-      screenHeight_(std::max(1, screenHeight)),
-      dpi_(dpi) {
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                     IID_PPV_ARGS(&factory_));
-}
-
+// A 64-bit digest of the bytes, to tell a changed file from an unchanged one.
 std::uint64_t ContentDigest(const std::uint8_t* data, size_t size) {
     // Eight bytes at a time, each word mixed in by multiply and rotate: reading the file
     // costs more than this.
@@ -117,6 +108,18 @@ std::uint64_t ContentDigest(const std::uint8_t* data, size_t size) {
     for (; i < size; ++i)
         digest = std::rotl((digest ^ data[i]) * 0xC4CEB9FE1A85EC53ull, 7);
     return digest;
+}
+
+}  // namespace
+
+WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
+                                   float dpi)
+    : resources_(resources),
+      screenWidth_(std::max(1, screenWidth)),
+      screenHeight_(std::max(1, screenHeight)),
+      dpi_(dpi) {
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_PPV_ARGS(&factory_));
 }
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {

@@ -52,11 +52,4 @@ class WicPictureLoader : public PictureLoader {
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
 };
 
-// A 64-bit digest of the bytes, to tell a changed file from an unchanged one.
-std::uint64_t ContentDigest(const std::uint8_t* data, size_t size);
-
-// The whole contents of a file, read with every kind of sharing allowed; false when it
-// cannot be read or is larger than `limit`.
-bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out);
-
 }  // namespace glimra::win32
