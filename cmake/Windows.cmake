@@ -50,6 +50,7 @@ add_executable(win32_tests
   tests/win32/Win32FileSystemTest.cpp
   tests/win32/TestPictures.cpp
   tests/win32/PictureLoaderTest.cpp
+  tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
 )
