@@ -48,10 +48,8 @@ frmLumivue::frmLumivue(Application& app, const Ports& ports)
       ports_(ports) {
     timCheckScreen.Tick = [this] { timCheckScreen_Timer(); };
     timTimer.Tick = [this] { timTimer_Timer(); };
-    picHiddenScreenSaver.SetPicture(ports_.pictures.StartPicture());
     imgBlank.SetVisible(false);
     imgBlank.Move(240, 5040);
-    imgBlank.SetPicture(ports_.pictures.BlankPicture());
     DesignCaption(lblImageNumber, 0);
     DesignCaption(lblImageFileName, 240);
 }
@@ -69,8 +67,14 @@ void frmLumivue::Form_Load() {
     strCommand = arguments.substr(0, 2);
 
     InitializeScreenSaver();
-    // The start picture greets the first five starts only.
-    if (lngStartCount > 5) picHiddenScreenSaver.SetPicture(imgBlank.Picture());
+    // The start picture greets the first five starts only. Both built-in pictures are read
+    // here, when the start needs one, not with the window: a second instance loads no codecs.
+    if (lngStartCount > 5) {
+        imgBlank.SetPicture(ports_.pictures.BlankPicture());
+        picHiddenScreenSaver.SetPicture(imgBlank.Picture());
+    } else {
+        picHiddenScreenSaver.SetPicture(ports_.pictures.StartPicture());
+    }
 
     if (strPath.empty() || strInitialized.empty()) {
         blnOptionsDialogForced = strCommand != L"/S";

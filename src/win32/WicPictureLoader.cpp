@@ -117,10 +117,7 @@ WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int scr
     : resources_(resources),
       screenWidth_(std::max(1, screenWidth)),
       screenHeight_(std::max(1, screenHeight)),
-      dpi_(dpi) {
-    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                     IID_PPV_ARGS(&factory_));
-}
+      dpi_(dpi) {}
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     std::vector<std::uint8_t> contents;
@@ -142,7 +139,12 @@ PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
 }
 
 PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
-    if (!factory_ || size > UINT_MAX) return nullptr;
+    if (size > UINT_MAX) return nullptr;
+    // Made at the first raster picture: a start that ends at once never loads the codecs.
+    if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_PPV_ARGS(&factory_)))) {
+        return nullptr;
+    }
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
     GUID container{};
