@@ -1,0 +1,94 @@
+#!/bin/bash
+# Regenerates the pictures of the options dialog, drawn here from the start picture and from
+# geometry (ImageMagick 6, awk, python3 for the icon and pointer files):
+#   assets/preview-miniature.bmp  238 x 179, 24-bit: the start picture shown on a black screen
+#   assets/about-miniature.bmp    160 x 120, 24-bit: the start picture reduced
+#   assets/portrait.jpg           74 x 90 JPEG: a drawn developer, head and shoulders
+#   assets/help-link.ico          32 x 32, 16 colours (4 bits) with AND mask: a web page with
+#                                 the shortcut arrow
+#   assets/download-link.ico      32 x 32, 256 colours (8 bits) with AND mask: a floppy disk
+#   assets/hand.cur               32 x 32 monochrome pointer: a pointing hand, hot spot 12, 1
+# Run make-art.sh first when the start picture changes: both miniatures are made from it.
+#
+#   assets/source/make-dialog-art.sh          # everything
+#   assets/source/make-dialog-art.sh hand     # one piece: miniatures|portrait|help|download|hand
+set -euo pipefail
+
+SOURCE=$(cd "$(dirname "$0")" && pwd)
+ASSETS=$(dirname "$SOURCE")
+WORK=$(mktemp -d /tmp/glimra-dialog-art.XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
+cd "$WORK"
+
+# ---------------------------------------------------------------------------------------
+# Helpers
+
+bmp24() { convert "$1" -alpha off -type TrueColor -define bmp:format=bmp3 "BMP3:$2"; }
+
+# rgba IN OUT: the raw 32 x 32 pixels that write-icon.py reads.
+rgba() { convert "$1" -background none -gravity center -extent 32x32 -depth 8 "RGBA:$2"; }
+
+# grid KEY... < ROWS: MVG points for a picture drawn one character per pixel; each KEY is
+# CHAR=COLOUR, and characters without a key ("." and blanks) stay undrawn.
+grid() {
+  awk -v keys="$*" 'BEGIN { n = split(keys, k, " ");
+      for (i = 1; i <= n; i++) { c = substr(k[i], 1, 1); col[c] = substr(k[i], 3) } }
+    { for (x = 1; x <= length($0); x++) { c = substr($0, x, 1);
+        if (c in col) printf "fill %s point %d,%d\n", col[c], x - 1, NR - 1 } }'
+}
+
+# ---------------------------------------------------------------------------------------
+# The two miniatures of the start picture.
+
+make_miniatures() {
+  # The slide show centres each picture on a black screen; the miniature shows the start
+  # picture that way, with a black border all round so the screen reads as a screen.
+  convert "$ASSETS/start.jpg" -filter Lanczos -resize 200x150 -unsharp 0x0.5 \
+    -background black -gravity center -extent 238x179 preview.png
+  bmp24 preview.png "$ASSETS/preview-miniature.bmp"
+  convert "$ASSETS/start.jpg" -filter Lanczos -resize 160x120 -unsharp 0x0.5 about.png
+  bmp24 about.png "$ASSETS/about-miniature.bmp"
+}
+
+# ---------------------------------------------------------------------------------------
+# The pointing hand: drawn pixel for pixel, the tip of the index finger at 12, 1.
+
+make_hand() {
+  grid '#=black o=white' > hand.mvg <<'EOF'
+................................
+...........###..................
+..........#ooo#.................
+..........#ooo#.................
+..........#ooo#.................
+..........#ooo#.................
+..........#ooo#.................
+..........#ooo####..............
+..........#ooo#ooo###...........
+..........#ooo#ooo#ooo#.........
+..........#ooo#ooo#ooo###.......
+....##....#ooo#ooo#ooo#oo#......
+...#oo#...#ooo#ooo#ooo#oo#......
+...#ooo#..#ooooooooooooooo#.....
+....#ooo#.#ooooooooooooooo#.....
+....#oooo##ooooooooooooooo#.....
+.....#oooooooooooooooooooo#.....
+.....#oooooooooooooooooooo#.....
+......#ooooooooooooooooooo#.....
+.......#oooooooooooooooooo#.....
+........#oooooooooooooooo#......
+.........#oooooooooooooo#.......
+..........#oooooooooooo#........
+..........#oooooooooooo#........
+..........##############........
+EOF
+  convert -size 32x32 xc:none -draw "$(cat hand.mvg)" hand.png
+  rgba hand.png hand.rgba
+  python3 "$SOURCE/write-icon.py" cur 12 1 hand.rgba "$ASSETS/hand.cur"
+}
+
+case "${1:-all}" in
+  all) make_miniatures; make_hand ;;
+  miniatures | hand) "make_$1" ;;
+  *) echo "usage: $0 [all|miniatures|hand]" >&2; exit 2 ;;
+esac
+ls -l "$ASSETS"/*-miniature.bmp "$ASSETS"/hand.cur
