@@ -12,12 +12,13 @@
 #
 #   assets/source/make-dialog-art.sh          # everything
 #   assets/source/make-dialog-art.sh hand     # one piece: miniatures|portrait|help|download|hand
+#   KEEP_WORK=1 assets/source/make-dialog-art.sh  # keeps the scratch folder in /tmp to look at
 set -euo pipefail
 
 SOURCE=$(cd "$(dirname "$0")" && pwd)
 ASSETS=$(dirname "$SOURCE")
 WORK=$(mktemp -d /tmp/glimra-dialog-art.XXXXXX)
-trap 'rm -rf "$WORK"' EXIT
+[ -n "${KEEP_WORK:-}" ] || trap 'rm -rf "$WORK"' EXIT
 cd "$WORK"
 
 # ---------------------------------------------------------------------------------------
@@ -86,9 +87,55 @@ EOF
   python3 "$SOURCE/write-icon.py" cur 12 1 hand.rgba "$ASSETS/hand.cur"
 }
 
+# ---------------------------------------------------------------------------------------
+# The help link: a web page with the shortcut arrow, in the 16 colours of the standard
+# palette, drawn without anti-aliasing so that every edge stays one sharp pixel.
+
+make_help() {
+  local c vga=()
+  for c in '#000000' '#800000' '#008000' '#808000' '#000080' '#800080' '#008080' '#c0c0c0' \
+    '#808080' '#ff0000' '#00ff00' '#ffff00' '#0000ff' '#ff00ff' '#00ffff' '#ffffff'; do
+    vga+=("xc:$c")
+  done
+  convert "${vga[@]}" +append vga.png
+  grid '#=black o=white' > arrow.mvg <<'EOF'
+############
+#oooooooooo#
+#oooo#####o#
+#ooooo####o#
+#oooo#####o#
+#ooo##oo##o#
+#oo##oooo#o#
+#o##ooooooo#
+#o##ooooooo#
+#o##ooooooo#
+#oooooooooo#
+############
+EOF
+  convert -size 12x12 xc:none -draw "$(cat arrow.mvg)" arrow.png
+  # The page, its title, lines of text, a link and a picture; the arrow's box on its corner.
+  convert -size 32x32 xc:none +antialias \
+    -fill white -stroke '#808080' -draw "polygon 6,1 21,1 27,7 27,30 6,30" \
+    -fill '#c0c0c0' -draw "polygon 21,1 21,7 27,7" -stroke none \
+    -fill '#000080' -draw "rectangle 8,3 18,5" \
+    -fill '#808080' -draw "rectangle 8,9 25,9" -draw "rectangle 8,11 22,11" \
+    -draw "rectangle 8,15 14,15" -draw "rectangle 8,17 13,17" -draw "rectangle 8,19 14,19" \
+    -draw "rectangle 13,23 25,23" -draw "rectangle 13,25 25,25" -draw "rectangle 13,27 21,27" \
+    -fill '#0000ff' -draw "rectangle 8,13 14,13" \
+    -fill '#00ffff' -draw "rectangle 16,13 25,21" \
+    -fill '#ffff00' -draw "rectangle 22,14 23,15" \
+    -fill '#008000' -draw "polygon 16,21 16,18 19,16 22,19 25,17 25,21" \
+    arrow.png -geometry +0+20 -composite drawn.png
+  # Remapping drops the transparency, so it is put back afterwards.
+  convert drawn.png -alpha off +dither -remap vga.png \
+    \( drawn.png -alpha extract -threshold 50% \) -compose CopyOpacity -composite help.png
+  rgba help.png help.rgba
+  python3 "$SOURCE/write-icon.py" ico 4 help.rgba "$ASSETS/help-link.ico"
+}
+
 case "${1:-all}" in
-  all) make_miniatures; make_hand ;;
-  miniatures | hand) "make_$1" ;;
-  *) echo "usage: $0 [all|miniatures|hand]" >&2; exit 2 ;;
+  all) make_miniatures; make_help; make_hand ;;
+  miniatures | help | hand) "make_$1" ;;
+  *) echo "usage: $0 [all|miniatures|help|hand]" >&2; exit 2 ;;
 esac
-ls -l "$ASSETS"/*-miniature.bmp "$ASSETS"/hand.cur
+ls -l "$ASSETS"/*-miniature.bmp "$ASSETS"/*-link.ico "$ASSETS"/hand.cur
