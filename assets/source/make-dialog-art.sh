@@ -133,9 +133,40 @@ EOF
   python3 "$SOURCE/write-icon.py" ico 4 help.rgba "$ASSETS/help-link.ico"
 }
 
+# ---------------------------------------------------------------------------------------
+# The download link: a floppy disk, drawn pixel for pixel at 32 x 32 with soft shading.
+
+# shape W H POINTS FILL OUT: the fill image cut out to the polygon.
+shape() {
+  convert "$4" \( -size "$1x$2" xc:black -fill white -draw "polygon $3" \) \
+    -alpha off -compose CopyOpacity -composite "$5"
+}
+
+make_download() {
+  convert -size 32x32 gradient:'#5079d2'-'#1b3272' body.png
+  shape 32 32 "3,3 25,3 28,6 28,28 3,28" body.png body.png
+  convert -size 12x11 gradient:'#f5f7f9'-'#a4adb8' -rotate -90 shutter.png
+  convert -size 32x32 xc:none \
+    -fill '#0e1838' -draw "polygon 2,2 26,2 29,5 29,29 2,29" \
+    body.png -composite \
+    -fill '#86a4e4' -draw "line 3,3 24,3" -draw "line 3,4 3,27" \
+    -fill '#3f4a58' -draw "rectangle 9,2 22,12" \
+    shutter.png -geometry +10+2 -composite \
+    -fill '#1a2030' -draw "rectangle 17,4 19,9" \
+    -fill '#6f7a8c' -draw "rectangle 5,15 26,28" \
+    -fill '#fbfbf6' -draw "rectangle 6,16 25,28" \
+    -fill '#d9473b' -draw "rectangle 6,16 25,17" \
+    -fill '#9db2d8' -draw "line 8,21 23,21" -draw "line 8,24 23,24" -draw "line 8,27 20,27" \
+    drawn.png
+  # One palette image: 8 bits per pixel, transparency in the AND mask.
+  convert drawn.png -channel A -threshold 50% +channel -type PaletteMatte -colors 255 disk.png
+  rgba disk.png disk.rgba
+  python3 "$SOURCE/write-icon.py" ico 8 disk.rgba "$ASSETS/download-link.ico"
+}
+
 case "${1:-all}" in
-  all) make_miniatures; make_help; make_hand ;;
-  miniatures | help | hand) "make_$1" ;;
-  *) echo "usage: $0 [all|miniatures|help|hand]" >&2; exit 2 ;;
+  all) make_miniatures; make_help; make_download; make_hand ;;
+  miniatures | help | download | hand) "make_$1" ;;
+  *) echo "usage: $0 [all|miniatures|help|download|hand]" >&2; exit 2 ;;
 esac
 ls -l "$ASSETS"/*-miniature.bmp "$ASSETS"/*-link.ico "$ASSETS"/hand.cur
