@@ -10,6 +10,8 @@ add_compile_options(-ffunction-sections -fdata-sections)
 
 add_library(glimra_win32 STATIC
   src/win32/Canvas.cpp
+  src/win32/DesignPictures.cpp
+  src/win32/FontCache.cpp
   src/win32/FormWindow.cpp
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
@@ -24,7 +26,7 @@ add_library(glimra_win32 STATIC
   src/win32/Win32Timer.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
-                      user32 advapi32 shell32 comctl32 uuid)
+                      user32 advapi32 shell32 comctl32 version uuid)
 
 add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
 set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
@@ -35,6 +37,12 @@ set_property(SOURCE src/win32/resources/Glimra.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/glimra.ico
   ${CMAKE_SOURCE_DIR}/assets/start.jpg
   ${CMAKE_SOURCE_DIR}/assets/blank.bmp
+  ${CMAKE_SOURCE_DIR}/assets/preview-miniature.bmp
+  ${CMAKE_SOURCE_DIR}/assets/about-miniature.bmp
+  ${CMAKE_SOURCE_DIR}/assets/portrait.jpg
+  ${CMAKE_SOURCE_DIR}/assets/help-link.ico
+  ${CMAKE_SOURCE_DIR}/assets/download-link.ico
+  ${CMAKE_SOURCE_DIR}/assets/hand.cur
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
 
 # GoogleTest from Debian's sources, built with the cross compiler.

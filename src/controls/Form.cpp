@@ -2,7 +2,6 @@
 
 #include "controls/Application.h"
 #include "controls/Timer.h"
-#include "controls/WindowlessControl.h"
 
 namespace glimra {
 
@@ -18,6 +17,13 @@ Form::~Form() = default;
 
 void Form::Load() {
     if (loaded_) return;
+    if (!designKept_) {
+        for (Control* control : controls_)
+            control->KeepDesign();
+        designKept_ = true;
+    }
+    for (Control* control : controls_)
+        control->FormLoading();
     loaded_ = true;
     hiddenWhileLoading_ = false;
     shownSinceLoad_ = false;
@@ -59,6 +65,9 @@ void Form::Unload() {
     for (Timer* timer : timers_)
         timer->Detach();
     if (peer_) peer_->Destroy();
+    // The next load starts from the design, as a form made afresh would.
+    for (Control* control : controls_)
+        control->RestoreDesign();
     visible_ = false;
     loaded_ = false;
     eventsOn_ = false;
@@ -113,8 +122,8 @@ void Form::PlatformClose() {
     if (!cancel) Unload();
 }
 
-void Form::ControlChanged() {
-    if (peer_) peer_->ControlsChanged();
+void Form::ControlChanged(Control& control) {
+    if (peer_ && loaded_) peer_->ControlChanged(control);
 }
 
 }  // namespace glimra

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/Control.h"
 #include "controls/Peers.h"
 #include "controls/Picture.h"
 #include "controls/Style.h"
@@ -12,7 +13,6 @@ namespace glimra {
 
 class Application;
 class Timer;
-class WindowlessControl;
 
 enum class WindowState { Normal, Minimized, Maximized };
 enum class BorderStyle { None, FixedDialog };
@@ -26,6 +26,8 @@ struct FormDesign {
     float height = 0;
     Color backColor = Rgb(0, 0, 0);
     bool programIconPointer = false;  // the pointer over the form is the program icon
+    glimra::Font font;                // the font of controls that have none of their own
+    bool keyPreview = false;          // Form_KeyDown sees every key before the focused control
 };
 
 // One picture on a form's persistent drawing surface, placed in twips.
@@ -41,7 +43,7 @@ struct DrawnPicture {
 
 // A top-level window of the program. It holds its state and raises its events synchronously;
 // a peer, when there is one, turns it into a platform window.
-class Form {
+class Form : public Container {
   public:
     Form(Application& app, FormDesign design);
     Form(const Form&) = delete;
@@ -78,7 +80,10 @@ class Form {
 
     void ZOrderTopmost();
 
-    const std::vector<WindowlessControl*>& Controls() const { return controls_; }
+    // Every control of the form, on whatever container, in the order they were made.
+    const std::vector<Control*>& AllControls() const { return controls_; }
+    Form& OwnerForm() override { return *this; }
+    bool ContentsEnabled() const override { return true; }
 
     // Reports from the platform (or a test standing in for it).
     void PlatformResized(float outerWidth, float outerHeight, float innerWidth, float innerHeight);
@@ -101,16 +106,17 @@ class Form {
 
   private:
     friend class Timer;
-    friend class WindowlessControl;
+    friend class Control;
     void AddTimer(Timer* timer) { timers_.push_back(timer); }
-    void AddControl(WindowlessControl* control) { controls_.push_back(control); }
-    void ControlChanged();
+    void AddControl(Control* control) { controls_.push_back(control); }
+    void ControlChanged(Control& control);
 
     Application& app_;
     FormDesign design_;
     std::unique_ptr<FormPeer> peer_;
     std::vector<Timer*> timers_;
-    std::vector<WindowlessControl*> controls_;
+    std::vector<Control*> controls_;
+    bool designKept_ = false;
     std::vector<DrawnPicture> surface_;
     bool loaded_ = false;
     bool loading_ = false;

@@ -2,36 +2,52 @@
 
 #include <string>
 
-#include "controls/Style.h"
-#include "controls/WindowlessControl.h"
+#include "controls/Control.h"
 
 namespace glimra {
 
-// A text drawn by its container. With a transparent background only the text itself covers
-// what lies beneath. A label is as large as its caption.
-class Label : public WindowlessControl {
-  public:
-    using WindowlessControl::WindowlessControl;
+enum class Alignment { Left, Right, Center };
 
-    const std::wstring& Caption() const { return caption_; }
-    void SetCaption(const std::wstring& caption) { Assign(caption_, caption); }
-    Color ForeColor() const { return foreColor_; }
-    void SetForeColor(Color color) { Assign(foreColor_, color); }
-    const glimra::Font& Font() const { return font_; }
-    void SetFont(const glimra::Font& font) { Assign(font_, font); }
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool transparent) { Assign(transparent_, transparent); }
+// A text drawn by its container inside its rectangle, wrapped at word boundaries. A label
+// without a width is as large as its one line of text. With a transparent background only
+// the text covers what lies beneath.
+struct LabelState {
+    std::wstring caption;
+    Color foreColor = kButtonText;
+    Color backColor = kButtonFace;
+    bool transparent = false;
+    Alignment alignment = Alignment::Left;
+    bool wordWrap = true;
+    bool useMnemonic = true;
+};
+
+class Label : public ControlWith<LabelState> {
+  public:
+    explicit Label(Container& parent, std::wstring name = {})
+        : ControlWith(parent, ControlKind::Label, std::move(name)) {}
+
+    const std::wstring& Caption() const { return s_.caption; }
+    void SetCaption(const std::wstring& caption) { Assign(s_.caption, caption); }
+    Color ForeColor() const { return s_.foreColor; }
+    void SetForeColor(Color color) { Assign(s_.foreColor, color); }
+    Color BackColor() const { return s_.backColor; }
+    void SetBackColor(Color color) { Assign(s_.backColor, color); }
+    bool Transparent() const { return s_.transparent; }
+    void SetTransparent(bool transparent) { Assign(s_.transparent, transparent); }
+    Alignment GetAlignment() const { return s_.alignment; }
+    void SetAlignment(Alignment alignment) { Assign(s_.alignment, alignment); }
+    bool WordWrap() const { return s_.wordWrap; }
+    void SetWordWrap(bool wrap) { Assign(s_.wordWrap, wrap); }
     // With mnemonics an ampersand marks the access key and "&&" shows one ampersand; texts
     // such as file paths are shown as they are.
-    bool UseMnemonic() const { return useMnemonic_; }
-    void SetUseMnemonic(bool useMnemonic) { Assign(useMnemonic_, useMnemonic); }
-
-  private:
-    std::wstring caption_;
-    Color foreColor_ = 0;
-    glimra::Font font_;
-    bool transparent_ = false;
-    bool useMnemonic_ = true;
+    bool UseMnemonic() const { return s_.useMnemonic; }
+    void SetUseMnemonic(bool useMnemonic) { Assign(s_.useMnemonic, useMnemonic); }
+    // The label's text underlined or not, the rest of its font unchanged.
+    void SetUnderline(bool underline) {
+        glimra::Font font = Font();
+        font.underline = underline;
+        SetFont(font);
+    }
 };
 
 }  // namespace glimra

@@ -4,6 +4,7 @@
 
 namespace glimra {
 
+class Control;
 class Form;
 class Timer;
 
@@ -17,8 +18,8 @@ class FormPeer {
     virtual void VisibleChanged() = 0;
     virtual void WindowStateChanged() = 0;
     virtual void PositionChanged() = 0;
-    virtual void SurfaceChanged() = 0;   // Cls or PaintPicture
-    virtual void ControlsChanged() = 0;  // a windowless control (label, image) changed its look
+    virtual void SurfaceChanged() = 0;                  // Cls or PaintPicture
+    virtual void ControlChanged(Control& control) = 0;  // a control of the form changed
     virtual void MakeTopmost() = 0;
 };
 

@@ -1,20 +1,33 @@
 #pragma once
 
+#include "controls/Control.h"
 #include "controls/Picture.h"
 
 namespace glimra {
 
-// A holder of one picture at its natural size. The screen-saver window keeps its current
-// picture in one that is never shown (invisible, sized to its picture, borderless by design);
-// the window paints the picture itself, so this control has no peer, no look of its own and
-// raises no events.
-class PictureBox {
-  public:
-    const PicturePtr& Picture() const { return picture_; }
-    void SetPicture(PicturePtr picture) { picture_ = std::move(picture); }
+// A borderless area that other controls sit on and that may hold a picture at its natural
+// size. The dialog's pages are picture boxes; the slide show keeps its current picture in an
+// invisible one that is never drawn.
+struct PictureBoxState {
+    PicturePtr picture;
+    Color backColor = kButtonFace;
+};
 
-  private:
-    PicturePtr picture_;
+class PictureBox : public ControlWith<PictureBoxState, ContainerControl> {
+  public:
+    explicit PictureBox(Container& parent, std::wstring name = {})
+        : ControlWith(parent, ControlKind::PictureBox, std::move(name)) {}
+
+    const PicturePtr& Picture() const { return s_.picture; }
+    // The picture is not part of the look of a hidden holder, so it changes nothing on screen.
+    void SetPicture(PicturePtr picture) {
+        if (Visible()) {
+            Assign(s_.picture, picture);
+        } else {
+            s_.picture = std::move(picture);
+        }
+    }
+    Color BackColor() const { return s_.backColor; }
 };
 
 }  // namespace glimra

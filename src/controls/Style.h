@@ -16,6 +16,8 @@ constexpr Color Rgb(int r, int g, int b) {
 // colour settings do: kButtonFace is the face of buttons and dialogs.
 constexpr Color kSystemColorFlag = 0x80000000u;
 constexpr Color kButtonFace = kSystemColorFlag | 15u;
+constexpr Color kButtonText = kSystemColorFlag | 18u;
+constexpr Color kWindowText = kSystemColorFlag | 8u;
 
 struct Font {
     std::wstring name = L"MS Sans Serif";

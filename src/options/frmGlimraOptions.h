@@ -1,30 +1,121 @@
 #pragma once
 
+#include <array>
+#include <string>
+
+#include "controls/CheckBox.h"
+#include "controls/CommandButton.h"
+#include "controls/FolderLists.h"
 #include "controls/Form.h"
+#include "controls/Frame.h"
+#include "controls/Image.h"
+#include "controls/Label.h"
+#include "controls/Line.h"
+#include "controls/PictureBox.h"
+#include "controls/TabStrip.h"
+#include "controls/TextBox.h"
 #include "platform/Ports.h"
 
 namespace glimra {
 
 class frmLumivue;
 
-// The options dialog: where the user chooses the folder and the slide show's preferences.
+// The options dialog: five tab pages on which the user chooses the folder of pictures and the
+// slide show's preferences, previews it, and finds the about texts and the help links.
 class frmGlimraOptions : public Form {
   public:
     frmGlimraOptions(Application& app, const Ports& ports);
     void Connect(frmLumivue& lumivue) { lumivue_ = &lumivue; }
 
+    // The dialog's own controls: the tab strip, its five pages and the three buttons.
+    TabStrip tbsOptions;
+    std::array<PictureBox, 5> picOptions;
+    CommandButton cmdOK;
+    CommandButton cmdCancel;
+    CommandButton cmdApply;
+
+    // Page of tab 1: the folder.
+    Frame fraSample1;
+    TextBox txtPathLocation;
+    CommandButton cmdBrowse;
+    DriveListBox DrivePath;
+    DirListBox DirPath;
+    FileListBox FilePath;
+    Label lblImagesToDisplay;
+    Label lblRunFirstTime;
+    Label lblNotify;
+
+    // Page of tab 2: the preferences.
+    Frame fraSample3;
+    Label lblSecondsDisplay;
+    TextBox txtSecondsToDisplay;
+    Label lblSecondsDisplay2;
+    CheckBox chkMousePointer;
+    CheckBox chkAlwaysOnTop;
+    CheckBox chkRandomImages;
+    Label lblDisplayStats;
+    CheckBox chkDisplayImageNumber;
+    CheckBox chkImageFileName;
+
+    // Page of tab 3: the preview.
+    Frame fraSample4;
+    Image imgPreview;
+    CommandButton cmdPreview;
+    Label lblPreview;
+
+    // Page of tab 4: about.
+    Frame fraSample2;
+    Image Image1;
+    Label lblAppTitle;
+    Label lblAppVersion;
+    Label lblCopyright;
+    Line Line1;
+    Label lblDistribution;
+
+    // Page of tab 5: help and download.
+    Frame fraSample5;
+    Image imgMe;
+    Label lblComments;
+    Label lblComments2;
+    Label lblDeveloper;
+    Image imgHelpLink;
+    Label lblHelpLink;
+    Image imgDownloadLink;
+    Label lblDownloadLink;
+
+    // Values the dialog keeps for its life.
+    std::wstring strHelpPagePath;
+    std::wstring strDownloadAddress;
     // The stored "OptionsDialogForced" as last read by OK or Preview.
     bool blnDialogForced = false;
 
+    // Handlers.
+    void tbsOptions_Click();
+    void cmdBrowse_Click();
+    void DrivePath_Change();
+    void DirPath_Change();
+    void DirPath_Click();
+    void FilePath_Click();
+    void FilePath_DblClick();
     void cmdCancel_Click();
+    void ClearHint();
+
+    void Form_KeyDown(int keyCode, int shift) override;
 
   protected:
     void Form_Load() override;
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
 
   private:
+    void LayOut();
+    void PointListsAt(const std::wstring& folder);
+    void ShowDriveUnavailable();
+
     const Ports& ports_;
     frmLumivue* lumivue_ = nullptr;
+    // While the dialog's own code points the lists at a folder, a drive change it raises
+    // leaves the folder list on that folder.
+    bool assigningLists_ = false;
 };
 
 }  // namespace glimra

@@ -5,6 +5,19 @@
 
 namespace glimra {
 
+// Why a folder could not be read: it is not there (or not a folder, or not readable), or the
+// device it is on is unavailable (no medium, a network path that cannot be reached, a mapped
+// drive that is disconnected).
+enum class FolderError { None, NotFound, DeviceUnavailable };
+
+// A drive as the drive list shows it.
+struct DriveInfo {
+    wchar_t letter = L'C';  // upper case
+    std::wstring label;     // the volume's label, or the network share it stands for
+
+    bool operator==(const DriveInfo&) const = default;
+};
+
 // The folders and files of the machine, with Windows paths on every host.
 class FileSystem {
   public:
@@ -16,6 +29,17 @@ class FileSystem {
     // Letter case is ignored. A folder that cannot be read gives empty lists.
     virtual std::vector<std::vector<std::wstring>> FilesMatching(
         const std::wstring& folder, const std::vector<std::wstring>& patterns) = 0;
+
+    // The drives of the machine, in letter order.
+    virtual std::vector<DriveInfo> Drives() = 0;
+    // The names of the folders directly in `folder` (a full path, "C:\" for a root), in any
+    // order, or why it cannot be read.
+    virtual FolderError SubFolders(const std::wstring& folder,
+                                   std::vector<std::wstring>& names) = 0;
+    // The current folder of a drive ("D:\Photos"), its root when it has none.
+    virtual std::wstring CurrentFolderOf(wchar_t driveLetter) = 0;
+    // The program's current folder, where the folder lists start.
+    virtual std::wstring CurrentFolder() = 0;
 };
 
 }  // namespace glimra

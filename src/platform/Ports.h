@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/MessageBoxes.h"
 #include "platform/PictureLoader.h"
 #include "platform/Pointer.h"
 #include "platform/ProgramInfo.h"
@@ -19,6 +20,7 @@ struct Ports {
     Screen& screen;
     Pointer& pointer;
     Random& random;
+    MessageBoxes& messages;
 };
 
 }  // namespace glimra

@@ -23,12 +23,13 @@ FormDesign LumivueDesign() {
 }
 
 void DesignCaption(Label& label, float top) {
-    label.Move(0, top);
+    label.Move(0, top, 0, 0);  // as large as its one line of text
     label.SetVisible(false);
     label.SetForeColor(Rgb(255, 255, 255));
     label.SetFont({L"Arial", 8.25f, false, false});
     label.SetTransparent(true);
     label.SetUseMnemonic(false);  // a path may hold an ampersand
+    label.SetMouseTransparent(true);
 }
 
 template <typename Counter>
@@ -42,14 +43,16 @@ frmLumivue::frmLumivue(Application& app, const Ports& ports)
     : Form(app, LumivueDesign()),
       timCheckScreen(*this, 200, true),
       timTimer(*this, 1000, false),
-      imgBlank(*this),
-      lblImageNumber(*this),
-      lblImageFileName(*this),
+      picHiddenScreenSaver(*this, L"picHiddenScreenSaver"),
+      imgBlank(*this, L"imgBlank"),
+      lblImageNumber(*this, L"lblImageNumber"),
+      lblImageFileName(*this, L"lblImageFileName"),
       ports_(ports) {
     timCheckScreen.Tick = [this] { timCheckScreen_Timer(); };
     timTimer.Tick = [this] { timTimer_Timer(); };
+    picHiddenScreenSaver.SetVisible(false);
     imgBlank.SetVisible(false);
-    imgBlank.Move(240, 5040);
+    imgBlank.Move(240, 5040, 0, 0);
     DesignCaption(lblImageNumber, 0);
     DesignCaption(lblImageFileName, 240);
 }

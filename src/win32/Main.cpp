@@ -1,26 +1,48 @@
+// clang-format off
+#include "win32/Windows.h"
+// clang-format on
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <chrono>
+#include <cwchar>
 
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
+#include "settings/SettingKeys.h"
+#include "win32/DesignPictures.h"
 #include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
+#include "win32/Win32MessageBoxes.h"
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32ProgramInfo.h"
 #include "win32/Win32Screen.h"
 #include "win32/Windows.h"
 #include "win32/resources/resource.h"
-#include "settings/SettingKeys.h"
 
 using namespace glimra;
 using namespace glimra::win32;
 
+namespace {
+
+// "/c:1234" names the system's Screen Saver Settings window, which then owns the dialog.
+HWND SettingsWindowOf(const std::wstring& arguments) {
+    if (arguments.size() < 4 || arguments.compare(0, 3, L"/c:") != 0) return nullptr;
+    const auto handle = reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(std::wcstoll(arguments.c_str() + 3, nullptr, 10)));
+    return handle && IsWindow(handle) ? handle : nullptr;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
     {
         const auto icon = static_cast<HICON>(
             LoadImageW(instance, MAKEINTRESOURCEW(IDI_GLIMRA), IMAGE_ICON, 32, 32, 0));
@@ -37,13 +59,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         SeededRandom random(static_cast<std::uint64_t>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count() ^
             GetCurrentProcessId()));
-        Win32PeerFactory peers(screen, icon, pointer.Get());
+        Win32MessageBoxes messages;
+        DesignPictures designPictures(instance, pictures, pointer.Get());
+        Win32PeerFactory peers(screen, {icon, pointer.Get(), designPictures,
+                                        SettingsWindowOf(program.ArgumentText())});
 
-        const Ports ports{program, settings, files, pictures, screen, mousePointer, random};
+        const Ports ports{program, settings,     files,  pictures,
+                          screen,  mousePointer, random, messages};
         ScreenSaverProgram saver(ports, &peers);
+        messages.owner = [&saver] {
+            const auto* dialog = dynamic_cast<FormWindow*>(saver.options.Peer());
+            return dialog ? dialog->Handle() : nullptr;
+        };
         saver.Start();
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (FormWindow::TranslateDialogKeys(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

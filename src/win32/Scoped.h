@@ -59,6 +59,9 @@ inline void DeleteEmf(HENHMETAFILE m) {
 inline void DestroyCursorHandle(HCURSOR c) {
     DestroyCursor(c);
 }
+inline void DestroyIconHandle(HICON i) {
+    DestroyIcon(i);
+}
 
 using ScopedHandle = Scoped<HANDLE, CloseFile>;
 using ScopedFind = Scoped<HANDLE, CloseFind>;
@@ -66,9 +69,11 @@ using ScopedKey = Scoped<HKEY, CloseKey>;
 using ScopedBitmap = Scoped<HBITMAP, DeleteGdiObject>;
 using ScopedFont = Scoped<HFONT, DeleteGdiObject>;
 using ScopedBrush = Scoped<HBRUSH, DeleteGdiObject>;
+using ScopedPen = Scoped<HPEN, DeleteGdiObject>;
 using ScopedDc = Scoped<HDC, DeleteMemoryDc>;
 using ScopedEmf = Scoped<HENHMETAFILE, DeleteEmf>;
 using ScopedCursor = Scoped<HCURSOR, DestroyCursorHandle>;
+using ScopedIcon = Scoped<HICON, DestroyIconHandle>;
 
 // Selects an object into a DC for one scope.
 class SelectIn {

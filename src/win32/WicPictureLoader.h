@@ -29,13 +29,14 @@ class WicPictureLoader : public PictureLoader {
 
     // The picture in a file's contents, or nullptr.
     PicturePtr Decode(const std::uint8_t* data, size_t size);
+    // A picture built into the program as a raw resource, or nullptr.
+    PicturePtr FromResource(int id);
 
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
 
   private:
     PicturePtr DecodeRaster(const std::uint8_t* data, size_t size);
-    PicturePtr FromResource(int id);
 
     struct LastLoaded {
         std::wstring path;

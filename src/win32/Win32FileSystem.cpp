@@ -26,3 +26,107 @@ std::vector<std::vector<std::wstring>> Win32FileSystem::FilesMatching(
 }
 
 }  // namespace glimra::win32
+
+namespace glimra::win32 {
+namespace {
+
+// Asking a drive without its medium about itself must not make Windows ask the user.
+class NoCriticalErrorBoxes {
+  public:
+    NoCriticalErrorBoxes() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &old_); }
+    ~NoCriticalErrorBoxes() { SetThreadErrorMode(old_, nullptr); }
+
+  private:
+    DWORD old_ = 0;
+};
+
+}  // namespace
+
+FolderError FolderErrorOf(DWORD error) {
+    switch (error) {
+        case ERROR_NOT_READY:
+        case ERROR_NO_MEDIA_IN_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+        case ERROR_NETNAME_DELETED:
+        case ERROR_NETWORK_UNREACHABLE:
+        case ERROR_HOST_UNREACHABLE:
+        case ERROR_NOT_CONNECTED:
+        case ERROR_DEV_NOT_EXIST:
+        case ERROR_UNEXP_NET_ERR:
+        case ERROR_BAD_UNIT:
+        case ERROR_CONNECTION_UNAVAIL:
+        case ERROR_NO_NET_OR_BAD_PATH:
+        case ERROR_REM_NOT_LIST:
+        case ERROR_NETWORK_ACCESS_DENIED:
+        case ERROR_BAD_DEVICE:
+        case ERROR_DEVICE_NOT_CONNECTED:
+            return FolderError::DeviceUnavailable;
+        default:
+            return FolderError::NotFound;
+    }
+}
+
+std::vector<DriveInfo> Win32FileSystem::Drives() {
+    NoCriticalErrorBoxes quiet;
+    std::vector<DriveInfo> drives;
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(mask & (1u << i))) continue;
+        DriveInfo drive;
+        drive.letter = static_cast<wchar_t>(L'A' + i);
+        const std::wstring root = std::wstring(1, drive.letter) + L":\\";
+        const UINT type = GetDriveTypeW(root.c_str());
+        wchar_t label[MAX_PATH + 1] = {};
+        // Removable drives are not asked for their label: that would spin up a floppy.
+        if (type != DRIVE_REMOVABLE &&
+            GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                  nullptr, 0)) {
+            drive.label = label;
+        }
+        drives.push_back(drive);
+    }
+    return drives;
+}
+
+FolderError Win32FileSystem::SubFolders(const std::wstring& folder,
+                                        std::vector<std::wstring>& names) {
+    NoCriticalErrorBoxes quiet;
+    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
+    const DWORD attributes = GetFileAttributesW(LongPath(base).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FolderErrorOf(GetLastError());
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return FolderError::NotFound;
+    WIN32_FIND_DATAW found;
+    ScopedFind search(FindFirstFileExW(LongPath(base + L"*").c_str(), FindExInfoBasic, &found,
+                                       FindExSearchLimitToDirectories, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH));
+    names.clear();
+    if (!search) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? FolderError::None : FolderErrorOf(error);
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..")
+            continue;
+        names.push_back(name);
+    } while (FindNextFileW(search.Get(), &found));
+    return FolderError::None;
+}
+
+std::wstring Win32FileSystem::CurrentFolderOf(wchar_t driveLetter) {
+    // "D:" alone resolves to the current folder the process keeps for that drive.
+    const wchar_t drive[] = {driveLetter, L':', 0};
+    wchar_t full[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameW(drive, MAX_PATH * 4, full, nullptr);
+    if (length == 0 || length >= MAX_PATH * 4) return std::wstring(drive) + L"\\";
+    return full;
+}
+
+std::wstring Win32FileSystem::CurrentFolder() {
+    wchar_t folder[MAX_PATH * 4] = {};
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH * 4, folder);
+    return length && length < MAX_PATH * 4 ? folder : L"C:\\";
+}
+
+}  // namespace glimra::win32

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "win32/Windows.h"
 
 namespace glimra::win32 {
 
@@ -11,6 +12,14 @@ class Win32FileSystem : public FileSystem {
   public:
     std::vector<std::vector<std::wstring>> FilesMatching(
         const std::wstring& folder, const std::vector<std::wstring>& patterns) override;
+    std::vector<DriveInfo> Drives() override;
+    FolderError SubFolders(const std::wstring& folder, std::vector<std::wstring>& names) override;
+    std::wstring CurrentFolderOf(wchar_t driveLetter) override;
+    std::wstring CurrentFolder() override;
 };
+
+// How a failure to read a folder shows to the user: every way Windows has of saying that a
+// device or network path cannot be reached is "unavailable", anything else "not found".
+FolderError FolderErrorOf(DWORD error);
 
 }  // namespace glimra::win32

@@ -6,7 +6,7 @@
 namespace glimra::win32 {
 
 std::unique_ptr<FormPeer> Win32PeerFactory::CreateFormPeer(Form& form) {
-    return std::make_unique<FormWindow>(form, screen_, icon_, formPointer_);
+    return std::make_unique<FormWindow>(form, screen_, resources_);
 }
 
 std::unique_ptr<TimerPeer> Win32PeerFactory::CreateTimerPeer(Timer& timer) {

@@ -2,6 +2,7 @@
 
 #include "controls/Peers.h"
 #include "platform/Screen.h"
+#include "win32/FormWindow.h"
 #include "win32/Windows.h"
 
 namespace glimra::win32 {
@@ -10,8 +11,8 @@ namespace glimra::win32 {
 // last form is unloaded.
 class Win32PeerFactory : public PeerFactory {
   public:
-    Win32PeerFactory(Screen& screen, HICON icon, HCURSOR formPointer)
-        : screen_(screen), icon_(icon), formPointer_(formPointer) {}
+    Win32PeerFactory(Screen& screen, FormWindow::Resources resources)
+        : screen_(screen), resources_(resources) {}
 
     std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override;
     std::unique_ptr<TimerPeer> CreateTimerPeer(Timer& timer) override;
@@ -19,8 +20,7 @@ class Win32PeerFactory : public PeerFactory {
 
   private:
     Screen& screen_;
-    HICON icon_;
-    HCURSOR formPointer_;
+    FormWindow::Resources resources_;
 };
 
 }  // namespace glimra::win32

@@ -13,6 +13,7 @@ class Win32ProgramInfo : public ProgramInfo {
   public:
     std::wstring ArgumentText() override;
     bool AnotherInstanceRunning() override;
+    ProgramDetails Details() override;
 
   private:
     ScopedHandle instanceMutex_;

@@ -48,8 +48,11 @@ class FakeProgramInfo : public ProgramInfo {
   public:
     std::wstring ArgumentText() override { return arguments; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
+    ProgramDetails Details() override { return details; }
 
     std::wstring arguments;
+    ProgramDetails details{L"C:\\Program Files\\Glimra", 1, 0, 203, L"Glimra ScreenSaver",
+                           L"A free screen saver."};
     bool anotherInstance = false;
 };
 
@@ -61,8 +64,39 @@ struct FakeFile {
 };
 
 // Folders by their path with a trailing backslash; letter case is ignored, as on Windows.
+// Drives are the drive letters of the folders added, unless a test lists them; a drive in
+// `unavailable` reports its device unavailable.
 class FakeFileSystem : public FileSystem {
   public:
+    std::vector<DriveInfo> Drives() override {
+        if (!drives.empty()) return drives;
+        std::vector<DriveInfo> found;
+        for (const auto& [path, files] : folders) {
+            const wchar_t letter = static_cast<wchar_t>(std::towupper(path[0]));
+            if (found.empty() || found.back().letter != letter) found.push_back({letter, L""});
+        }
+        return found;
+    }
+    FolderError SubFolders(const std::wstring& folder, std::vector<std::wstring>& names) override {
+        ++folderReads;
+        if (unavailable.find(static_cast<wchar_t>(std::towupper(folder[0]))) != std::wstring::npos)
+            return FolderError::DeviceUnavailable;
+        const std::wstring key = folder.back() == L'\\' ? folder : folder + L"\\";
+        if (!Find(key)) return FolderError::NotFound;
+        names.clear();
+        for (const auto& [path, files] : folders) {
+            if (path.size() > key.size() && Upper(path.substr(0, key.size())) == Upper(key) &&
+                path.find(L'\\', key.size()) == path.size() - 1)
+                names.push_back(path.substr(key.size(), path.size() - key.size() - 1));
+        }
+        return FolderError::None;
+    }
+    std::wstring CurrentFolderOf(wchar_t letter) override {
+        auto it = driveFolders.find(letter);
+        return it != driveFolders.end() ? it->second : std::wstring(1, letter) + L":\\";
+    }
+    std::wstring CurrentFolder() override { return currentFolder; }
+
     std::vector<std::vector<std::wstring>> FilesMatching(
         const std::wstring& folder, const std::vector<std::wstring>& patterns) override {
         ++enumerations;
@@ -83,8 +117,22 @@ class FakeFileSystem : public FileSystem {
             folders[folder].push_back({name});
     }
 
+    // Adds a folder, and the folders above it, without files.
+    void AddFolder(std::wstring folder) {
+        while (folder.size() > 3) {
+            folders[folder];
+            folder = folder.substr(0, folder.rfind(L'\\', folder.size() - 2) + 1);
+        }
+        folders[folder];
+    }
+
     std::map<std::wstring, std::vector<FakeFile>> folders;
+    std::vector<DriveInfo> drives;
+    std::map<wchar_t, std::wstring> driveFolders;
+    std::wstring unavailable;  // drive letters whose device is unavailable
+    std::wstring currentFolder = L"C:\\";
     int enumerations = 0;
+    int folderReads = 0;
 
   private:
     static std::wstring Upper(std::wstring s) {
@@ -167,6 +215,27 @@ class FakeRandom : public Random {
     size_t next = 0;
 };
 
+// Answers message boxes as told, and records them.
+class FakeMessageBoxes : public MessageBoxes {
+  public:
+    struct Shown {
+        std::wstring text;
+        std::wstring caption;
+        MessageButtons buttons;
+    };
+    MessageAnswer Show(const std::wstring& text, const std::wstring& caption,
+                       MessageButtons buttons) override {
+        shown.push_back({text, caption, buttons});
+        if (answers.empty())
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+        const MessageAnswer answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    std::vector<Shown> shown;
+    std::vector<MessageAnswer> answers;
+};
+
 // A form peer that records what the model asked of the platform window.
 class RecordingFormPeer : public FormPeer {
   public:
@@ -184,7 +253,7 @@ class RecordingFormPeer : public FormPeer {
     }
     void PositionChanged() override {}
     void SurfaceChanged() override { ++surfaceChanges; }
-    void ControlsChanged() override { ++controlChanges; }
+    void ControlChanged(Control&) override { ++controlChanges; }
     void MakeTopmost() override { ++topmostCalls; }
 
     int creates = 0;
@@ -227,8 +296,9 @@ struct FakePlatform {
     FakeScreen screen;
     FakePointer pointer;
     FakeRandom random;
+    FakeMessageBoxes messages;
     FakePeerFactory peers{screen};
-    Ports ports{program, settings, files, pictures, screen, pointer, random};
+    Ports ports{program, settings, files, pictures, screen, pointer, random, messages};
 };
 
 }  // namespace glimra::fakes

@@ -9,10 +9,16 @@
 namespace glimra {
 namespace {
 
+FormDesign TestDesign() {
+    FormDesign design;
+    design.caption = L"Test";
+    return design;
+}
+
 class TestForm : public Form {
   public:
     explicit TestForm(Application& app)
-        : Form(app, {L"Test"}), timer(*this, 100, true), label(*this) {}
+        : Form(app, TestDesign()), timer(*this, 100, true), label(*this) {}
     std::function<void()> onLoad;
     int loads = 0, unloads = 0, resizes = 0;
     Timer timer;

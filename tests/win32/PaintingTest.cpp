@@ -16,6 +16,7 @@
 #include "win32/TestPictures.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
+#include "win32/Win32MessageBoxes.h"
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32Screen.h"
@@ -35,6 +36,7 @@ class SaverStart : public ProgramInfo {
   public:
     std::wstring ArgumentText() override { return L"/s"; }
     bool AnotherInstanceRunning() override { return false; }
+    ProgramDetails Details() override { return {}; }
 };
 
 bool NearWhite(std::uint32_t c) {
@@ -282,8 +284,10 @@ class SlideShow : public ::testing::Test {
                               GetSystemMetrics(SM_CYSCREEN), static_cast<float>(GetDpiForSystem())};
     Win32Pointer pointer;
     SeededRandom random{20240229};
-    Win32PeerFactory peers{screen, nullptr, nullptr};
-    Ports ports{start, settings, files, pictures, screen, pointer, random};
+    Win32MessageBoxes messages;
+    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
+    Ports ports{start, settings, files, pictures, screen, pointer, random, messages};
     std::unique_ptr<ScreenSaverProgram> program;
     Canvas capture;
     bool quit = false;

@@ -1,0 +1,31 @@
+#pragma once
+
+// The options dialog's own texts, in one place.
+namespace glimra::texts {
+
+inline constexpr const wchar_t* kProgramTitle = L"Glimra ScreenSaver";
+inline constexpr const wchar_t* kAuthor = L"the Glimra ScreenSaver developers";
+inline constexpr const wchar_t* kWelcome =
+    L"Welcome! Please configure your options now. Choose a path from which to display "
+    L"pictures.";
+inline constexpr const wchar_t* kComments2 =
+    L"Use Glimra ScreenSaver to display and show off your digital photograph collections, "
+    L"pictures, downloaded images, icon libraries, and more!";
+inline constexpr const wchar_t* kCredit = L"Free software by\rthe Glimra ScreenSaver developers";
+inline constexpr const wchar_t* kDistribution =
+    L"Glimra ScreenSaver is free. You may copy it and pass it on to others, on any media and "
+    L"also inside other packages, as long as it is unaltered, in the archive it came in, and "
+    L"nothing is charged for the program itself. Credit for its development belongs to the "
+    L"Glimra ScreenSaver developers.";
+inline constexpr const wchar_t* kStartPattern = L"*.bmp; *.jpg; *.gif; *.jpeg; *.wmf; *.emf; *.ico";
+inline constexpr const wchar_t* kPattern = L"*.bmp;*.jpg;*.gif;*.jpeg;*.wmf;*.emf;*.ico";
+inline constexpr const wchar_t* kAllImagesListed = L"All images listed will be displayed";
+inline constexpr const wchar_t* kDoubleClickHint =
+    L"Double click to select a folder from which images will be displayed";
+inline constexpr const wchar_t* kDriveUnavailable =
+    L"Unable to access drive or disk. If it's a CDROM or floppy drive or other removeable "
+    L"media, insert a disk. If it's a network drive, verify you are connected to the network "
+    L"and the drive is mapped properly.";
+inline constexpr const wchar_t* kHelpPage = L"\\help\\glimrascreensaver.htm";
+
+}  // namespace glimra::texts

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "controls/Style.h"
+#include "win32/Scoped.h"
+
+namespace glimra::win32 {
+
+// The fonts of a window at its resolution, made once each and kept until the resolution
+// changes.
+class FontCache {
+  public:
+    HFONT Get(const Font& font, int dpi);
+    void Clear() { fonts_.clear(); }
+
+  private:
+    struct Entry {
+        Font font;
+        int dpi;
+        ScopedFont handle;
+    };
+    std::vector<Entry> fonts_;
+};
+
+}  // namespace glimra::win32
