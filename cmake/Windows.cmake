@@ -19,12 +19,15 @@ add_library(glimra_win32 STATIC
   src/win32/RegistrySettingsStore.cpp
   src/win32/WicPictureLoader.cpp
   src/win32/Win32FileSystem.cpp
+  src/win32/Win32MessageBoxes.cpp
   src/win32/Win32PeerFactory.cpp
+  src/win32/Win32ProgramDetails.cpp
   src/win32/Win32ProgramInfo.cpp
+  src/win32/Win32Shell.cpp
   src/win32/Win32Timer.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
-                      user32 advapi32 shell32 comctl32 uuid)
+                      user32 advapi32 shell32 comctl32 version uuid)
 
 add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
 set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
@@ -53,6 +56,9 @@ add_executable(win32_tests
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
+  tests/win32/MessageBoxesTest.cpp
+  tests/win32/ShellTest.cpp
+  tests/win32/ProgramDetailsTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
