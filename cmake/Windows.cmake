@@ -80,3 +80,5 @@ foreach(bench bench_picture bench_list bench_yardstick_window)
   target_link_options(${bench} PRIVATE -municode)
   target_link_libraries(${bench} PRIVATE glimra_win32)
 endforeach()
+
+include(cmake/Package.cmake)
