@@ -77,7 +77,16 @@ TEST(Win32Shell, TheShellOpensAFileWithTheProgramsFolderAsWorkingFolder) {
         Sleep(50);
     EXPECT_NE(GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES)
         << "the script did not run in the program's folder";
-    Sleep(200);  // lets the script's process end before its folder is removed
+
+    // The script's process holds its working folder until it ends: once the folder can be
+    // removed, nothing the shell started is left running.
+    bool removed = false;
+    for (int wait = 0; wait < 200 && !removed; ++wait) {
+        TempFolder::RemoveTree(program.Path());
+        removed = GetFileAttributesW(program.Path().c_str()) == INVALID_FILE_ATTRIBUTES;
+        if (!removed) Sleep(50);
+    }
+    EXPECT_TRUE(removed) << "the script's process did not end";
 }
 
 TEST(Win32Shell, AMissingHelpPageIsNotReported) {
