@@ -2,10 +2,14 @@
 
 #include <string>
 
+#include "win32/LongPath.h"
+#include "win32/TempFolder.h"
 #include "win32/Win32ProgramDetails.h"
 
 namespace glimra::win32 {
 namespace {
+
+using testing::TempFolder;
 
 // Glimra.scr is built next to the test program.
 TEST(Win32ProgramDetails, TheProgramsFolderHoldsItsFileAndEndsWithoutABackslash) {
@@ -14,6 +18,28 @@ TEST(Win32ProgramDetails, TheProgramsFolderHoldsItsFileAndEndsWithoutABackslash)
     EXPECT_NE(folder.back(), L'\\');
     EXPECT_NE(GetFileAttributesW((folder + L"\\Glimra.scr").c_str()), INVALID_FILE_ATTRIBUTES)
         << "the program's folder plus its file name names the built program";
+}
+
+// A program unpacked deep in a folder tree: its path is longer than the classic 260 characters.
+TEST(Win32ProgramDetails, TheFolderOfAProgramInALongPathIsWhole) {
+    const TempFolder root(L"glimra-long-path");
+    std::wstring folder = root.Path();
+    folder.pop_back();
+    while (folder.size() < 400) {
+        folder += L"\\a folder with a long name for the test";
+        CreateDirectoryW(LongPath(folder).c_str(), nullptr);
+    }
+    const std::wstring copy = folder + L"\\Glimra.scr";
+    ASSERT_TRUE(CopyFileW((ModuleFolder(nullptr) + L"\\Glimra.scr").c_str(), LongPath(copy).c_str(),
+                          FALSE));
+    // Mapped as a module, not as data, so the system knows its file name.
+    const HMODULE module =
+        LoadLibraryExW(LongPath(copy).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(module, nullptr);
+    std::wstring found = ModuleFolder(module);
+    FreeLibrary(module);
+    if (found.starts_with(L"\\\\?\\")) found.erase(0, 4);
+    EXPECT_EQ(found, folder);
 }
 
 TEST(Win32ProgramDetails, TheBuiltProgramIsVersion1_0_203OfGlimraScreenSaver) {
