@@ -21,8 +21,11 @@ add_library(glimra_win32 STATIC
   src/win32/RegistrySettingsStore.cpp
   src/win32/WicPictureLoader.cpp
   src/win32/Win32FileSystem.cpp
+  src/win32/Win32MessageBoxes.cpp
   src/win32/Win32PeerFactory.cpp
+  src/win32/Win32ProgramDetails.cpp
   src/win32/Win32ProgramInfo.cpp
+  src/win32/Win32Shell.cpp
   src/win32/Win32Timer.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
@@ -61,6 +64,9 @@ add_executable(win32_tests
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
+  tests/win32/MessageBoxesTest.cpp
+  tests/win32/ShellTest.cpp
+  tests/win32/ProgramDetailsTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
@@ -82,3 +88,5 @@ foreach(bench bench_picture bench_list bench_yardstick_window)
   target_link_options(${bench} PRIVATE -municode)
   target_link_libraries(${bench} PRIVATE glimra_win32)
 endforeach()
+
+include(cmake/Package.cmake)

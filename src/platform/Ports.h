@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
-#include "platform/MessageBoxes.h"
+#include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
 #include "platform/Pointer.h"
 #include "platform/ProgramInfo.h"

@@ -2,17 +2,9 @@
 
 #include <string>
 
-namespace glimra {
+#include "platform/ProgramDetails.h"
 
-// What the program's version information and its place on disk say about it.
-struct ProgramDetails {
-    std::wstring folder;  // the folder that holds the program file, without a final backslash
-    int major = 0;
-    int minor = 0;
-    int revision = 0;
-    std::wstring productName;
-    std::wstring description;
-};
+namespace glimra {
 
 // What the platform tells the program about its own start.
 class ProgramInfo {

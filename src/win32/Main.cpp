@@ -59,7 +59,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         SeededRandom random(static_cast<std::uint64_t>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count() ^
             GetCurrentProcessId()));
-        Win32MessageBoxes messages;
+        ScreenSaverProgram* running = nullptr;
+        // Message boxes and the shell are owned by the dialog, whenever it has a window.
+        const auto dialogWindow = [&running]() -> HWND {
+            const auto* dialog =
+                running ? dynamic_cast<FormWindow*>(running->options.Peer()) : nullptr;
+            return dialog ? dialog->Handle() : nullptr;
+        };
+        Win32MessageBoxes messages(dialogWindow);
         DesignPictures designPictures(instance, pictures, pointer.Get());
         Win32PeerFactory peers(screen, {icon, pointer.Get(), designPictures,
                                         SettingsWindowOf(program.ArgumentText())});
@@ -67,10 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         const Ports ports{program, settings,     files,  pictures,
                           screen,  mousePointer, random, messages};
         ScreenSaverProgram saver(ports, &peers);
-        messages.owner = [&saver] {
-            const auto* dialog = dynamic_cast<FormWindow*>(saver.options.Peer());
-            return dialog ? dialog->Handle() : nullptr;
-        };
+        running = &saver;
         saver.Start();
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {

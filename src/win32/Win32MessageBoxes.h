@@ -2,29 +2,21 @@
 
 #include <functional>
 
-#include "platform/MessageBoxes.h"
+#include "platform/MessageBox.h"
 #include "win32/Windows.h"
 
 namespace glimra::win32 {
 
-// The platform's message box, owned by the window `owner` names when it is asked.
+// The platform's message boxes, owned by the window `owner` names at the moment a box is
+// shown: the dialog's window comes and goes with its form, the ports live for the whole run.
 class Win32MessageBoxes : public MessageBoxes {
   public:
-    std::function<HWND()> owner;
-
+    explicit Win32MessageBoxes(std::function<HWND()> owner);
     MessageAnswer Show(const std::wstring& text, const std::wstring& caption,
-                       MessageButtons buttons) override {
-        const HWND window = owner ? owner() : nullptr;
-        const UINT style = buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
-        switch (MessageBoxW(window, text.c_str(), caption.c_str(), style | MB_APPLMODAL)) {
-            case IDYES:
-                return MessageAnswer::Yes;
-            case IDNO:
-                return MessageAnswer::No;
-            default:
-                return MessageAnswer::Ok;
-        }
-    }
+                       MessageButtons buttons) override;
+
+  private:
+    std::function<HWND()> owner_;
 };
 
 }  // namespace glimra::win32

@@ -11,6 +11,7 @@
 #include "controls/Form.h"
 #include "controls/Peers.h"
 #include "controls/Timer.h"
+#include "fakes/FakeDialogPorts.h"
 #include "platform/Ports.h"
 #include "platform/Wildcard.h"
 
@@ -213,27 +214,6 @@ class FakeRandom : public Random {
     }
     std::vector<double> numbers;
     size_t next = 0;
-};
-
-// Answers message boxes as told, and records them.
-class FakeMessageBoxes : public MessageBoxes {
-  public:
-    struct Shown {
-        std::wstring text;
-        std::wstring caption;
-        MessageButtons buttons;
-    };
-    MessageAnswer Show(const std::wstring& text, const std::wstring& caption,
-                       MessageButtons buttons) override {
-        shown.push_back({text, caption, buttons});
-        if (answers.empty())
-            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
-        const MessageAnswer answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    std::vector<Shown> shown;
-    std::vector<MessageAnswer> answers;
 };
 
 // A form peer that records what the model asked of the platform window.

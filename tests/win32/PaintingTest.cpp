@@ -284,7 +284,7 @@ class SlideShow : public ::testing::Test {
                               GetSystemMetrics(SM_CYSCREEN), static_cast<float>(GetDpiForSystem())};
     Win32Pointer pointer;
     SeededRandom random{20240229};
-    Win32MessageBoxes messages;
+    Win32MessageBoxes messages{[] { return HWND{}; }};
     DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
     Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
     Ports ports{start, settings, files, pictures, screen, pointer, random, messages};
