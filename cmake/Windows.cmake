@@ -76,6 +76,7 @@ add_dependencies(win32_tests Glimra)  # the resource tests read the built progra
 # The end-to-end tests' helper that reports and closes the program's windows.
 add_executable(e2e_driver tests/e2e/Driver.cpp)
 target_include_directories(e2e_driver PRIVATE src)
+target_link_libraries(e2e_driver PRIVATE comctl32)
 target_link_options(e2e_driver PRIVATE -municode)
 
 # Benchmarks, run by bench/run under Wine: one change of picture and the folder listing

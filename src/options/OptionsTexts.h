@@ -11,7 +11,7 @@ inline constexpr const wchar_t* kWelcome =
 inline constexpr const wchar_t* kComments2 =
     L"Use Glimra ScreenSaver to display and show off your digital photograph collections, "
     L"pictures, downloaded images, icon libraries, and more!";
-inline constexpr const wchar_t* kCredit = L"Free software by\rthe Glimra ScreenSaver developers";
+inline constexpr const wchar_t* kCredit = L"Free software by the\rGlimra ScreenSaver developers";
 inline constexpr const wchar_t* kDistribution =
     L"Glimra ScreenSaver is free. You may copy it and pass it on to others, on any media and "
     L"also inside other packages, as long as it is unaltered, in the archive it came in, and "

@@ -560,7 +560,15 @@ void FormWindow::PaintContainer(HWND hwnd, HDC dc, Container& container, Control
 }
 
 void FormWindow::PaintWindowless(HDC dc, Canvas& canvas, const Container& container) {
+    // Lines are rules drawn over the texts and pictures they separate.
+    std::vector<const Control*> inOrder;
     for (const Control* control : container.Children()) {
+        if (control->Kind() != ControlKind::Line) inOrder.push_back(control);
+    }
+    for (const Control* control : container.Children()) {
+        if (control->Kind() == ControlKind::Line) inOrder.push_back(control);
+    }
+    for (const Control* control : inOrder) {
         if (!control->Windowless() || !control->Visible()) continue;
         const RECT place = RectOf(*control);
         if (const auto* label = dynamic_cast<const Label*>(control)) {

@@ -7,11 +7,23 @@
 //   e2e_driver get <name>         prints a stored setting in UTF-8, or "<absent>"
 //   e2e_driver set <name> <text>  stores a setting
 //   e2e_driver reset              removes every setting of the program
+//   e2e_driver control <caption> <name>
+//                                 prints "visible|hidden enabled|disabled left top right
+//                                 bottom" of a control of the window (screen pixels) and its text
+//   e2e_driver settext <caption> <name> <text>   sets a control's text, as typing does
+//   e2e_driver item <caption> <name> <index>     prints the screen centre of a tab or list item
+//   e2e_driver selected <caption> <name>         prints the selected tab or list item's index
+//   e2e_driver focus <caption>    prints the name of the control that has the focus
 #include <cstdio>
 #include <string>
 #include <vector>
 
+// clang-format off
 #include "win32/Windows.h"
+// clang-format on
+#include <commctrl.h>
+
+#include "win32/ControlIds.h"
 
 namespace {
 
@@ -73,6 +85,119 @@ int Close(const wchar_t* caption) {
     return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
+// The names of the dialog's controls that can take the focus or be asked about.
+const wchar_t* const kNames[] = {
+    L"tbsOptions",       L"cmdOK",          L"cmdCancel",       L"cmdApply",
+    L"picOptions(0)",    L"picOptions(1)",  L"picOptions(2)",   L"picOptions(3)",
+    L"picOptions(4)",    L"fraSample1",     L"txtPathLocation", L"cmdBrowse",
+    L"DrivePath",        L"DirPath",        L"FilePath",        L"txtSecondsToDisplay",
+    L"chkMousePointer",  L"chkAlwaysOnTop", L"chkRandomImages", L"chkDisplayImageNumber",
+    L"chkImageFileName", L"cmdPreview"};
+
+BOOL CALLBACK FindById(HWND child, LPARAM context) {
+    auto* found = reinterpret_cast<std::pair<int, HWND>*>(context);
+    if (GetDlgCtrlID(child) != found->first) return TRUE;
+    found->second = child;
+    return FALSE;
+}
+
+HWND ControlOf(const wchar_t* caption, const wchar_t* name) {
+    HWND window = FindWindowW(nullptr, caption);
+    std::pair<int, HWND> found{glimra::win32::ControlIdOf(name), nullptr};
+    if (window) EnumChildWindows(window, &FindById, reinterpret_cast<LPARAM>(&found));
+    return found.second;
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+int ReportControl(const wchar_t* caption, const wchar_t* name) {
+    HWND control = ControlOf(caption, name);
+    if (!control) {
+        std::printf("absent\n");
+        return 0;
+    }
+    RECT place;
+    GetWindowRect(control, &place);
+    wchar_t head[128];
+    swprintf(head, 128, L"%ls %ls %ld %ld %ld %ld ",
+             IsWindowVisible(control) ? L"visible" : L"hidden",
+             IsWindowEnabled(control) ? L"enabled" : L"disabled", place.left, place.top,
+             place.right, place.bottom);
+    PrintUtf8(head + TextOf(control));
+    return 0;
+}
+
+// Asks a control of another process for a rectangle that it writes into memory of its own.
+RECT RemoteRect(HWND control, UINT message, WPARAM index) {
+    RECT rect{};
+    DWORD processId = 0;
+    GetWindowThreadProcessId(control, &processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return rect;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        SendMessageW(control, message, index, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rect;
+}
+
+int ReportItem(const wchar_t* caption, const wchar_t* name, int index) {
+    HWND control = ControlOf(caption, name);
+    if (!control) return 1;
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    const bool tabs = lstrcmpiW(kind, WC_TABCONTROLW) == 0;
+    // List-box messages are below WM_USER, so the system copies their rectangle across
+    // processes; the tab control's are not, so it writes into memory of its own process.
+    RECT item{};
+    if (tabs) {
+        item = RemoteRect(control, TCM_GETITEMRECT, static_cast<WPARAM>(index));
+    } else {
+        SendMessageW(control, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ClientToScreen(control, &centre);
+    std::printf("%ld %ld\n", centre.x, centre.y);
+    return 0;
+}
+
+int ReportSelected(const wchar_t* caption, const wchar_t* name) {
+    HWND control = ControlOf(caption, name);
+    if (!control) return 1;
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    const UINT message = lstrcmpiW(kind, WC_TABCONTROLW) == 0 ? TCM_GETCURSEL
+                         : lstrcmpiW(kind, WC_COMBOBOXW) == 0 ? CB_GETCURSEL
+                                                              : LB_GETCURSEL;
+    std::printf("%ld\n", static_cast<long>(SendMessageW(control, message, 0, 0)));
+    return 0;
+}
+
+int ReportFocus(const wchar_t* caption) {
+    HWND window = FindWindowW(nullptr, caption);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!window || !GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return 1;
+    const int id = GetDlgCtrlID(info.hwndFocus);
+    for (const wchar_t* name : kNames) {
+        if (glimra::win32::ControlIdOf(name) == id) {
+            PrintUtf8(name);
+            return 0;
+        }
+    }
+    PrintUtf8(L"<none>");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -87,5 +212,15 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"close") return Close(argv[2]);
     if (argc == 3 && command == L"get") return GetSetting(argv[2]);
     if (argc == 4 && command == L"set") return SetSetting(argv[2], argv[3]);
+    if (argc == 4 && command == L"control") return ReportControl(argv[2], argv[3]);
+    if (argc == 5 && command == L"settext") {
+        HWND control = ControlOf(argv[2], argv[3]);
+        return control && SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]))
+                   ? 0
+                   : 1;
+    }
+    if (argc == 5 && command == L"item") return ReportItem(argv[2], argv[3], _wtoi(argv[4]));
+    if (argc == 4 && command == L"selected") return ReportSelected(argv[2], argv[3]);
+    if (argc == 3 && command == L"focus") return ReportFocus(argv[2]);
     return 2;
 }

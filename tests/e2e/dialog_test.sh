@@ -1,0 +1,146 @@
+# The options dialog: its pages by mouse and keyboard, the folder lists, Esc and Enter, and
+# its size at another resolution. Screenshots of every page are left in build/e2e.
+
+control() { wine "$DRIVER" control "$DIALOG" "$1" 2>/dev/null | tr -d '\r'; }
+item_at() { wine "$DRIVER" item "$DIALOG" "$1" "$2" 2>/dev/null | tr -d '\r'; }
+selected() { wine "$DRIVER" selected "$DIALOG" "$1" 2>/dev/null | tr -d '\r'; }
+focused() { wine "$DRIVER" focus "$DIALOG" 2>/dev/null | tr -d '\r'; }
+
+# Opens the dialog on a fresh store, with the pointer out of its way.
+open_dialog() {
+  xdotool mousemove 1 1
+  start_scr /c
+  wait_visible "$DIALOG" 10 || { echo "    no dialog"; return 1; }
+  sleep 0.5
+}
+
+# The page in view: the one whose picture box is on screen and enabled.
+page_in_view() {
+  local i state
+  for i in 0 1 2 3 4; do
+    state=$(control "picOptions($i)")
+    [[ $state =~ ^visible\ enabled\ ([0-9]+) ]] && echo "$i"
+  done
+}
+
+test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
+  open_dialog || return 1
+  expect_eq "$(page_in_view)" 0 "the first page when opened" || return 1
+  expect_eq "$(focused)" tbsOptions "the tab strip has the focus" || return 1
+  local tab x y
+  for tab in 3 1 4 0 2; do
+    read -r x y <<<"$(item_at tbsOptions "$tab")"
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.4
+    expect_eq "$(page_in_view)" "$tab" "after clicking tab $((tab + 1))" || return 1
+    xdotool mousemove 1 1
+    sleep 0.2
+    shot "dialog-page-$tab"
+  done
+  for tab in 3 4 0 1 2; do
+    xdotool key ctrl+Tab
+    sleep 0.4
+    expect_eq "$(page_in_view)" "$tab" "Ctrl+Tab" || return 1
+  done
+  xdotool key ctrl+shift+Tab
+  sleep 0.4
+  expect_eq "$(page_in_view)" 2 "Ctrl+Shift+Tab is not for the key preview" || return 1
+}
+
+test_tab_order_and_access_keys_follow_the_page_in_view() {
+  open_dialog || return 1
+  local expected name
+  for expected in cmdOK cmdCancel cmdApply txtPathLocation cmdBrowse tbsOptions; do
+    xdotool key Tab
+    sleep 0.2
+    expect_eq "$(focused)" "$expected" "Tab on page 1 (lists hidden)" || return 1
+  done
+  xdotool key alt+p
+  sleep 0.4
+  expect_eq "$(page_in_view)" 1 "Alt+P shows Preferences" || return 1
+  for expected in cmdOK cmdCancel cmdApply txtSecondsToDisplay chkMousePointer chkAlwaysOnTop \
+    chkRandomImages chkDisplayImageNumber chkImageFileName tbsOptions; do
+    xdotool key Tab
+    sleep 0.2
+    expect_eq "$(focused)" "$expected" "Tab on page 2" || return 1
+  done
+  xdotool key alt+h
+  sleep 0.4
+  expect_eq "$(page_in_view)" 1 "Alt+H belongs to the check box in view" || return 1
+  expect_eq "$(focused)" chkMousePointer "Alt+H" || return 1
+  xdotool key alt+b
+  sleep 0.4
+  expect_eq "$(page_in_view)" 3 "Alt+B shows About while Browse is out of view" || return 1
+  xdotool key alt+l alt+b
+  sleep 0.4
+  expect_eq "$(page_in_view)" 0 "Alt+B presses Browse on its own page" || return 1
+  expect_match "$(control DirPath)" '^visible' "Browse showed the lists" || return 1
+  for name in DrivePath DirPath FilePath; do
+    xdotool key Tab
+    sleep 0.2
+    expect_eq "$(focused)" "$name" "the shown lists join the tab order" || return 1
+  done
+}
+
+test_browse_and_a_double_click_choose_the_folder() {
+  # Near a drive's root, so that the folder list shows every entry without scrolling.
+  local root="$WINEPREFIX/drive_c/dialog-folders"
+  rm -rf "$root"
+  mkdir -p "$root/alpha" "$root/beta"
+  printf 'x' >"$root/beta/one.jpg"
+  printf 'x' >"$root/beta/two.png"
+  printf 'x' >"$root/beta/three.GIF"
+  local windows_root
+  windows_root=$(winepath -w "$root" 2>/dev/null | tr -d '\r')
+  reg_set Path "$windows_root"
+  open_dialog || return 1
+  expect_match "$(control DirPath)" '^hidden' "lists hidden until Browse" || return 1
+  xdotool key alt+b
+  sleep 0.5
+  expect_match "$(control DirPath)" '^visible' "Browse shows the lists" || return 1
+  shot dialog-browse
+  local current x y
+  current=$(selected DirPath)
+  read -r x y <<<"$(item_at DirPath $((current + 2)))"  # beta
+  xdotool mousemove "$x" "$y" click 1
+  sleep 0.4
+  expect_match "$(control txtPathLocation)" "dialog-folders$" "a single click only hints" || return 1
+  xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+  sleep 0.6
+  expect_match "$(control txtPathLocation)" 'dialog-folders\\beta$' "double click" || return 1
+  xdotool mousemove 1 1
+  sleep 0.3
+  shot dialog-browse-chosen
+}
+
+test_esc_ends_without_storing_and_enter_does_nothing() {
+  open_dialog || return 1
+  xdotool key Return
+  sleep 0.8
+  expect_match "$(window_state "$DIALOG")" '^visible' "Enter is no button" || return 1
+  wine "$DRIVER" settext "$DIALOG" txtPathLocation 'C:\typed' >/dev/null 2>&1
+  xdotool key Tab Escape
+  ends_within_ms "$SCR_PID" 3000 || { echo "    Esc did not end the program"; return 1; }
+  local key
+  for key in Path SecondsToDisplay Initialized AlwaysOnTop HideMousePointer; do
+    expect_eq "$(reg_get "$key")" "<absent>" "$key after Esc" || return 1
+  done
+}
+
+test_dialog_at_144_dpi_keeps_its_twips() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  open_dialog
+  local ok=$?
+  local state size
+  state=$(window_state "$DIALOG")
+  shot dialog-144dpi
+  close_window "$DIALOG"
+  ends_within_ms "$SCR_PID" 3000
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  wineserver -p 2>/dev/null
+  [ $ok -eq 0 ] || return 1
+  size=$(awk '{print $6 "x" $7}' <<<"$state")
+  expect_eq "$size" 615x492 "6150 x 4920 twips at 144 dots per inch" || return 1
+}
