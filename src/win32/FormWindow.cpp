@@ -237,7 +237,7 @@ void FormWindow::CreateChild(Control& control, HWND parent) {
             break;
         case ControlKind::TabStrip:
             windowClass = WC_TABCONTROLW;
-            style |= WS_TABSTOP | TCS_TOOLTIPS | TCS_FOCUSONBUTTONDOWN;
+            style |= WS_TABSTOP | TCS_FOCUSONBUTTONDOWN;
             break;
         case ControlKind::DriveList:
             windowClass = WC_COMBOBOXW;
@@ -279,6 +279,14 @@ void FormWindow::CreateChild(Control& control, HWND parent) {
             item.mask = TCIF_TEXT;
             item.pszText = const_cast<wchar_t*>(tabs[i].caption.c_str());
             SendMessageW(hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+            // Each tab's tip is a tool of the form's tip window over the tab's rectangle.
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof(tool);
+            tool.uFlags = TTF_SUBCLASS;
+            tool.hwnd = hwnd;
+            tool.uId = i;
+            tool.lpszText = const_cast<wchar_t*>(tabs[i].toolTipText.c_str());
+            if (tooltip_) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     } else if (!IsContainer(control)) {
         AddTool(control);
@@ -385,11 +393,19 @@ void FormWindow::SyncContents(Control& control) {
             SendMessageW(hwnd, BM_SETCHECK, static_cast<WPARAM>(states[box.Value()]), 0);
             break;
         }
-        case ControlKind::TabStrip:
-            SendMessageW(hwnd, TCM_SETCURSEL,
-                         static_cast<WPARAM>(static_cast<TabStrip&>(control).SelectedItem() - 1),
-                         0);
+        case ControlKind::TabStrip: {
+            const auto& strip = static_cast<TabStrip&>(control);
+            SendMessageW(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(strip.SelectedItem() - 1), 0);
+            for (size_t i = 0; tooltip_ && i < strip.Tabs().size(); ++i) {
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof(tool);
+                tool.hwnd = hwnd;
+                tool.uId = i;
+                SendMessageW(hwnd, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&tool.rect));
+                SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+            }
             break;
+        }
         case ControlKind::DriveList:
         case ControlKind::DirList:
         case ControlKind::FileList: {
@@ -755,8 +771,12 @@ void FormWindow::Command(HWND child, WPARAM wParam) {
         default:
             break;
     }
-    // The model may have refused the user's choice: show what it holds.
-    if (hwnd_ && WindowOf(*control)) Sync(*control);
+    // The model may have refused the user's choice: show what it holds. A text box's text is
+    // the user's own and is never pushed back while it is being typed.
+    const bool choice =
+        code == BN_CLICKED || code == CBN_SELCHANGE || code == LBN_SELCHANGE || code == LBN_DBLCLK;
+    if (choice && control->Kind() != ControlKind::TextBox && hwnd_ && WindowOf(*control))
+        Sync(*control);
 }
 
 bool FormWindow::Notify(NMHDR& header, LRESULT& result) {
@@ -764,16 +784,6 @@ bool FormWindow::Notify(NMHDR& header, LRESULT& result) {
         auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
         tipText_.clear();
         Control* control = nullptr;
-        for (const auto& [model, window] : windows_) {
-            if (model->Kind() != ControlKind::TabStrip) continue;
-            if (reinterpret_cast<HWND>(SendMessageW(window, TCM_GETTOOLTIPS, 0, 0)) ==
-                header.hwndFrom) {
-                const auto& tabs = static_cast<const TabStrip*>(model)->Tabs();
-                if (header.idFrom < tabs.size()) tipText_ = tabs[header.idFrom].toolTipText;
-                info.lpszText = tipText_.data();
-                return true;
-            }
-        }
         if (info.uFlags & TTF_IDISHWND) {
             control = ControlOfWindow(reinterpret_cast<HWND>(header.idFrom));
         } else {

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+// clang-format off
+#include "win32/Windows.h"
+// clang-format on
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+
+#include "fakes/FakeDialogPorts.h"
+#include "platform/Random.h"
+#include "screensaver/ScreenSaverProgram.h"
+#include "settings/SettingKeys.h"
+#include "win32/ControlIds.h"
+#include "win32/DesignPictures.h"
+#include "win32/FormWindow.h"
+#include "win32/RegistrySettingsStore.h"
+#include "win32/TempFolder.h"
+#include "win32/WicPictureLoader.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/Win32PeerFactory.h"
+#include "win32/Win32Pointer.h"
+#include "win32/Win32Screen.h"
+
+namespace glimra::win32 {
+namespace {
+
+using testing::TempFolder;
+
+constexpr wchar_t kApplication[] = L"Glimra.DialogTest";
+
+class SettingsStart : public ProgramInfo {
+  public:
+    std::wstring ArgumentText() override { return L"/c"; }
+    bool AnotherInstanceRunning() override { return false; }
+    ProgramDetails Details() override { return fakes::InstalledProgramDetails(); }
+};
+
+// The real options dialog in this process, over the real file system and a registry key of
+// its own; message boxes are answered by a fake so nothing waits for a user.
+class DialogWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        RegDeleteTreeW(
+            HKEY_CURRENT_USER,
+            (std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication).c_str());
+        CreateDirectoryW((folder.Path() + L"alpha").c_str(), nullptr);
+        folder.AddFile(L"one.jpg");
+        folder.AddFile(L"two.txt");
+        settings.Write(keys::kPath, folder.Path());
+        program = std::make_unique<ScreenSaverProgram>(ports, &peers);
+        program->Start();
+        Pump();
+        ASSERT_TRUE(Dialog().Visible());
+    }
+    void TearDown() override {
+        if (program->app.LoadedForms() > 0) program->options.cmdCancel_Click();
+        Pump();
+        RegDeleteTreeW(
+            HKEY_CURRENT_USER,
+            (std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication).c_str());
+    }
+
+    frmGlimraOptions& Dialog() { return program->options; }
+    FormWindow& Window() { return *static_cast<FormWindow*>(Dialog().Peer()); }
+    HWND Of(const Control& control) { return Window().WindowOf(control); }
+    std::wstring ClassOf(const Control& control) {
+        wchar_t name[64] = {};
+        GetClassNameW(Of(control), name, 64);
+        return name;
+    }
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageW(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            if (FormWindow::TranslateDialogKeys(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    // A key as the message loop gets it, sent to the window with the focus.
+    void Key(UINT message, WPARAM key) {
+        MSG queued{GetFocus() ? GetFocus() : Window().Handle(), message, key, 0, 0, {}};
+        if (!FormWindow::TranslateDialogKeys(queued)) {
+            TranslateMessage(&queued);
+            DispatchMessageW(&queued);
+        }
+        Pump();
+    }
+
+    TempFolder folder{L"glimra-dialog"};
+    RegistrySettingsStore settings{kApplication, keys::kSection};
+    SettingsStart start;
+    Win32FileSystem files;
+    Win32Screen screen;
+    WicPictureLoader pictures{GetModuleHandleW(nullptr), 800, 600, 96};
+    Win32Pointer pointer;
+    SeededRandom random{7};
+    fakes::FakeMessageBoxes messages;
+    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
+    Ports ports{start, settings, files, pictures, screen, pointer, random, messages};
+    std::unique_ptr<ScreenSaverProgram> program;
+};
+
+TEST_F(DialogWindow, EachControlIsTheStandardControlOfItsKindWithItsNameAsId) {
+    frmGlimraOptions& d = Dialog();
+    const std::pair<const Control*, const wchar_t*> kinds[] = {
+        {&d.tbsOptions, WC_TABCONTROLW},     {&d.txtPathLocation, WC_EDITW},
+        {&d.cmdBrowse, WC_BUTTONW},          {&d.chkAlwaysOnTop, WC_BUTTONW},
+        {&d.DrivePath, WC_COMBOBOXW},        {&d.DirPath, WC_LISTBOXW},
+        {&d.FilePath, WC_LISTBOXW},          {&d.picOptions[2], L"GlimraContainer"},
+        {&d.fraSample1, L"GlimraContainer"},
+    };
+    for (const auto& [control, kind] : kinds) {
+        ASSERT_TRUE(Of(*control)) << std::string(control->Name().begin(), control->Name().end());
+        EXPECT_EQ(ClassOf(*control), kind);
+        EXPECT_EQ(GetDlgCtrlID(Of(*control)), ControlIdOf(control->Name()));
+    }
+    EXPECT_EQ(GetWindowLongW(Of(d.chkAlwaysOnTop), GWL_STYLE) & BS_TYPEMASK, BS_3STATE);
+    EXPECT_EQ(Of(d.lblRunFirstTime), nullptr) << "labels have no window";
+    RECT client;
+    GetClientRect(Window().Handle(), &client);
+    const int dpi = Window().CurrentDpi();
+    EXPECT_EQ(client.right, MulDiv(6150, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(4920, dpi, 1440));
+}
+
+TEST_F(DialogWindow, WhatTheUserDoesReachesTheModelAndWhatTheModelHoldsIsShown) {
+    frmGlimraOptions& d = Dialog();
+    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 1) << "one.jpg only";
+    EXPECT_FALSE(IsWindowVisible(Of(d.DirPath)));
+    SendMessageW(Of(d.cmdBrowse), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(Of(d.DirPath)));
+
+    SetWindowTextW(Of(d.txtPathLocation), L"typed");
+    EXPECT_EQ(d.txtPathLocation.Text(), L"typed");
+
+    d.tbsOptions.SetSelectedItem(2);
+    const int before = d.chkRandomImages.Value();
+    SendMessageW(Of(d.chkRandomImages), BM_CLICK, 0, 0);
+    EXPECT_EQ(d.chkRandomImages.Value(), before == 1 ? 0 : 1);
+    d.chkRandomImages.SetValue(2);
+    EXPECT_EQ(SendMessageW(Of(d.chkRandomImages), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+
+    d.tbsOptions.SetSelectedItem(4);
+    EXPECT_EQ(SendMessageW(Of(d.tbsOptions), TCM_GETCURSEL, 0, 0), 3);
+    EXPECT_FALSE(IsWindowEnabled(Of(d.cmdBrowse))) << "controls of a page out of view are off";
+    EXPECT_TRUE(IsWindowEnabled(Of(d.picOptions[3])));
+}
+
+TEST_F(DialogWindow, TipsAreThereForControlsTabsAndWindowlessControls) {
+    frmGlimraOptions& d = Dialog();
+    HWND tooltip = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) {
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (lstrcmpW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tooltip));
+    ASSERT_TRUE(tooltip);
+    auto tipOf = [&](HWND hwnd, UINT_PTR id, UINT flags) {
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = hwnd;
+        tool.uId = id;
+        tool.uFlags = flags;
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+        return std::wstring(text);
+    };
+    EXPECT_EQ(tipOf(Window().Handle(), reinterpret_cast<UINT_PTR>(Of(d.cmdBrowse)), TTF_IDISHWND),
+              L"Click to browse and find images for the screen saver to display");
+    EXPECT_EQ(tipOf(Of(d.fraSample5), reinterpret_cast<UINT_PTR>(&d.lblHelpLink), 0),
+              L"Click here for Help");
+    d.DirPath.SetPath(folder.Path() + L"alpha");
+    EXPECT_EQ(
+        tipOf(Window().Handle(), reinterpret_cast<UINT_PTR>(Of(d.txtPathLocation)), TTF_IDISHWND),
+        d.txtPathLocation.Text())
+        << "tips follow the model";
+
+    for (int tab = 0; tab < 5; ++tab) {
+        EXPECT_EQ(tipOf(Of(d.tbsOptions), static_cast<UINT_PTR>(tab), 0),
+                  d.tbsOptions.Tabs()[static_cast<size_t>(tab)].toolTipText);
+    }
+}
+
+TEST_F(DialogWindow, KeysFollowTheDialogNavigation) {
+    frmGlimraOptions& d = Dialog();
+    EXPECT_EQ(GetFocus(), Of(d.tbsOptions)) << "the tab strip has the focus when it opens";
+    Key(WM_SYSCHAR, L'p');
+    EXPECT_EQ(d.tbsOptions.SelectedItem(), 2) << "Alt+P";
+    Key(WM_SYSCHAR, L'b');
+    EXPECT_EQ(d.tbsOptions.SelectedItem(), 4) << "Alt+B: Browse is out of view";
+    Key(WM_KEYDOWN, VK_RETURN);
+    EXPECT_TRUE(d.Visible()) << "Enter is no button";
+    Key(WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(program->app.LoadedForms(), 0) << "Esc cancels, which ends the program";
+}
+
+TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {
+    for (DWORD error : {ERROR_NOT_READY, ERROR_NO_MEDIA_IN_DRIVE, ERROR_BAD_NETPATH,
+                        ERROR_BAD_NET_NAME, ERROR_NETWORK_UNREACHABLE, ERROR_NOT_CONNECTED,
+                        ERROR_DEV_NOT_EXIST, ERROR_CONNECTION_UNAVAIL})
+        EXPECT_EQ(FolderErrorOf(error), FolderError::DeviceUnavailable) << error;
+    for (DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED})
+        EXPECT_EQ(FolderErrorOf(error), FolderError::NotFound) << error;
+    Win32FileSystem files;
+    std::vector<std::wstring> names;
+    EXPECT_EQ(files.SubFolders(L"C:\\no-such-folder-here", names), FolderError::NotFound);
+}
+
+}  // namespace
+}  // namespace glimra::win32
