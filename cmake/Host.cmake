@@ -10,6 +10,7 @@ add_executable(unit_tests
   tests/unit/WildcardTest.cpp
   tests/unit/ImageListTest.cpp
   tests/unit/OptionsDialogTest.cpp
+  tests/unit/OptionsSaveTest.cpp
   tests/unit/SlideShowTest.cpp
   tests/unit/StartupTest.cpp
   tests/unit/WindowTest.cpp

@@ -27,5 +27,16 @@ inline constexpr const wchar_t* kDriveUnavailable =
     L"media, insert a disk. If it's a network drive, verify you are connected to the network "
     L"and the drive is mapped properly.";
 inline constexpr const wchar_t* kHelpPage = L"\\help\\glimrascreensaver.htm";
+inline constexpr const wchar_t* kChooseFolder =
+    L"Please select the Location of Files tab, then click the Browse button and choose a folder "
+    L"from which the screen saver should display pictures.";
+inline constexpr const wchar_t* kEnterSeconds =
+    L"Please select the Preferences tab, then input the number of seconds each picture should "
+    L"be displayed by the screen saver.";
+inline constexpr const wchar_t* kNoPictures =
+    L"There are no pictures in the selected folder. Do you wish to browse for a different "
+    L"folder?";
+inline constexpr const wchar_t* kNoPicturesCaption = L"No pictures to display";
+inline constexpr const wchar_t* kImagesFrom = L"Images will be displayed from ";
 
 }  // namespace glimra::texts

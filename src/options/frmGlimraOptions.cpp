@@ -100,8 +100,16 @@ frmGlimraOptions::frmGlimraOptions(Application& app, const Ports& ports)
       lblDownloadLink(fraSample5, L"lblDownloadLink"),
       ports_(ports) {
     LayOut();
+    WireEvents();
+}
+
+void frmGlimraOptions::WireEvents() {
+    using Mouse = std::function<void(int, int, float, float)>;
     tbsOptions.Click = [this] { tbsOptions_Click(); };
+    cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
+    cmdApply.Click = [this] { cmdApply_Click(); };
+    cmdPreview.Click = [this] { cmdPreview_Click(); };
     cmdBrowse.Click = [this] { cmdBrowse_Click(); };
     DrivePath.Change = [this] { DrivePath_Change(); };
     DirPath.Change = [this] { DirPath_Change(); };
@@ -109,6 +117,47 @@ frmGlimraOptions::frmGlimraOptions(Application& app, const Ports& ports)
     FilePath.Click = [this] { FilePath_Click(); };
     FilePath.DblClick = [this] { FilePath_DblClick(); };
     fraSample1.MouseMove = [this](int, int, float, float) { ClearHint(); };
+
+    // The links: highlighted under the pointer, restored over the areas around them.
+    const Mouse overHelp = [this](int, int, float, float) {
+        HighlightHelpLink();
+        RestoreDownloadLink();
+    };
+    const Mouse overDownload = [this](int, int, float, float) {
+        HighlightDownloadLink();
+        RestoreHelpLink();
+    };
+    const Mouse restoreBoth = [this](int, int, float, float) {
+        RestoreHelpLink();
+        RestoreDownloadLink();
+    };
+    lblHelpLink.MouseMove = imgHelpLink.MouseMove = overHelp;
+    lblDownloadLink.MouseMove = imgDownloadLink.MouseMove = overDownload;
+    lblHelpLink.MouseUp =
+        imgHelpLink.MouseUp = [this](int, int, float, float) { RestoreHelpLink(); };
+    lblDownloadLink.MouseUp =
+        imgDownloadLink.MouseUp = [this](int, int, float, float) { RestoreDownloadLink(); };
+    lblHelpLink.Click = imgHelpLink.Click = [this] { OpenLink(strHelpPagePath); };
+    lblDownloadLink.Click = [this] {
+        RestoreDownloadLink();
+        OpenLink(strDownloadAddress);
+    };
+    imgDownloadLink.Click = [this] {
+        OpenLink(strDownloadAddress);
+        RestoreDownloadLink();
+    };
+    tbsOptions.MouseMove = fraSample5.MouseMove = restoreBoth;
+    for (PictureBox& page : picOptions) {
+        page.MouseMove = [this](int, int, float, float) {
+            ClearHint();
+            RestoreHelpLink();
+            RestoreDownloadLink();
+        };
+    }
+    lblComments2.Click = [this] {
+        RestoreHelpLink();
+        RestoreDownloadLink();
+    };
 }
 
 void frmGlimraOptions::LayOut() {
@@ -381,14 +430,189 @@ void frmGlimraOptions::ClearHint() {
     lblRunFirstTime.SetCaption(L"");
 }
 
+void frmGlimraOptions::Form_MouseMove(int, int, float, float) {
+    RestoreHelpLink();
+    RestoreDownloadLink();
+}
+
+// ---- validation, saving and closing
+
+void frmGlimraOptions::ValidateOptions() {
+    MessageBoxes& messages = ports_.messages;
+    if (txtPathLocation.Text().empty())
+        messages.Show(texts::kChooseFolder, texts::kProgramTitle, MessageButtons::Ok);
+    if (txtSecondsToDisplay.Text().empty())
+        messages.Show(texts::kEnterSeconds, texts::kProgramTitle, MessageButtons::Ok);
+    SaveOptions();
+    // A folder the lists refuse, or seconds that are no whole number, would store nothing
+    // without a word: the user is told, as for an empty field.
+    if (lastSave_ == SaveOutcome::FolderRefused)
+        messages.Show(texts::kChooseFolder, texts::kProgramTitle, MessageButtons::Ok);
+    if (lastSave_ == SaveOutcome::SecondsRefused)
+        messages.Show(texts::kEnterSeconds, texts::kProgramTitle, MessageButtons::Ok);
+}
+
+void frmGlimraOptions::SaveOptions() {
+    lastSave_ = SaveOutcome::NoFolder;
+    if (txtPathLocation.Text().empty()) return;
+    lastSave_ = SaveOutcome::FolderRefused;
+    if (!AssignListsForSave(txtPathLocation.Text())) return;
+    lastSave_ = SaveOutcome::NoSeconds;
+    if (txtSecondsToDisplay.Text().empty()) return;
+    std::wstring seconds = txtSecondsToDisplay.Text();
+    std::erase(seconds, L' ');
+    txtSecondsToDisplay.SetText(seconds);
+    const std::wstring folder = txtPathLocation.Text();
+    const std::optional<std::int32_t> number =
+        ReadLocalWholeNumber(seconds, ports_.locale.DecimalSeparator());
+    lastSave_ = seconds.empty() ? SaveOutcome::NoSeconds : SaveOutcome::SecondsRefused;
+    if (!number) return;
+    // The first write that fails ends the save: "Initialized" is written last, so a store that
+    // refused a value is never marked as configured.
+    SettingsStore& store = ports_.settings;
+    lastSave_ = SaveOutcome::WriteFailed;
+    const std::pair<const wchar_t*, std::wstring> values[] = {
+        {keys::kPath, folder},
+        {keys::kSecondsToDisplay, std::to_wstring(*number)},
+        {keys::kAlwaysOnTop, std::to_wstring(chkAlwaysOnTop.Value())},
+        {keys::kHideMousePointer, std::to_wstring(chkMousePointer.Value())},
+        {keys::kDisplayInRandomOrder, std::to_wstring(chkRandomImages.Value())},
+        {keys::kDisplayImageNumber, std::to_wstring(chkDisplayImageNumber.Value())},
+        {keys::kDisplayImageFileName, std::to_wstring(chkImageFileName.Value())},
+        {keys::kInitialized, keys::kTrue},
+    };
+    for (const auto& [key, value] : values) {
+        if (!store.Write(key, value)) return;
+    }
+    lastSave_ = SaveOutcome::Stored;
+}
+
+// Points the drive list, the folder list and the file list at a folder for saving. False when
+// one of them refuses it.
+bool frmGlimraOptions::AssignListsForSave(const std::wstring& folder) {
+    assigningLists_ = true;
+    const bool accepted = DrivePath.SetDrive(folder) &&
+                          DirPath.SetPath(folder) == FolderError::None &&
+                          FilePath.SetPath(folder) == FolderError::None;
+    assigningLists_ = false;
+    return accepted;
+}
+
+void frmGlimraOptions::ReadDialogForced() {
+    const std::wstring stored = ports_.settings.Read(keys::kOptionsDialogForced);
+    if (const std::optional<bool> value = ReadBoolean(stored)) blnDialogForced = *value;
+}
+
+void frmGlimraOptions::cmdOK_Click() {
+    ValidateOptions();
+    AcceptOptions();
+}
+
+void frmGlimraOptions::cmdPreview_Click() {
+    ValidateOptions();
+    ports_.settings.Write(keys::kOptionsDialogForced, keys::kTrue);
+    AcceptOptions();
+}
+
+// What OK and Preview do once the options were validated and saved.
+void frmGlimraOptions::AcceptOptions() {
+    if (txtPathLocation.Text().empty() || txtSecondsToDisplay.Text().empty()) return;
+    if (lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused) return;
+    if (FilePath.ListCount() >= 1) {
+        ReadDialogForced();
+        if (blnDialogForced) {
+            StartSlideShow(false);
+        } else {
+            EndProgram();
+        }
+        return;
+    }
+    const MessageAnswer answer =
+        ports_.messages.Show(texts::kNoPictures, texts::kNoPicturesCaption, MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes) {
+        cmdBrowse_Click();
+        ValidateOptions();
+        return;
+    }
+    ReadDialogForced();
+    if (blnDialogForced) {
+        StartSlideShow(true);
+    } else {
+        EndProgram();
+    }
+}
+
+// Hands over to the slide show in this process; the dialog stays loaded beneath it.
+void frmGlimraOptions::StartSlideShow(bool windowFirst) {
+    if (windowFirst) lumivue_->Show();
+    lumivue_->timTimer.SetEnabled(true);
+    lumivue_->InitializeScreenSaver();
+    lumivue_->StartScreenSaverSettings();
+    if (!windowFirst) lumivue_->Show();
+}
+
+void frmGlimraOptions::EndProgram() {
+    Unload();
+    lumivue_->Unload();
+}
+
+void frmGlimraOptions::cmdApply_Click() {
+    ValidateOptions();
+    // A folder that was not stored is not announced as the one in use.
+    if (lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused) return;
+    lblRunFirstTime.SetVisible(true);
+    lblRunFirstTime.SetCaption(texts::kImagesFrom + txtPathLocation.Text());
+    if (FilePath.Path() == txtPathLocation.Text()) return;
+    DrivePath.SetDrive(txtPathLocation.Text());
+    DirPath.SetPath(txtPathLocation.Text());
+    FilePath.SetPath(DirPath.Path());
+}
+
 void frmGlimraOptions::cmdCancel_Click() {
     if (blnDialogForced) {
         lumivue_->Show();
         Unload();
     } else {
-        Unload();
-        lumivue_->Unload();
+        EndProgram();
     }
+}
+
+// ---- the help and download links
+
+void frmGlimraOptions::HighlightHelpLink() {
+    lblHelpLink.SetUnderline(true);
+    lblHelpLink.SetForeColor(Rgb(255, 0, 0));
+    lblHelpLink.SetMousePointer(MousePointer::Custom);
+    imgHelpLink.SetMousePointer(MousePointer::Custom);
+    imgHelpLink.SetBorder(true);
+}
+
+void frmGlimraOptions::RestoreHelpLink() {
+    lblHelpLink.SetUnderline(false);
+    lblHelpLink.SetForeColor(Rgb(0, 0, 255));
+    lblHelpLink.SetMousePointer(MousePointer::Arrow);
+    imgHelpLink.SetMousePointer(MousePointer::Arrow);
+    imgHelpLink.SetBorder(false);
+}
+
+void frmGlimraOptions::HighlightDownloadLink() {
+    lblDownloadLink.SetUnderline(true);
+    lblDownloadLink.SetForeColor(Rgb(255, 0, 0));
+    lblDownloadLink.SetMousePointer(MousePointer::Custom);
+    imgDownloadLink.SetMousePointer(MousePointer::Custom);
+    imgDownloadLink.SetBorder(true);
+}
+
+void frmGlimraOptions::RestoreDownloadLink() {
+    lblDownloadLink.SetUnderline(false);
+    lblDownloadLink.SetForeColor(Rgb(0, 0, 255));
+    lblDownloadLink.SetMousePointer(MousePointer::Arrow);
+    imgDownloadLink.SetMousePointer(MousePointer::Arrow);
+    imgDownloadLink.SetBorder(false);
+}
+
+void frmGlimraOptions::OpenLink(const std::wstring& target) {
+    ports_.shell.Open(target);
 }
 
 void frmGlimraOptions::Form_QueryUnload(bool& cancel, UnloadMode mode) {

@@ -98,17 +98,46 @@ class frmGlimraOptions : public Form {
     void FilePath_Click();
     void FilePath_DblClick();
     void cmdCancel_Click();
+    void cmdOK_Click();
+    void cmdApply_Click();
+    void cmdPreview_Click();
     void ClearHint();
+    void ValidateOptions();
+    void SaveOptions();
+
+    // The links' two looks.
+    void HighlightHelpLink();
+    void RestoreHelpLink();
+    void HighlightDownloadLink();
+    void RestoreDownloadLink();
 
     void Form_KeyDown(int keyCode, int shift) override;
 
   protected:
     void Form_Load() override;
+    void Form_MouseMove(int button, int shift, float x, float y) override;
     void Form_QueryUnload(bool& cancel, UnloadMode mode) override;
 
   private:
+    // How the last save ended: stored, or which field kept it from storing anything.
+    enum class SaveOutcome {
+        Stored,
+        NoFolder,
+        FolderRefused,
+        NoSeconds,
+        SecondsRefused,
+        WriteFailed
+    };
+
     void LayOut();
+    void WireEvents();
     void PointListsAt(const std::wstring& folder);
+    bool AssignListsForSave(const std::wstring& folder);
+    void AcceptOptions();
+    void StartSlideShow(bool windowFirst);
+    void EndProgram();
+    void ReadDialogForced();
+    void OpenLink(const std::wstring& target);
     void ShowDriveUnavailable();
 
     const Ports& ports_;
@@ -116,6 +145,7 @@ class frmGlimraOptions : public Form {
     // While the dialog's own code points the lists at a folder, a drive change it raises
     // leaves the folder list on that folder.
     bool assigningLists_ = false;
+    SaveOutcome lastSave_ = SaveOutcome::Stored;
 };
 
 }  // namespace glimra

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/Locale.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
 #include "platform/Pointer.h"
 #include "platform/ProgramInfo.h"
+#include "platform/Shell.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
 #include "settings/SettingsStore.h"
@@ -21,6 +23,8 @@ struct Ports {
     Pointer& pointer;
     Random& random;
     MessageBoxes& messages;
+    Shell& shell;
+    Locale& locale;
 };
 
 }  // namespace glimra

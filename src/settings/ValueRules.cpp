@@ -1,6 +1,8 @@
 #include "settings/ValueRules.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cwctype>
 #include <limits>
 
 namespace glimra {
@@ -42,6 +44,24 @@ std::optional<std::int32_t> ReadWholeNumber(const std::wstring& text) {
         return std::nullopt;
     }
     return static_cast<std::int32_t>(rounded);
+}
+
+std::optional<std::int32_t> ReadLocalWholeNumber(const std::wstring& text, wchar_t separator) {
+    if (separator == L'.') return ReadWholeNumber(text);
+    if (text.find(L'.') != std::wstring::npos) return std::nullopt;
+    std::wstring local = text;
+    std::replace(local.begin(), local.end(), separator, L'.');
+    return ReadWholeNumber(local);
+}
+
+std::optional<bool> ReadBoolean(const std::wstring& text) {
+    std::wstring lower = text;
+    for (wchar_t& c : lower)
+        c = static_cast<wchar_t>(std::towlower(c));
+    if (lower == L"true") return true;
+    if (lower == L"false") return false;
+    if (const std::optional<double> number = ReadNumber(text)) return *number != 0;
+    return std::nullopt;
 }
 
 std::int32_t NextStartCount(std::int32_t count) {

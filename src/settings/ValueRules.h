@@ -21,6 +21,15 @@ bool OptionIsOn(const std::wstring& text);
 // range: the reader then keeps the value it had.
 std::optional<std::int32_t> ReadWholeNumber(const std::wstring& text);
 
+// A number the user typed, read with the decimal separator of the user's locale, as a whole
+// number by the rule above. Where the separator is not a point, a point is not part of a
+// number.
+std::optional<std::int32_t> ReadLocalWholeNumber(const std::wstring& text, wchar_t separator);
+
+// A stored truth value: "True" or "False" in any letter case, or a number (0 is false, any
+// other is true). Nothing for any other text, the empty one included.
+std::optional<bool> ReadBoolean(const std::wstring& text);
+
 // The next value of the start counter: one more, but never past the largest 32-bit number.
 std::int32_t NextStartCount(std::int32_t count);
 

@@ -269,6 +269,9 @@ void FormWindow::CreateChild(Control& control, HWND parent) {
     if (!hwnd) return;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
     windows_[&control] = hwnd;
+    // Standard controls keep their mouse to themselves: their moves and releases are passed on
+    // to the model as well, for the controls that handle them.
+    if (!IsContainer(control)) SetWindowSubclass(hwnd, &FormWindow::StandardControlProc, 1, 0);
     if (control.Kind() == ControlKind::TabStrip) {
         // Narrow margins, so that all five captions fit in the strip's width.
         SendMessageW(hwnd, TCM_SETPADDING, 0,
@@ -891,6 +894,33 @@ bool FormWindow::HandleShared(HWND hwnd, Container& container, Control* self, UI
         default:
             return false;
     }
+}
+
+LRESULT CALLBACK FormWindow::StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP || message == WM_RBUTTONUP ||
+        message == WM_MBUTTONUP) {
+        auto* control = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        FormWindow* self = control ? OwnerOf(hwnd) : nullptr;
+        if (self && self->WindowOf(*control) == hwnd) {
+            const float x = self->dpi_.Twips(static_cast<short>(LOWORD(lParam)));
+            const float y = self->dpi_.Twips(static_cast<short>(HIWORD(lParam)));
+            try {
+                if (message == WM_MOUSEMOVE) {
+                    control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
+                } else {
+                    control->PlatformMouseUp(message == WM_LBUTTONUP   ? 1
+                                             : message == WM_RBUTTONUP ? 2
+                                                                       : 4,
+                                             ShiftState(), x, y);
+                }
+            } catch (...) {
+                // A handler's failure ends that handler only.
+            }
+        }
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &FormWindow::StandardControlProc, 1);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 FormWindow* FormWindow::OwnerOf(HWND hwnd) {

@@ -55,6 +55,8 @@ class FormWindow : public FormPeer {
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR id, DWORD_PTR data);
     static FormWindow* OwnerOf(HWND hwnd);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleContainerMessage(HWND hwnd, Control& control, UINT message, WPARAM wParam,

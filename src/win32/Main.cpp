@@ -15,11 +15,13 @@
 #include "win32/RegistrySettingsStore.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
+#include "win32/Win32Locale.h"
 #include "win32/Win32MessageBoxes.h"
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32ProgramInfo.h"
 #include "win32/Win32Screen.h"
+#include "win32/Win32Shell.h"
 #include "win32/Windows.h"
 #include "win32/resources/resource.h"
 
@@ -67,12 +69,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             return dialog ? dialog->Handle() : nullptr;
         };
         Win32MessageBoxes messages(dialogWindow);
+        Win32Shell shell(dialogWindow, program.Details().folder);
+        Win32Locale locale;
         DesignPictures designPictures(instance, pictures, pointer.Get());
         Win32PeerFactory peers(screen, {icon, pointer.Get(), designPictures,
                                         SettingsWindowOf(program.ArgumentText())});
 
-        const Ports ports{program, settings,     files,  pictures,
-                          screen,  mousePointer, random, messages};
+        const Ports ports{program,      settings, files,    pictures, screen,
+                          mousePointer, random,   messages, shell,    locale};
         ScreenSaverProgram saver(ports, &peers);
         running = &saver;
         saver.Start();

@@ -26,7 +26,8 @@ class FakeSettingsStore : public SettingsStore {
     }
     bool Write(const std::wstring& key, const std::wstring& value) override {
         writes.emplace_back(key, value);
-        if (failWrites) return false;
+        if (failWrites || failAfter == 0) return false;
+        if (failAfter > 0) --failAfter;
         values[key] = value;
         return true;
     }
@@ -43,6 +44,7 @@ class FakeSettingsStore : public SettingsStore {
     std::vector<std::pair<std::wstring, std::wstring>> writes;
     int reads = 0;
     bool failWrites = false;
+    int failAfter = -1;  // this many more writes succeed, then every one fails; -1: never
 };
 
 class FakeProgramInfo : public ProgramInfo {
@@ -216,6 +218,12 @@ class FakeRandom : public Random {
     size_t next = 0;
 };
 
+class FakeLocale : public Locale {
+  public:
+    wchar_t DecimalSeparator() override { return separator; }
+    wchar_t separator = L'.';
+};
+
 // A form peer that records what the model asked of the platform window.
 class RecordingFormPeer : public FormPeer {
   public:
@@ -277,8 +285,11 @@ struct FakePlatform {
     FakePointer pointer;
     FakeRandom random;
     FakeMessageBoxes messages;
+    FakeShell shell;
+    FakeLocale locale;
     FakePeerFactory peers{screen};
-    Ports ports{program, settings, files, pictures, screen, pointer, random, messages};
+    Ports ports{program, settings, files,    pictures, screen,
+                pointer, random,   messages, shell,    locale};
 };
 
 }  // namespace glimra::fakes

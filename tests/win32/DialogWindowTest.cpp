@@ -19,6 +19,7 @@
 #include "win32/TempFolder.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
+#include "win32/Win32Locale.h"
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32Screen.h"
@@ -101,7 +102,9 @@ class DialogWindow : public ::testing::Test {
     fakes::FakeMessageBoxes messages;
     DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
     Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
-    Ports ports{start, settings, files, pictures, screen, pointer, random, messages};
+    fakes::FakeShell shell;
+    Win32Locale locale;
+    Ports ports{start, settings, files, pictures, screen, pointer, random, messages, shell, locale};
     std::unique_ptr<ScreenSaverProgram> program;
 };
 

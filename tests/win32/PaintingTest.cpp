@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/FakeDialogPorts.h"
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
@@ -16,6 +17,7 @@
 #include "win32/TestPictures.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
+#include "win32/Win32Locale.h"
 #include "win32/Win32MessageBoxes.h"
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
@@ -287,7 +289,9 @@ class SlideShow : public ::testing::Test {
     Win32MessageBoxes messages{[] { return HWND{}; }};
     DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
     Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
-    Ports ports{start, settings, files, pictures, screen, pointer, random, messages};
+    fakes::FakeShell shell;
+    Win32Locale locale;
+    Ports ports{start, settings, files, pictures, screen, pointer, random, messages, shell, locale};
     std::unique_ptr<ScreenSaverProgram> program;
     Canvas capture;
     bool quit = false;

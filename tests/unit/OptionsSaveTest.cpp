@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include "unit/ProgramFixture.h"
+
+namespace glimra {
+namespace {
+
+constexpr const wchar_t* kChooseFolder = L"Please select the Location of Files tab";
+constexpr const wchar_t* kEnterSeconds = L"Please select the Preferences tab";
+constexpr const wchar_t* kNoPictures = L"There are no pictures in the selected folder";
+
+enum class Button { OK, Apply, Preview };
+enum class After { Open, SlideShow, Ended };
+
+struct ButtonCase {
+    Button button;
+    const wchar_t* folder;                 // typed into the folder box
+    const wchar_t* seconds;                // typed into the seconds box
+    const wchar_t* forced;                 // stored "OptionsDialogForced", nullptr for none
+    MessageAnswer answer;                  // to the no-pictures question
+    std::vector<const wchar_t*> messages;  // the start of each message shown, in order
+    const wchar_t* storedSeconds;          // nullptr: nothing stored
+    After after;
+};
+
+void PrintTo(const ButtonCase& c, std::ostream* out) {
+    const char* names[] = {"OK", "Apply", "Preview"};
+    auto narrow = [](const wchar_t* text) {
+        std::wstring w = text ? text : L"<none>";
+        return std::string(w.begin(), w.end());
+    };
+    *out << names[static_cast<int>(c.button)] << " folder=" << narrow(c.folder)
+         << " seconds=" << narrow(c.seconds) << " forced=" << narrow(c.forced);
+}
+
+class Buttons : public ProgramTest, public ::testing::WithParamInterface<ButtonCase> {};
+
+TEST_P(Buttons, ValidateStoreAndHandOverOrEnd) {
+    const ButtonCase& c = GetParam();
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    platform.files.AddFiles(L"C:\\Empty\\", {L"notes.txt"});
+    platform.files.currentFolder = L"C:\\Pictures";
+    Start(L"/c:1");
+    frmGlimraOptions& dialog = program->options;
+    if (c.forced) settings().values[keys::kOptionsDialogForced] = c.forced;
+    dialog.txtPathLocation.PlatformTextChanged(c.folder);
+    dialog.txtSecondsToDisplay.PlatformTextChanged(c.seconds);
+    platform.messages.answers = {c.answer};
+    settings().writes.clear();
+
+    switch (c.button) {
+        case Button::OK:
+            dialog.cmdOK.PlatformClick();
+            break;
+        case Button::Apply:
+            dialog.cmdApply.PlatformClick();
+            break;
+        case Button::Preview:
+            dialog.tbsOptions.PlatformSelect(3);  // its page must be in view
+            dialog.cmdPreview.PlatformClick();
+            break;
+    }
+
+    std::vector<std::wstring> shown;
+    for (const auto& message : platform.messages.shown) {
+        shown.push_back(message.text);
+        EXPECT_EQ(message.caption, message.text.rfind(kNoPictures, 0) == 0
+                                       ? L"No pictures to display"
+                                       : L"Glimra ScreenSaver");
+    }
+    ASSERT_EQ(shown.size(), c.messages.size());
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(shown[i].rfind(c.messages[i], 0), 0u) << "message " << i;
+
+    const auto seconds = settings().WritesOf(keys::kSecondsToDisplay);
+    if (c.storedSeconds) {
+        ASSERT_FALSE(seconds.empty());
+        EXPECT_EQ(seconds.back(), c.storedSeconds);
+        EXPECT_EQ(settings().values[keys::kInitialized], L"True");
+        // The eight values, "Initialized" last.
+        std::vector<std::wstring> keys;
+        for (const auto& [key, value] : settings().writes) {
+            if (key != keys::kOptionsDialogForced) keys.push_back(key);
+        }
+        ASSERT_GE(keys.size(), 8u);
+        EXPECT_EQ(std::vector<std::wstring>(keys.begin(), keys.begin() + 8),
+                  (std::vector<std::wstring>{L"Path", L"SecondsToDisplay", L"AlwaysOnTop",
+                                             L"HideMousePointer", L"DisplayInRandomOrder",
+                                             L"displayImageNumber", L"DisplayImageFileName",
+                                             L"Initialized"}));
+    } else {
+        EXPECT_TRUE(seconds.empty());
+        EXPECT_TRUE(settings().WritesOf(keys::kPath).empty());
+    }
+    switch (c.after) {
+        case After::Open:
+            EXPECT_TRUE(dialog.Visible());
+            EXPECT_FALSE(window().timTimer.Enabled());
+            break;
+        case After::SlideShow:
+            EXPECT_TRUE(dialog.Loaded()) << "the dialog stays loaded beneath the show";
+            EXPECT_TRUE(window().Visible());
+            EXPECT_TRUE(window().timTimer.Enabled());
+            EXPECT_EQ(window().strPath, settings().values[keys::kPath]);
+            break;
+        case After::Ended:
+            EXPECT_EQ(program->app.LoadedForms(), 0);
+            break;
+    }
+    if (c.button == Button::Preview) {
+        EXPECT_EQ(settings().WritesOf(keys::kOptionsDialogForced),
+                  std::vector<std::wstring>{L"True"});
+    }
+}
+
+constexpr auto Yes = MessageAnswer::Yes, No = MessageAnswer::No;
+const wchar_t* const kPics = L"C:\\Pictures";
+const wchar_t* const kEmpty = L"C:\\Empty";
+const wchar_t* const kGone = L"C:\\Gone";
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, Buttons,
+    ::testing::Values(
+        // The folder: empty, refused, with pictures, without.
+        ButtonCase{Button::OK, L"", L"5", L"True", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::OK,
+                   L"",
+                   L"",
+                   L"True",
+                   No,
+                   {kChooseFolder, kEnterSeconds},
+                   nullptr,
+                   After::Open},
+        ButtonCase{Button::OK, kGone, L"5", L"True", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::OK, kPics, L"5", L"True", No, {}, L"5", After::SlideShow},
+        ButtonCase{Button::OK, kPics, L"5", L"False", No, {}, L"5", After::Ended},
+        ButtonCase{Button::OK, kPics, L"5", nullptr, No, {}, L"5", After::Ended},
+        ButtonCase{Button::OK, kEmpty, L"5", L"False", Yes, {kNoPictures}, L"5", After::Open},
+        ButtonCase{Button::OK, kEmpty, L"5", L"False", No, {kNoPictures}, L"5", After::Ended},
+        ButtonCase{Button::OK, kEmpty, L"5", L"True", No, {kNoPictures}, L"5", After::SlideShow},
+        // The seconds: blanks, fractions, negatives, not numbers, too large.
+        ButtonCase{Button::OK, kPics, L"   ", L"False", No, {}, nullptr, After::Open},
+        ButtonCase{Button::OK, kPics, L" 1 0 ", L"False", No, {}, L"10", After::Ended},
+        ButtonCase{Button::OK, kPics, L"7.5", L"False", No, {}, L"8", After::Ended},
+        ButtonCase{Button::OK, kPics, L"6.5", L"False", No, {}, L"6", After::Ended},
+        ButtonCase{Button::OK, kPics, L"-3", L"False", No, {}, L"-3", After::Ended},
+        ButtonCase{Button::OK, kPics, L"abc", L"True", No, {kEnterSeconds}, nullptr, After::Open},
+        ButtonCase{
+            Button::OK, kPics, L"99999999999", L"True", No, {kEnterSeconds}, nullptr, After::Open},
+        ButtonCase{Button::OK, kPics, L"1e99", L"True", No, {kEnterSeconds}, nullptr, After::Open},
+        // Apply keeps the dialog; Preview always hands over.
+        ButtonCase{Button::Apply, kPics, L"9", L"True", No, {}, L"9", After::Open},
+        ButtonCase{Button::Apply, L"", L"9", L"True", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::Apply, kGone, L"9", L"True", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::Preview, kPics, L"5", L"False", No, {}, L"5", After::SlideShow},
+        ButtonCase{Button::Preview, L"", L"5", L"False", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{
+            Button::Preview, kEmpty, L"5", L"False", No, {kNoPictures}, L"5", After::SlideShow},
+        ButtonCase{
+            Button::Preview, kEmpty, L"5", L"False", Yes, {kNoPictures}, L"5", After::Open}));
+
+using Closing = ProgramTest;
+
+TEST_F(Closing, ApplyAnnouncesTheStoredFolderOnlyAndCancelStoresNothing) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    Start(L"/c");
+    frmGlimraOptions& dialog = program->options;
+    dialog.txtPathLocation.PlatformTextChanged(L"c:\\Pictures\\");
+    dialog.cmdApply.PlatformClick();
+    EXPECT_EQ(dialog.lblRunFirstTime.Caption(), L"Images will be displayed from C:\\Pictures");
+    EXPECT_EQ(dialog.FilePath.Path(), L"C:\\Pictures");
+    EXPECT_TRUE(dialog.Visible());
+
+    dialog.txtPathLocation.PlatformTextChanged(L"C:\\Gone");
+    dialog.cmdApply.PlatformClick();
+    EXPECT_EQ(dialog.lblRunFirstTime.Caption(), L"Images will be displayed from C:\\Pictures");
+
+    const size_t writes = settings().writes.size();
+    dialog.cmdCancel.PlatformClick();
+    EXPECT_EQ(settings().writes.size(), writes);
+    EXPECT_EQ(program->app.LoadedForms(), 0) << "Cancel ends even a forced dialog";
+}
+
+TEST_F(Closing, AStoreThatRefusesAWriteIsNeverMarkedConfigured) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    for (int failAt = 0; failAt < 8; ++failAt) {
+        platform.settings.values.clear();
+        Start(L"/c");
+        frmGlimraOptions& dialog = program->options;
+        dialog.txtPathLocation.PlatformTextChanged(L"C:\\Pictures");
+        int writes = 0;
+        platform.settings.writes.clear();
+        platform.settings.failAfter = failAt;
+        dialog.SaveOptions();
+        platform.settings.failAfter = -1;
+        for (const auto& [key, value] : platform.settings.writes)
+            writes += platform.settings.values.count(key) ? 1 : 0;
+        EXPECT_EQ(writes, failAt) << "the writes before the failure stay";
+        EXPECT_EQ(platform.settings.values.count(keys::kInitialized), 0u) << failAt;
+    }
+}
+
+TEST_F(Closing, SecondsAreReadInTheUsersLocale) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    platform.locale.separator = L',';
+    Start(L"/c");
+    frmGlimraOptions& dialog = program->options;
+    dialog.txtPathLocation.PlatformTextChanged(L"C:\\Pictures");
+    for (auto [typed, stored] : {std::pair{L"7,5", L"8"}, {L"2,5", L"2"}}) {
+        dialog.txtSecondsToDisplay.PlatformTextChanged(typed);
+        dialog.cmdApply.PlatformClick();
+        EXPECT_EQ(settings().values[keys::kSecondsToDisplay], stored);
+    }
+    dialog.txtSecondsToDisplay.PlatformTextChanged(L"7.5");
+    dialog.cmdApply.PlatformClick();
+    EXPECT_EQ(platform.messages.shown.size(), 1u) << "a point is no decimal sign here";
+}
+
+TEST_F(Closing, LinksLightUpUnderThePointerAndOpenThroughTheShell) {
+    Start(L"/c");
+    frmGlimraOptions& d = program->options;
+    auto looks = [&] {
+        return std::vector<bool>{d.lblHelpLink.Font().underline,
+                                 d.lblHelpLink.ForeColor() == Rgb(255, 0, 0),
+                                 d.imgHelpLink.Border(),
+                                 d.lblHelpLink.Pointer() == MousePointer::Custom,
+                                 d.lblDownloadLink.Font().underline,
+                                 d.lblDownloadLink.ForeColor() == Rgb(255, 0, 0),
+                                 d.imgDownloadLink.Border(),
+                                 d.imgDownloadLink.Pointer() == MousePointer::Custom};
+    };
+    const std::vector<bool> none(8, false), help = {1, 1, 1, 1, 0, 0, 0, 0},
+                                            download = {0, 0, 0, 0, 1, 1, 1, 1};
+    d.tbsOptions.SetSelectedItem(5);
+    EXPECT_EQ(looks(), none);
+    d.imgHelpLink.PlatformMouseMove(0, 0, 1, 1);
+    EXPECT_EQ(looks(), help);
+    d.lblDownloadLink.PlatformMouseMove(0, 0, 1, 1);
+    EXPECT_EQ(looks(), download) << "one link at a time";
+    d.lblComments.PlatformMouseMove(0, 0, 1, 1);
+    EXPECT_EQ(looks(), download) << "the comments have no mouse handling";
+    d.lblComments2.PlatformClick();
+    EXPECT_EQ(looks(), none);
+    d.lblHelpLink.PlatformMouseMove(0, 0, 1, 1);
+    d.lblHelpLink.PlatformMouseUp(1, 0, 1, 1);
+    EXPECT_EQ(looks(), none) << "a release restores";
+    d.lblHelpLink.PlatformMouseMove(0, 0, 1, 1);
+    d.fraSample5.PlatformMouseMove(0, 0, 1, 1);
+    EXPECT_EQ(looks(), none);
+    d.imgDownloadLink.PlatformMouseMove(0, 0, 1, 1);
+    d.imgDownloadLink.PlatformClick();
+    EXPECT_EQ(looks(), none) << "the download icon restores after opening";
+    d.lblHelpLink.PlatformClick();
+    EXPECT_EQ(
+        platform.shell.opened,
+        (std::vector<std::wstring>{d.strDownloadAddress,
+                                   L"C:\\Program Files\\Glimra\\help\\glimrascreensaver.htm"}));
+    d.lblRunFirstTime.SetCaption(L"hint");
+    d.picOptions[4].PlatformMouseMove(0, 0, 1, 1);
+    EXPECT_EQ(d.lblRunFirstTime.Caption(), L"") << "a page clears the hint";
+}
+
+}  // namespace
+}  // namespace glimra
