@@ -14,6 +14,9 @@
 //   e2e_driver item <caption> <name> <index>     prints the screen centre of a tab or list item
 //   e2e_driver selected <caption> <name>         prints the selected tab or list item's index
 //   e2e_driver focus <caption>    prints the name of the control that has the focus
+//   e2e_driver msgbox             prints "caption|text|owner caption" of a message box, or
+//                                 "absent"
+//   e2e_driver answer ok|yes|no   presses that button of the message box
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -198,6 +201,36 @@ int ReportFocus(const wchar_t* caption) {
     return 0;
 }
 
+std::wstring MessageTextOf(HWND box) {
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[32] = {};
+        GetClassNameW(child, kind, 32);
+        if (lstrcmpiW(kind, L"Static") == 0 && text.empty()) text = TextOf(child);
+    }
+    return text;
+}
+
+int ReportMessageBox() {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!box || !IsWindowVisible(box)) {
+        std::printf("absent\n");
+        return 0;
+    }
+    HWND owner = GetWindow(box, GW_OWNER);
+    PrintUtf8(TextOf(box) + L"|" + MessageTextOf(box) + L"|" + (owner ? TextOf(owner) : L""));
+    return 0;
+}
+
+int Answer(const std::wstring& button) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    const int id = button == L"yes" ? IDYES : button == L"no" ? IDNO : IDOK;
+    return box && PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(box, id)))
+               ? 0
+               : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -222,5 +255,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 5 && command == L"item") return ReportItem(argv[2], argv[3], _wtoi(argv[4]));
     if (argc == 4 && command == L"selected") return ReportSelected(argv[2], argv[3]);
     if (argc == 3 && command == L"focus") return ReportFocus(argv[2]);
+    if (argc == 2 && command == L"msgbox") return ReportMessageBox();
+    if (argc == 3 && command == L"answer") return Answer(argv[2]);
     return 2;
 }
