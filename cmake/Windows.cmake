@@ -10,6 +10,7 @@ add_compile_options(-ffunction-sections -fdata-sections)
 
 add_library(glimra_win32 STATIC
   src/win32/Canvas.cpp
+  src/win32/FileStamp.cpp
   src/win32/FormWindow.cpp
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
@@ -17,6 +18,7 @@ add_library(glimra_win32 STATIC
   src/win32/ReducedDecode.cpp
   src/win32/ProgramPointer.cpp
   src/win32/RegistrySettingsStore.cpp
+  src/win32/ThreadedPreparer.cpp
   src/win32/WicPictureLoader.cpp
   src/win32/Win32FileSystem.cpp
   src/win32/Win32PeerFactory.cpp
@@ -53,6 +55,7 @@ add_executable(win32_tests
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
+  tests/win32/PreparerTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)

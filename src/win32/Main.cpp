@@ -6,6 +6,7 @@
 #include "screensaver/ScreenSaverProgram.h"
 #include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
+#include "win32/ThreadedPreparer.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32PeerFactory.h"
@@ -19,7 +20,8 @@
 using namespace glimra;
 using namespace glimra::win32;
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+// Nothing the program does lets an exception reach the system.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     {
         const auto icon = static_cast<HICON>(
@@ -38,9 +40,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             std::chrono::high_resolution_clock::now().time_since_epoch().count() ^
             GetCurrentProcessId()));
         Win32PeerFactory peers(screen, icon, pointer.Get());
+        ThreadedPreparer preparer([&] {
+            return std::make_unique<WicPictureLoader>(instance, GetSystemMetrics(SM_CXSCREEN),
+                                                      GetSystemMetrics(SM_CYSCREEN),
+                                                      static_cast<float>(GetDpiForSystem()));
+        });
 
         const Ports ports{program, settings, files, pictures, screen, mousePointer, random};
-        ScreenSaverProgram saver(ports, &peers);
+        ScreenSaverProgram saver(ports, &peers, &preparer);
         saver.Start();
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -50,4 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     CoUninitialize();
     return 0;
+} catch (...) {
+    CoUninitialize();
+    return 1;
 }
