@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/Label.h"
+#include "win32/PaintScope.h"
 #include "win32/Pictures.h"
 
 namespace glimra::win32 {
@@ -156,7 +157,10 @@ void FormWindow::RenderSurface() {
         const int left = PixelsX(drawn.left), top = PixelsY(drawn.top);
         const RECT dest{left, top, PixelsX(drawn.left + drawn.width),
                         PixelsY(drawn.top + drawn.height)};
-        static_cast<const Win32Picture&>(*drawn.picture).Draw(surface_, dest);
+        // Only pictures of this platform can be drawn here; anything else is left out.
+        if (const auto* picture = dynamic_cast<const Win32Picture*>(drawn.picture.get())) {
+            picture->Draw(surface_, dest);
+        }
     }
     GdiFlush();
     rendered_ = form_.Surface();
@@ -251,10 +255,8 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd_, &paint);
-            Paint(dc, paint.rcPaint);
-            EndPaint(hwnd_, &paint);
+            const PaintScope paint(hwnd_);  // ended even when drawing fails
+            Paint(paint.Dc(), paint.Area());
             return 0;
         }
         case WM_SETCURSOR:
