@@ -14,6 +14,7 @@ add_library(glimra_win32 STATIC
   src/win32/FormWindow.cpp
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
+  src/win32/MonitorCovers.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
   src/win32/ProgramPointer.cpp
@@ -56,6 +57,7 @@ add_executable(win32_tests
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/PreparerTest.cpp
+  tests/win32/MonitorCoversTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)

@@ -47,7 +47,11 @@ COLORREF ColorRefOf(Color color) {
 }
 
 FormWindow::FormWindow(Form& form, Screen& screen, HICON icon, HCURSOR formPointer)
-    : form_(form), screen_(screen), icon_(icon), formPointer_(formPointer) {}
+    : form_(form),
+      screen_(screen),
+      icon_(icon),
+      formPointer_(formPointer),
+      covers_(form, screen, formPointer) {}
 
 FormWindow::~FormWindow() {
     Destroy();
@@ -86,6 +90,7 @@ void FormWindow::Create() {
 }
 
 void FormWindow::Destroy() {
+    covers_.Update(nullptr, false);
     if (hwnd_) DestroyWindow(hwnd_);
     hwnd_ = nullptr;
     surface_.Release();
@@ -98,18 +103,29 @@ void FormWindow::VisibleChanged() {
     if (!hwnd_) return;
     if (!form_.Visible()) {
         ShowWindow(hwnd_, SW_HIDE);
+        UpdateCovers();
         return;
     }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+    UpdateCovers();
 }
 
 void FormWindow::WindowStateChanged() {
-    if (!hwnd_ || form_.GetWindowState() != WindowState::Maximized) return;
-    // Without a border, the maximized window is the whole monitor, taskbar included.
-    const RECT monitor = MonitorRect(hwnd_);
-    SetWindowPos(hwnd_, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
-                 monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!hwnd_) return;
+    if (form_.GetWindowState() == WindowState::Maximized) {
+        // Without a border, the maximized window is the whole monitor, taskbar included.
+        const RECT monitor = MonitorRect(hwnd_);
+        SetWindowPos(hwnd_, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
+                     monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    UpdateCovers();
+}
+
+// A full-screen window (borderless, maximized, visible) has the other monitors covered.
+void FormWindow::UpdateCovers() {
+    covers_.Update(hwnd_, form_.Visible() && form_.GetWindowState() == WindowState::Maximized &&
+                              form_.Design().border == BorderStyle::None);
 }
 
 void FormWindow::PositionChanged() {
@@ -132,6 +148,7 @@ void FormWindow::MakeTopmost() {
     // dialog that stands in front of it.
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | (form_.Visible() ? 0 : SWP_NOACTIVATE);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
+    UpdateCovers();
 }
 
 void FormWindow::ReportSize() {
@@ -251,6 +268,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_CLOSE:
             form_.PlatformClose();
+            return 0;
+        case WM_DISPLAYCHANGE:  // monitors added, removed or resized
+            WindowStateChanged();
             return 0;
         case WM_ERASEBKGND:
             return 1;

@@ -8,6 +8,7 @@
 #include "controls/Peers.h"
 #include "platform/Screen.h"
 #include "win32/Canvas.h"
+#include "win32/MonitorCovers.h"
 #include "win32/Scoped.h"
 
 namespace glimra {
@@ -42,6 +43,7 @@ class FormWindow : public FormPeer {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void ReportSize();
+    void UpdateCovers();
     void RenderSurface();
     void DrawLabel(HDC dc, const Label& label);
     HFONT FontFor(const Font& font);
@@ -58,6 +60,7 @@ class FormWindow : public FormPeer {
     std::vector<DrawnPicture> rendered_;
     bool renderedOnce_ = false;
     std::vector<std::pair<Font, ScopedFont>> fonts_;
+    MonitorCovers covers_;  // the other monitors, while the window is full screen
 };
 
 // The platform's colour for a model colour, system colours included.
