@@ -17,6 +17,7 @@ add_library(glimra_win32 STATIC
   src/win32/MonitorCovers.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
+  src/win32/StoppableStream.cpp
   src/win32/ProgramPointer.cpp
   src/win32/RegistrySettingsStore.cpp
   src/win32/ThreadedPreparer.cpp

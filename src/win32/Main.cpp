@@ -1,5 +1,6 @@
 #include <objbase.h>
 
+#include <atomic>
 #include <chrono>
 
 #include "platform/Random.h"
@@ -40,10 +41,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
             std::chrono::high_resolution_clock::now().time_since_epoch().count() ^
             GetCurrentProcessId()));
         Win32PeerFactory peers(screen, icon, pointer.Get());
-        ThreadedPreparer preparer([&] {
-            return std::make_unique<WicPictureLoader>(instance, GetSystemMetrics(SM_CXSCREEN),
-                                                      GetSystemMetrics(SM_CYSCREEN),
-                                                      static_cast<float>(GetDpiForSystem()));
+        ThreadedPreparer preparer([&](const std::atomic<bool>& stop) {
+            auto loader = std::make_unique<WicPictureLoader>(
+                instance, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                static_cast<float>(GetDpiForSystem()));
+            loader->StopWhen(stop);
+            return loader;
         });
 
         const Ports ports{program, settings, files, pictures, screen, mousePointer, random};

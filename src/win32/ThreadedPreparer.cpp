@@ -31,6 +31,7 @@ ThreadedPreparer::~ThreadedPreparer() {
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
+        stopping_ = true;
     }
     wake_.notify_all();
     if (worker_.joinable()) worker_.join();
@@ -90,7 +91,7 @@ void ThreadedPreparer::Work() {
     {
         std::unique_ptr<PictureLoader> loader;
         try {
-            loader = makeLoader_();
+            loader = makeLoader_(stopping_);
         } catch (...) {
             // Without a loader every picture fails to load, as an unreadable file does.
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -21,7 +22,9 @@ namespace glimra::win32 {
 // the window's thread never waits for a decode. It keeps at most one prepared picture.
 class ThreadedPreparer : public PicturePreparer {
   public:
-    using LoaderMaker = std::function<std::unique_ptr<PictureLoader>()>;
+    // Makes the worker's loader, which gives up a read in progress once `stop` is set.
+    using LoaderMaker =
+        std::function<std::unique_ptr<PictureLoader>(const std::atomic<bool>& stop)>;
 
     explicit ThreadedPreparer(LoaderMaker makeLoader);
     ThreadedPreparer(const ThreadedPreparer&) = delete;
@@ -58,6 +61,7 @@ class ThreadedPreparer : public PicturePreparer {
     std::optional<Read> prepared_;  // read ahead, not yet taken
     std::optional<Read> arrived_;   // read for the change waiting for it
     bool stop_ = false;
+    std::atomic<bool> stopping_{false};  // read by the loader without the lock
     // The window's thread only.
     Delivery waiting_;
     std::thread worker_;

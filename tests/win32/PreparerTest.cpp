@@ -17,12 +17,16 @@ using namespace glimra::win32::testing;
 // The real loader, reporting each finished load and the thread it ran on.
 class ReportingLoader : public PictureLoader {
   public:
-    ReportingLoader(std::atomic<int>& loads, std::atomic<DWORD>& thread, HANDLE started)
-        : loads_(loads), thread_(thread), started_(started) {}
+    ReportingLoader(std::atomic<int>& loads, std::atomic<DWORD>& thread, HANDLE started,
+                    std::atomic<bool>& loaded, const std::atomic<bool>& stop)
+        : loads_(loads), thread_(thread), started_(started), loaded_(loaded) {
+        real_.StopWhen(stop);
+    }
     PicturePtr Load(const std::wstring& path) override {
         thread_ = GetCurrentThreadId();
         SetEvent(started_);
         PicturePtr picture = real_.Load(path);
+        loaded_ = picture != nullptr;
         ++loads_;
         return picture;
     }
@@ -34,6 +38,7 @@ class ReportingLoader : public PictureLoader {
     std::atomic<int>& loads_;
     std::atomic<DWORD>& thread_;
     HANDLE started_;
+    std::atomic<bool>& loaded_;
 };
 
 struct Delivered {
@@ -45,8 +50,9 @@ struct Delivered {
 class Preparer : public ::testing::Test {
   protected:
     void SetUp() override {
-        preparer = std::make_unique<ThreadedPreparer>(
-            [this] { return std::make_unique<ReportingLoader>(loads, thread, started); });
+        preparer = std::make_unique<ThreadedPreparer>([this](const std::atomic<bool>& stop) {
+            return std::make_unique<ReportingLoader>(loads, thread, started, loaded, stop);
+        });
     }
     void TearDown() override { CloseHandle(started); }
 
@@ -85,6 +91,7 @@ class Preparer : public ::testing::Test {
     TempFolder folder{L"glimra-preparer"};
     std::atomic<int> loads{0};
     std::atomic<DWORD> thread{0};
+    std::atomic<bool> loaded{false};
     HANDLE started = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     std::unique_ptr<ThreadedPreparer> preparer;
 };
@@ -139,13 +146,15 @@ TEST_F(Preparer, APictureNotPreparedArrivesLaterAndALaterTakeReplacesIt) {
     EXPECT_EQ(forB.picture->Width(), 60);
 }
 
-TEST_F(Preparer, EndingWhileAPictureIsBeingReadDeliversNothingAndReturns) {
+TEST_F(Preparer, EndingWhileAPictureIsBeingReadAbandonsItAndDeliversNothing) {
     const std::wstring path = folder.Path() + L"big.jpg";
     ASSERT_TRUE(WriteBytes(path, EncodeJpeg(Quadrants(3000, 2000))));
     Delivered got;
     Take(path, got);
     ASSERT_EQ(WaitForSingleObject(started, 10000), WAIT_OBJECT_0);
     preparer.reset();
+    EXPECT_EQ(loads, 1);
+    EXPECT_FALSE(loaded) << "the decode ran to its end";
     PumpUntil([&] { return got.count > 0; }, 300);
     EXPECT_EQ(got.count, 0);
 }
