@@ -64,37 +64,31 @@ class Covers : public ::testing::Test {
     RECT primary{};
 };
 
-TEST_F(Covers, EveryOtherMonitorIsCoveredAsMonitorsComeAndGo) {
+TEST_F(Covers, EveryOtherMonitorIsCoveredAsMonitorsComeAndGoTopmostAsTheWindowIs) {
     const RECT right{primary.right, 0, primary.right + 800, 600};
     const RECT left{primary.left - 640, 100, primary.left, 580};
     const struct {
         std::vector<RECT> monitors;
+        bool topmost, fullScreen;
         std::vector<std::string> covered;
     } steps[] = {
-        {{primary}, {}},
-        {{primary, right}, {Describe(right) + " topmost"}},
-        {{left, primary, right}, {Describe(left) + " topmost", Describe(right) + " topmost"}},
-        {{primary, left}, {Describe(left) + " topmost"}},
-        {{primary}, {}},
+        {{primary}, true, true, {}},
+        {{primary, right}, true, true, {Describe(right) + " topmost"}},
+        {{left, primary, right},
+         true,
+         true,
+         {Describe(left) + " topmost", Describe(right) + " topmost"}},
+        {{primary, left}, false, true, {Describe(left)}},
+        {{primary, left}, true, false, {}},
+        {{primary}, true, true, {}},
     };
     for (const auto& step : steps) {
         monitors = step.monitors;
-        covers.Update(window, true);  // as at every change of the monitors
+        SetWindowPos(window, step.topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        covers.Update(window, step.fullScreen);  // as at every change of monitors or window
         EXPECT_EQ(Covered(), step.covered) << step.monitors.size() << " monitors";
     }
-}
-
-TEST_F(Covers, TheyAreTopmostOnlyWhenTheWindowIsAndGoWhenItIsNoLongerFullScreen) {
-    const RECT right{primary.right, 0, primary.right + 800, 600};
-    monitors = {primary, right};
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    covers.Update(window, true);
-    EXPECT_EQ(Covered(), std::vector<std::string>{Describe(right)});
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    covers.Update(window, true);
-    EXPECT_EQ(Covered(), std::vector<std::string>{Describe(right) + " topmost"});
-    covers.Update(window, false);
-    EXPECT_TRUE(covers.Windows().empty());
 }
 
 TEST_F(Covers, AClickAKeyAndAMovementOverACoverReachTheForm) {
