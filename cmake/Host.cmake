@@ -14,6 +14,8 @@ add_executable(unit_tests
   tests/unit/SlideShowTest.cpp
   tests/unit/StartupTest.cpp
   tests/unit/WindowTest.cpp
+  tests/unit/PreparedPicturesTest.cpp
+  tests/unit/ContainmentTest.cpp
 )
 target_include_directories(unit_tests PRIVATE tests)
 target_link_libraries(unit_tests PRIVATE glimra_core GTest::gtest GTest::gtest_main

@@ -12,13 +12,17 @@ add_library(glimra_win32 STATIC
   src/win32/Canvas.cpp
   src/win32/DesignPictures.cpp
   src/win32/FontCache.cpp
+  src/win32/FileStamp.cpp
   src/win32/FormWindow.cpp
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
+  src/win32/MonitorCovers.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
+  src/win32/StoppableStream.cpp
   src/win32/ProgramPointer.cpp
   src/win32/RegistrySettingsStore.cpp
+  src/win32/ThreadedPreparer.cpp
   src/win32/WicPictureLoader.cpp
   src/win32/Win32FileSystem.cpp
   src/win32/Win32MessageBoxes.cpp
@@ -68,6 +72,8 @@ add_executable(win32_tests
   tests/win32/MessageBoxesTest.cpp
   tests/win32/ShellTest.cpp
   tests/win32/ProgramDetailsTest.cpp
+  tests/win32/PreparerTest.cpp
+  tests/win32/MonitorCoversTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
@@ -84,8 +90,9 @@ target_link_options(e2e_driver PRIVATE -municode)
 # against the platform's bare calls, and two plain windows as yardsticks for the slide show.
 add_executable(bench_picture bench/PictureBench.cpp)
 add_executable(bench_list bench/ListBench.cpp)
+add_executable(bench_show bench/ShowBench.cpp)
 add_executable(bench_yardstick_window WIN32 bench/YardstickWindow.cpp)
-foreach(bench bench_picture bench_list bench_yardstick_window)
+foreach(bench bench_picture bench_list bench_show bench_yardstick_window)
   target_include_directories(${bench} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_options(${bench} PRIVATE -municode)
   target_link_libraries(${bench} PRIVATE glimra_win32)

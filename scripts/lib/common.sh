@@ -6,8 +6,8 @@ GLIMRA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 GLIMRA_PACKAGES=(
   cmake ninja-build g++ libgtest-dev googletest clang-format
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb xdotool imagemagick x11-utils xauth fonts-liberation fonts-wine
-  unzip libxml2-utils
+  wine wine64 xvfb xserver-xephyr xdotool imagemagick x11-utils xauth fonts-liberation
+  fonts-wine unzip libxml2-utils
 )
 
 # Installs whatever of the packages is missing; does nothing when all are there.

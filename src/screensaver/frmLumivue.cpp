@@ -39,7 +39,7 @@ void CountUp(Counter& counter) {
 
 }  // namespace
 
-frmLumivue::frmLumivue(Application& app, const Ports& ports)
+frmLumivue::frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer)
     : Form(app, LumivueDesign()),
       timCheckScreen(*this, 200, true),
       timTimer(*this, 1000, false),
@@ -47,7 +47,10 @@ frmLumivue::frmLumivue(Application& app, const Ports& ports)
       imgBlank(*this, L"imgBlank"),
       lblImageNumber(*this, L"lblImageNumber"),
       lblImageFileName(*this, L"lblImageFileName"),
-      ports_(ports) {
+      ports_(ports),
+      inlinePreparer_(ports.pictures),
+      preparer_(preparer ? *preparer : inlinePreparer_),
+      random_(ports.random) {
     timCheckScreen.Tick = [this] { timCheckScreen_Timer(); };
     timTimer.Tick = [this] { timTimer_Timer(); };
     picHiddenScreenSaver.SetVisible(false);
@@ -133,6 +136,7 @@ void frmLumivue::StartScreenSaverSettings() {
     strImageFolder = WithTrailingBackslash(strPath);
     BuildImageList();
     strAlwaysOnTop = ports_.settings.Read(keys::kAlwaysOnTop);
+    PrepareNextPicture();
 }
 
 void frmLumivue::EndScreenSaver() {
@@ -178,19 +182,41 @@ void frmLumivue::ChangePicture() {
     intImageIndex = intImageIndex >= lngImageCount ? 1 : intImageIndex + 1;
     intMouseMoveCount = 0;
     intClickCount = 0;
+    changing_ = true;
     if (OptionIsOn(strDisplayInRandomOrder)) {
-        const auto draw = [this] {
-            return static_cast<std::int32_t>(ports_.random.Next() * lngImageCount + 1);
-        };
-        intRandomIndex = draw();
-        if (intRandomIndex == intLastRandomIndex) intRandomIndex = draw();
+        intRandomIndex = DrawRandomPosition(false);
         ShowPictureAt(intRandomIndex);
         intLastRandomIndex = intRandomIndex;
     } else {
         ShowPictureAt(intImageIndex);
     }
+    changing_ = false;
     Form_Resize();
     lngElapsedSeconds = 0;
+    PrepareNextPicture();
+}
+
+// A position from 1 to the count, drawn once more when it repeats the previous change's; the
+// second draw stands. With `ahead` the draw of the next change is only looked at: its numbers
+// stay for that change to take.
+std::int32_t frmLumivue::DrawRandomPosition(bool ahead) {
+    size_t peeked = 0;
+    const auto draw = [&] {
+        const double number = ahead ? random_.Peek(peeked++) : random_.Next();
+        return static_cast<std::int32_t>(number * lngImageCount + 1);
+    };
+    const std::int32_t position = draw();
+    return position == intLastRandomIndex ? draw() : position;
+}
+
+// Starts reading the picture of the next change while this one is on the screen.
+void frmLumivue::PrepareNextPicture() {
+    if (!timTimer.Enabled()) return;
+    const std::int32_t next = OptionIsOn(strDisplayInRandomOrder)
+                                  ? DrawRandomPosition(true)
+                                  : (intImageIndex >= lngImageCount ? 1 : intImageIndex + 1);
+    if (next < 1 || next > lngImageCount) return;
+    preparer_.Prepare(strImages[static_cast<size_t>(next) - 1]);
 }
 
 void frmLumivue::ShowPictureAt(std::int32_t position) {
@@ -199,10 +225,15 @@ void frmLumivue::ShowPictureAt(std::int32_t position) {
     if (position < 1 || position > lngImageCount) return;  // an empty list has no entry
     const std::wstring& path = strImages[static_cast<size_t>(position) - 1];
     lblImageFileName.SetCaption(path);
-    // A picture that cannot be loaded leaves the previous one in the holder.
-    if (PicturePtr picture = ports_.pictures.Load(path)) {
-        picHiddenScreenSaver.SetPicture(std::move(picture));
-    }
+    preparer_.Take(path, [this](PicturePtr picture) { ShowLoadedPicture(std::move(picture)); });
+}
+
+// A picture that cannot be loaded leaves the previous one in the holder. One that was not
+// ready at its tick is painted when it arrives.
+void frmLumivue::ShowLoadedPicture(PicturePtr picture) {
+    if (!picture || !Loaded()) return;
+    picHiddenScreenSaver.SetPicture(std::move(picture));
+    if (!changing_) Form_Resize();
 }
 
 void frmLumivue::timCheckScreen_Timer() {

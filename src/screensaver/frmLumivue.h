@@ -9,7 +9,10 @@
 #include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "controls/Timer.h"
+#include "platform/PicturePreparer.h"
 #include "platform/Ports.h"
+#include "screensaver/InlinePreparer.h"
+#include "screensaver/RandomAhead.h"
 
 namespace glimra {
 
@@ -20,7 +23,8 @@ class frmGlimraOptions;
 // user input.
 class frmLumivue : public Form {
   public:
-    frmLumivue(Application& app, const Ports& ports);
+    // Without a `preparer` each picture is read at its turn, inside the tick.
+    frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer = nullptr);
     void Connect(frmGlimraOptions& options) { options_ = &options; }
 
     void InitializeScreenSaver();
@@ -81,12 +85,19 @@ class frmLumivue : public Form {
     void StoreOptionsDialogForced();
     void ChangePicture();
     void ShowPictureAt(std::int32_t position);
+    void ShowLoadedPicture(PicturePtr picture);
+    std::int32_t DrawRandomPosition(bool ahead);
+    void PrepareNextPicture();
     void KeepPointerHidden(bool hidden);
     void CountClick();
     void CountMouseMove();
 
     const Ports& ports_;
     frmGlimraOptions* options_ = nullptr;
+    InlinePreparer inlinePreparer_;
+    PicturePreparer& preparer_;
+    RandomAhead random_;
+    bool changing_ = false;  // inside a change of picture, which repaints at its end
 };
 
 }  // namespace glimra

@@ -17,6 +17,7 @@
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
 #include "win32/ControlIds.h"
+#include "win32/PaintScope.h"
 #include "win32/Pictures.h"
 
 namespace glimra::win32 {
@@ -131,7 +132,10 @@ COLORREF ColorRefOf(Color color) {
 }
 
 FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
-    : form_(form), screen_(screen), resources_(resources) {}
+    : form_(form),
+      screen_(screen),
+      resources_(resources),
+      covers_(form, screen, resources.formPointer) {}
 
 FormWindow::~FormWindow() {
     Destroy();
@@ -192,6 +196,7 @@ void FormWindow::Create() {
 }
 
 void FormWindow::Destroy() {
+    covers_.Update(nullptr, false);
     if (hwnd_) DestroyWindow(hwnd_);  // its controls and its tip window go with it
     hwnd_ = nullptr;
     tooltip_ = nullptr;
@@ -449,19 +454,30 @@ void FormWindow::VisibleChanged() {
     if (!hwnd_) return;
     if (!form_.Visible()) {
         ShowWindow(hwnd_, SW_HIDE);
+        UpdateCovers();
         return;
     }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     if (IsDialog(form_)) FocusFirst();
+    UpdateCovers();
 }
 
 void FormWindow::WindowStateChanged() {
-    if (!hwnd_ || form_.GetWindowState() != WindowState::Maximized) return;
-    // Without a border, the maximized window is the whole monitor, taskbar included.
-    const RECT monitor = MonitorRect(hwnd_);
-    SetWindowPos(hwnd_, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
-                 monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!hwnd_) return;
+    if (form_.GetWindowState() == WindowState::Maximized) {
+        // Without a border, the maximized window is the whole monitor, taskbar included.
+        const RECT monitor = MonitorRect(hwnd_);
+        SetWindowPos(hwnd_, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
+                     monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    UpdateCovers();
+}
+
+// A full-screen window (borderless, maximized, visible) has the other monitors covered.
+void FormWindow::UpdateCovers() {
+    covers_.Update(hwnd_, form_.Visible() && form_.GetWindowState() == WindowState::Maximized &&
+                              form_.Design().border == BorderStyle::None);
 }
 
 void FormWindow::PositionChanged() {
@@ -482,6 +498,7 @@ void FormWindow::MakeTopmost() {
     // dialog that stands in front of it.
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | (form_.Visible() ? 0 : SWP_NOACTIVATE);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
+    UpdateCovers();
 }
 
 void FormWindow::ReportSize() {
@@ -954,10 +971,8 @@ LRESULT FormWindow::HandleContainerMessage(HWND hwnd, Control& control, UINT mes
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd, &paint);
-            if (container) PaintContainer(hwnd, dc, *container, &control);
-            EndPaint(hwnd, &paint);
+            const PaintScope paint(hwnd);
+            if (container) PaintContainer(hwnd, paint.Dc(), *container, &control);
             return 0;
         }
         default:
@@ -1022,11 +1037,12 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             return 1;
+        case WM_DISPLAYCHANGE:  // monitors added, removed or resized
+            WindowStateChanged();
+            return 0;
         case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd_, &paint);
-            Paint(dc, paint.rcPaint);
-            EndPaint(hwnd_, &paint);
+            const PaintScope paint(hwnd_);  // ended even when drawing fails
+            Paint(paint.Dc(), paint.Area());
             return 0;
         }
         case WM_KEYDOWN:

@@ -11,6 +11,7 @@
 #include "win32/DesignPictures.h"
 #include "win32/Dpi.h"
 #include "win32/FontCache.h"
+#include "win32/MonitorCovers.h"
 #include "win32/Scoped.h"
 
 namespace glimra::win32 {
@@ -67,6 +68,7 @@ class FormWindow : public FormPeer {
                       LPARAM lParam, LRESULT& result);
 
     void ReportSize();
+    void UpdateCovers();
     void RenderSurface();
     void CreateChildren(Container& container, HWND parent);
     void CreateChild(Control& control, HWND parent);
@@ -106,6 +108,7 @@ class FormWindow : public FormPeer {
     Canvas buffer_;   // one container's paint, composed off-screen
     std::vector<DrawnPicture> rendered_;
     bool renderedOnce_ = false;
+    MonitorCovers covers_;  // the other monitors, while the window is full screen
 };
 
 // The platform's colour for a model colour, system colours included.

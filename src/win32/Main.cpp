@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <atomic>
 #include <chrono>
 #include <cwchar>
 
@@ -13,6 +14,7 @@
 #include "win32/DesignPictures.h"
 #include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
+#include "win32/ThreadedPreparer.h"
 #include "win32/WicPictureLoader.h"
 #include "win32/Win32FileSystem.h"
 #include "win32/Win32Locale.h"
@@ -40,7 +42,8 @@ HWND SettingsWindowOf(const std::wstring& arguments) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+// Nothing the program does lets an exception reach the system.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
@@ -77,7 +80,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
         const Ports ports{program,      settings, files,    pictures, screen,
                           mousePointer, random,   messages, shell,    locale};
-        ScreenSaverProgram saver(ports, &peers);
+        ThreadedPreparer preparer([&](const std::atomic<bool>& stop) {
+            auto loader = std::make_unique<WicPictureLoader>(
+                instance, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                static_cast<float>(GetDpiForSystem()));
+            loader->StopWhen(stop);
+            return loader;
+        });
+        ScreenSaverProgram saver(ports, &peers, &preparer);
         running = &saver;
         saver.Start();
         MSG message;
@@ -89,4 +99,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     }
     CoUninitialize();
     return 0;
+} catch (...) {
+    CoUninitialize();
+    return 1;
 }

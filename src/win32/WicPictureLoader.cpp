@@ -12,6 +12,7 @@
 #include "win32/Pictures.h"
 #include "win32/ReducedDecode.h"
 #include "win32/Scoped.h"
+#include "win32/StoppableStream.h"
 #include "win32/resources/resource.h"
 
 using Microsoft::WRL::ComPtr;
@@ -150,8 +151,9 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
     GUID container{};
     if (FAILED(factory_->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size))) ||
-        FAILED(factory_->CreateDecoderFromStream(stream.Get(), nullptr,
-                                                 WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(factory_->CreateDecoderFromStream(
+            stop_ ? StoppableStream(stream, *stop_).Get() : stream.Get(), nullptr,
+            WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetContainerFormat(&container))) {
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ class WicPictureLoader : public PictureLoader {
     // A picture built into the program as a raw resource, or nullptr.
     PicturePtr FromResource(int id);
 
+    // Once `stop` is set, a raster decode in progress fails at its next read of the file's
+    // contents: the program need not wait for a large picture when it ends.
+    void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
+
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
 
@@ -51,6 +56,7 @@ class WicPictureLoader : public PictureLoader {
     int screenHeight_;
     float dpi_;
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 }  // namespace glimra::win32

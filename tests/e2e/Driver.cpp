@@ -3,6 +3,12 @@
 //
 //   e2e_driver window <caption>   prints "visible|hidden left top right bottom clientW clientH
 //                                 topmost|normal", or "absent"
+//   e2e_driver covers             prints "left top right bottom topmost|normal" for each visible
+//                                 monitor cover of the slide show, one a line
+//   e2e_driver cover-input <events>
+//                                 posts to the first monitor cover, in order, for each letter:
+//                                 c a click, k a key (space), m a mouse movement
+//   e2e_driver monitors           prints "left top right bottom" for each monitor, one a line
 //   e2e_driver close <caption>    posts WM_CLOSE, as the close box does
 //   e2e_driver get <name>         prints a stored setting in UTF-8, or "<absent>"
 //   e2e_driver set <name> <text>  stores a setting
@@ -80,6 +86,51 @@ int ReportWindow(const wchar_t* caption) {
                 outer.left, outer.top, outer.right, outer.bottom, inner.right, inner.bottom,
                 topmost ? "topmost" : "normal");
     return 0;
+}
+
+bool IsCover(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return std::wstring(name) == L"GlimraMonitorCover" && IsWindowVisible(window);
+}
+
+BOOL CALLBACK FindCover(HWND window, LPARAM found) {
+    if (!IsCover(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+int CoverInput(const std::wstring& events) {
+    HWND cover = nullptr;
+    EnumWindows(&FindCover, reinterpret_cast<LPARAM>(&cover));
+    if (!cover) return 1;
+    int x = 100;
+    for (wchar_t event : events) {
+        if (event == L'c') {
+            PostMessageW(cover, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 100));
+            PostMessageW(cover, WM_LBUTTONUP, 0, MAKELPARAM(x, 100));
+        } else if (event == L'k') {
+            PostMessageW(cover, WM_KEYDOWN, VK_SPACE, 1);
+        } else if (event == L'm') {
+            PostMessageW(cover, WM_MOUSEMOVE, 0, MAKELPARAM(x += 10, 100));
+        }
+    }
+    return 0;
+}
+
+BOOL CALLBACK PrintCover(HWND window, LPARAM) {
+    if (!IsCover(window)) return TRUE;
+    RECT r;
+    GetWindowRect(window, &r);
+    const bool topmost = (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    std::printf("%ld %ld %ld %ld %s\n", r.left, r.top, r.right, r.bottom,
+                topmost ? "topmost" : "normal");
+    return TRUE;
+}
+
+BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
+    std::printf("%ld %ld %ld %ld\n", r->left, r->top, r->right, r->bottom);
+    return TRUE;
 }
 
 int Close(const wchar_t* caption) {
@@ -243,6 +294,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc == 3 && command == L"window") return ReportWindow(argv[2]);
     if (argc == 3 && command == L"close") return Close(argv[2]);
+    if (argc == 2 && command == L"covers") return EnumWindows(&PrintCover, 0) ? 0 : 1;
+    if (argc == 3 && command == L"cover-input") return CoverInput(argv[2]);
+    if (argc == 2 && command == L"monitors") {
+        return EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0) ? 0 : 1;
+    }
     if (argc == 3 && command == L"get") return GetSetting(argv[2]);
     if (argc == 4 && command == L"set") return SetSetting(argv[2], argv[3]);
     if (argc == 4 && command == L"control") return ReportControl(argv[2], argv[3]);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
 #include "win32/Canvas.h"
+#include "win32/DesignPictures.h"
 #include "win32/FormWindow.h"
+#include "win32/Pictures.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
@@ -424,6 +427,66 @@ TEST_F(SlideShow, ClosingTheWindowEndsTheProgram) {
     EXPECT_TRUE(quit) << "the message loop is not told to end";
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(FindWindowW(nullptr, kCaption), nullptr);
+}
+
+// A picture of another platform, and one whose drawing fails.
+class ForeignPicture : public Picture {
+  public:
+    int Width() const override { return 10; }
+    int Height() const override { return 10; }
+};
+
+class FailingPicture : public Win32Picture {
+  public:
+    FailingPicture() : Win32Picture(10, 10) {}
+    void Draw(Canvas&, const RECT&) const override { throw std::runtime_error("draw failed"); }
+};
+
+TEST(Painter, LeavesOutWhatItCannotDrawAndEndsEveryPaintWhoseDrawingFails) {
+    if (!CanMakeWindows()) GTEST_SKIP() << "no display to make windows on";
+    Win32Screen screen;
+    WicPictureLoader pictures{GetModuleHandleW(nullptr), 100, 100, 96};
+    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
+    Application app(&peers);
+    FormDesign design;
+    design.caption = L"Glimra Painter Test";
+    design.border = BorderStyle::None;
+    design.width = design.height = 100 * screen.TwipsPerPixelX();
+    Form form(app, design);
+    form.Show();
+    auto* window = static_cast<FormWindow*>(form.Peer());
+    const HWND hwnd = window->Handle();
+    const auto repaint = [&] {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+    };
+
+    form.PaintPicture(std::make_shared<ForeignPicture>(), 0, 0, form.ScaleWidth(),
+                      form.ScaleHeight());
+    repaint();
+    Canvas capture;
+    ASSERT_TRUE(capture.Resize(100, 100));
+    PatBlt(capture.Dc(), 0, 0, 100, 100, WHITENESS);
+    window->Paint(capture.Dc(), RECT{0, 0, 100, 100});
+    GdiFlush();
+    EXPECT_EQ(capture.Row(50)[50] & 0xFFFFFF, 0u) << "left out: the back colour shows";
+
+    form.Cls();
+    form.PaintPicture(std::make_shared<FailingPicture>(), 0, 0, 150, 150);
+    for (int i = 0; i < 3; ++i)
+        repaint();
+    const GuiObjects before = CountGuiObjects();
+    for (int i = 0; i < 200; ++i)
+        repaint();
+    const GuiObjects after = CountGuiObjects();
+    EXPECT_LE(after.gdi, before.gdi) << "a paint that failed kept its device context";
+    RECT pending{};
+    EXPECT_FALSE(GetUpdateRect(hwnd, &pending, FALSE)) << "the failed paint was not ended";
+    form.Unload();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
 }
 
 }  // namespace
