@@ -40,6 +40,10 @@ set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
 target_include_directories(Glimra PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(Glimra PRIVATE -municode -s)
 target_link_libraries(Glimra PRIVATE glimra_win32)
+# The help page beside the built program, where it opens it from, as in an installation.
+add_custom_command(TARGET Glimra POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/help/glimrascreensaver.htm
+          ${CMAKE_BINARY_DIR}/help/glimrascreensaver.htm)
 set_property(SOURCE src/win32/resources/Glimra.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/glimra.ico
   ${CMAKE_SOURCE_DIR}/assets/start.jpg

@@ -23,6 +23,9 @@
 //   e2e_driver msgbox             prints "caption|text|owner caption" of a message box, or
 //                                 "absent"
 //   e2e_driver answer ok|yes|no   presses that button of the message box
+//   e2e_driver owner <caption>    prints the caption of the window that owns the window
+//   e2e_driver host <seconds>     shows a window captioned "Screen Saver Settings" for that
+//                                 long, as the system's settings window, and prints its handle
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -282,6 +285,31 @@ int Answer(const std::wstring& button) {
                : 1;
 }
 
+int ReportOwner(const wchar_t* caption) {
+    HWND window = FindWindowW(nullptr, caption);
+    HWND owner = window ? GetWindow(window, GW_OWNER) : nullptr;
+    PrintUtf8(owner ? TextOf(owner) : L"<none>");
+    return 0;
+}
+
+int Host(int seconds) {
+    HWND host =
+        CreateWindowExW(0, L"STATIC", L"Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                        10, 10, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!host) return 1;
+    std::printf("%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(host)));
+    std::fflush(stdout);
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    MSG message;
+    while (GetTickCount() < end) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(20);
+    }
+    DestroyWindow(host);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -313,5 +341,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"focus") return ReportFocus(argv[2]);
     if (argc == 2 && command == L"msgbox") return ReportMessageBox();
     if (argc == 3 && command == L"answer") return Answer(argv[2]);
+    if (argc == 3 && command == L"owner") return ReportOwner(argv[2]);
+    if (argc == 3 && command == L"host") return Host(_wtoi(argv[2]));
     return 2;
 }

@@ -144,3 +144,27 @@ test_dialog_at_144_dpi_keeps_its_twips() {
   size=$(awk '{print $6 "x" $7}' <<<"$state")
   expect_eq "$size" 615x492 "6150 x 4920 twips at 144 dots per inch" || return 1
 }
+
+test_the_settings_window_of_the_system_owns_the_dialog() {
+  local fifo="$E2E_OUT/host.out" host_pid handle
+  rm -f "$fifo"
+  wine "$DRIVER" host 20 >"$fifo" 2>/dev/null &
+  host_pid=$!
+  for _ in $(seq 50); do
+    handle=$(tr -d '\r' <"$fifo" 2>/dev/null)
+    [ -n "$handle" ] && break
+    sleep 0.1
+  done
+  start_scr "/c:$handle"
+  wait_visible "$DIALOG" 10 || { kill "$host_pid"; return 1; }
+  local owner
+  owner=$(wine "$DRIVER" owner "$DIALOG" 2>/dev/null | tr -d '\r')
+  close_window "$DIALOG"
+  ends_within_ms "$SCR_PID" 3000
+  kill "$host_pid" 2>/dev/null
+  wait "$host_pid" 2>/dev/null
+  expect_eq "$owner" "Screen Saver Settings" "/c:$handle" || return 1
+  start_scr /c
+  wait_visible "$DIALOG" 10 || return 1
+  expect_eq "$(wine "$DRIVER" owner "$DIALOG" 2>/dev/null | tr -d '\r')" "<none>" "plain /c" || return 1
+}

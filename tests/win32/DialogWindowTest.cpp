@@ -209,6 +209,28 @@ TEST_F(DialogWindow, KeysFollowTheDialogNavigation) {
     EXPECT_EQ(program->app.LoadedForms(), 0) << "Esc cancels, which ends the program";
 }
 
+TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
+    frmGlimraOptions& d = Dialog();
+    const HWND window = Window().Handle();
+    RECT outer;
+    GetWindowRect(window, &outer);
+    const int dpi = Window().CurrentDpi() * 3 / 2;
+    RECT suggested = outer;
+    suggested.right = outer.left + (outer.right - outer.left) * 3 / 2;
+    suggested.bottom = outer.top + (outer.bottom - outer.top) * 3 / 2;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(Window().CurrentDpi(), dpi);
+    RECT place;
+    GetWindowRect(Of(d.cmdOK), &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, MulDiv(2490, dpi, 1440));
+    EXPECT_EQ(place.right - place.left, MulDiv(1095, dpi, 1440));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(d.cmdOK), WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200)) << "Arial 9.75 at the new resolution";
+}
+
 TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {
     for (DWORD error : {ERROR_NOT_READY, ERROR_NO_MEDIA_IN_DRIVE, ERROR_BAD_NETPATH,
                         ERROR_BAD_NET_NAME, ERROR_NETWORK_UNREACHABLE, ERROR_NOT_CONNECTED,
