@@ -48,8 +48,8 @@ set_property(SOURCE src/win32/resources/Glimra.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/glimra.ico
   ${CMAKE_SOURCE_DIR}/assets/start.jpg
   ${CMAKE_SOURCE_DIR}/assets/blank.bmp
-  ${CMAKE_SOURCE_DIR}/assets/preview-miniature.bmp
-  ${CMAKE_SOURCE_DIR}/assets/about-miniature.bmp
+  ${CMAKE_SOURCE_DIR}/assets/preview-miniature.jpg
+  ${CMAKE_SOURCE_DIR}/assets/about-miniature.jpg
   ${CMAKE_SOURCE_DIR}/assets/portrait.jpg
   ${CMAKE_SOURCE_DIR}/assets/help-link.ico
   ${CMAKE_SOURCE_DIR}/assets/download-link.ico

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Regenerates the pictures of the options dialog, drawn here from the start picture and from
 # geometry (ImageMagick 6, awk, python3 for the icon and pointer files):
-#   assets/preview-miniature.bmp  238 x 179, 24-bit: the start picture shown on a black screen
-#   assets/about-miniature.bmp    160 x 120, 24-bit: the start picture reduced
+#   assets/preview-miniature.jpg  238 x 179, 24-bit: the start picture shown on a black screen
+#   assets/about-miniature.jpg    160 x 120, 24-bit: the start picture reduced
 #   assets/portrait.jpg           74 x 90 JPEG: a drawn developer, head and shoulders
 #   assets/help-link.ico          32 x 32, 16 colours (4 bits) with AND mask: a web page with
 #                                 the shortcut arrow
@@ -24,10 +24,11 @@ cd "$WORK"
 # ---------------------------------------------------------------------------------------
 # Helpers
 
-bmp24() { convert "$1" -alpha off -type TrueColor -define bmp:format=bmp3 "BMP3:$2"; }
-
 # rgba IN OUT: the raw 32 x 32 pixels that write-icon.py reads.
 rgba() { convert "$1" -background none -gravity center -extent 32x32 -depth 8 "RGBA:$2"; }
+
+# A 24-bit JPEG without colour subsampling: an eighth of the bitmap's size in the program.
+jpeg24() { convert "$1" -quality 92 -sampling-factor 1x1 "$2"; }
 
 # grid KEY... < ROWS: MVG points for a picture drawn one character per pixel; each KEY is
 # CHAR=COLOUR, and characters without a key ("." and blanks) stay undrawn.
@@ -46,9 +47,9 @@ make_miniatures() {
   # picture that way, with a black border all round so the screen reads as a screen.
   convert "$ASSETS/start.jpg" -filter Lanczos -resize 200x150 -unsharp 0x0.5 \
     -background black -gravity center -extent 238x179 preview.png
-  bmp24 preview.png "$ASSETS/preview-miniature.bmp"
+  jpeg24 preview.png "$ASSETS/preview-miniature.jpg"
   convert "$ASSETS/start.jpg" -filter Lanczos -resize 160x120 -unsharp 0x0.5 about.png
-  bmp24 about.png "$ASSETS/about-miniature.bmp"
+  jpeg24 about.png "$ASSETS/about-miniature.jpg"
 }
 
 # ---------------------------------------------------------------------------------------
