@@ -579,36 +579,36 @@ void frmGlimraOptions::cmdCancel_Click() {
 
 // ---- the help and download links
 
+namespace {
+
+// One link's look, set as a whole in this order: the label's underline, its colour and
+// pointer, then the icon's pointer and border. Highlighted it is red, underlined and
+// bordered under the pointing hand; restored, blue under the standard arrow.
+void SetLinkLook(Label& label, Image& icon, bool highlighted) {
+    const MousePointer pointer = highlighted ? MousePointer::Custom : MousePointer::Arrow;
+    label.SetUnderline(highlighted);
+    label.SetForeColor(highlighted ? Rgb(255, 0, 0) : Rgb(0, 0, 255));
+    label.SetMousePointer(pointer);
+    icon.SetMousePointer(pointer);
+    icon.SetBorder(highlighted);
+}
+
+}  // namespace
+
 void frmGlimraOptions::HighlightHelpLink() {
-    lblHelpLink.SetUnderline(true);
-    lblHelpLink.SetForeColor(Rgb(255, 0, 0));
-    lblHelpLink.SetMousePointer(MousePointer::Custom);
-    imgHelpLink.SetMousePointer(MousePointer::Custom);
-    imgHelpLink.SetBorder(true);
+    SetLinkLook(lblHelpLink, imgHelpLink, true);
 }
 
 void frmGlimraOptions::RestoreHelpLink() {
-    lblHelpLink.SetUnderline(false);
-    lblHelpLink.SetForeColor(Rgb(0, 0, 255));
-    lblHelpLink.SetMousePointer(MousePointer::Arrow);
-    imgHelpLink.SetMousePointer(MousePointer::Arrow);
-    imgHelpLink.SetBorder(false);
+    SetLinkLook(lblHelpLink, imgHelpLink, false);
 }
 
 void frmGlimraOptions::HighlightDownloadLink() {
-    lblDownloadLink.SetUnderline(true);
-    lblDownloadLink.SetForeColor(Rgb(255, 0, 0));
-    lblDownloadLink.SetMousePointer(MousePointer::Custom);
-    imgDownloadLink.SetMousePointer(MousePointer::Custom);
-    imgDownloadLink.SetBorder(true);
+    SetLinkLook(lblDownloadLink, imgDownloadLink, true);
 }
 
 void frmGlimraOptions::RestoreDownloadLink() {
-    lblDownloadLink.SetUnderline(false);
-    lblDownloadLink.SetForeColor(Rgb(0, 0, 255));
-    lblDownloadLink.SetMousePointer(MousePointer::Arrow);
-    imgDownloadLink.SetMousePointer(MousePointer::Arrow);
-    imgDownloadLink.SetBorder(false);
+    SetLinkLook(lblDownloadLink, imgDownloadLink, false);
 }
 
 void frmGlimraOptions::OpenLink(const std::wstring& target) {
