@@ -13,7 +13,6 @@
 #include <wrl/client.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <optional>
@@ -41,18 +40,11 @@ constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr float kTwipsPerPixel = 15.0f;  // 96 dots per inch
 
-int Pixels(float twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
-
-// Where the slide show window draws a picture: fitted and centred in twips, then turned into
-// pixels as the window does.
-RECT ShownRect(const Picture& picture) {
-    const Placement place =
-        FitAndCentre(picture.Width() * kTwipsPerPixel, picture.Height() * kTwipsPerPixel,
-                     kScreenWidth * kTwipsPerPixel, kScreenHeight * kTwipsPerPixel);
-    return RECT{Pixels(place.left), Pixels(place.top), Pixels(place.left + place.width),
-                Pixels(place.top + place.height)};
+// Where the slide show window draws a picture.
+RECT ShownRectOf(const Picture& picture) {
+    const PixelRect r = ShownRect(picture.Width(), picture.Height(), kScreenWidth, kScreenHeight,
+                                  kTwipsPerPixel, kTwipsPerPixel);
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 // What the window does once per change: a new picture, a cleared surface, the picture on it.
@@ -74,7 +66,7 @@ class Change {
         if (!picture_) return false;
         const RECT all{0, 0, kScreenWidth, kScreenHeight};
         FillRect(canvas_.Dc(), &all, black_);
-        static_cast<const Win32Picture&>(*picture_).Draw(canvas_, ShownRect(*picture_));
+        static_cast<const Win32Picture&>(*picture_).Draw(canvas_, ShownRectOf(*picture_));
         GdiFlush();
         const double drawn = NowMs();
         loadMs = loaded - start;
@@ -172,7 +164,7 @@ int Time(const std::wstring& path, int runs) {
         plain.push_back(bareMs);
     }
     const auto& picture = static_cast<const RasterPicture&>(*change.Shown());
-    const RECT shown = ShownRect(picture);
+    const RECT shown = ShownRectOf(picture);
     // The share of our reduction in a change: the decoded pixels through the scaler alone, in
     // the strips the loader feeds it.
     std::vector<double> scale;

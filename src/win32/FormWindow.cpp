@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "controls/Label.h"
+#include "imaging/PictureFit.h"
 #include "win32/Pictures.h"
 
 namespace glimra::win32 {
@@ -153,9 +154,9 @@ void FormWindow::RenderSurface() {
     ScopedBrush back(CreateSolidBrush(ColorRefOf(form_.Design().backColor)));
     FillRect(surface_.Dc(), &client, back.Get());
     for (const DrawnPicture& drawn : form_.Surface()) {
-        const int left = PixelsX(drawn.left), top = PixelsY(drawn.top);
-        const RECT dest{left, top, PixelsX(drawn.left + drawn.width),
-                        PixelsY(drawn.top + drawn.height)};
+        const PixelRect to = PixelsOf({drawn.left, drawn.top, drawn.width, drawn.height},
+                                      screen_.TwipsPerPixelX(), screen_.TwipsPerPixelY());
+        const RECT dest{to.left, to.top, to.right, to.bottom};
         static_cast<const Win32Picture&>(*drawn.picture).Draw(surface_, dest);
     }
     GdiFlush();

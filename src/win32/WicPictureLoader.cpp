@@ -7,6 +7,7 @@
 #include "imaging/AreaScaler.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
+#include "imaging/PictureFit.h"
 #include "win32/LongPath.h"
 #include "win32/Metafiles.h"
 #include "win32/Pictures.h"
@@ -117,7 +118,8 @@ WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int scr
     : resources_(resources),
       screenWidth_(std::max(1, screenWidth)),
       screenHeight_(std::max(1, screenHeight)),
-      dpi_(dpi) {}
+      dpi_(dpi),
+      twipsPerPixel_(1440.0f / dpi) {}
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     std::vector<std::uint8_t> contents;
@@ -170,7 +172,9 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
     const int width = static_cast<int>(w), height = static_cast<int>(h);
     const int orientation = jpeg ? ExifOrientation(data, size) : 1;
     const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
-    auto [targetW, targetH] = FittedSize(uprightW, uprightH, screenWidth_, screenHeight_);
+    const PixelRect shown =
+        ShownRect(uprightW, uprightH, screenWidth_, screenHeight_, twipsPerPixel_, twipsPerPixel_);
+    int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 
     ComPtr<IWICBitmapSource> source =

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/PictureFit.h"
 #include "win32/Canvas.h"
 #include "win32/Pictures.h"
 #include "win32/TempFolder.h"
@@ -203,6 +204,23 @@ TEST_F(PictureFitting, LargerPicturesAreKeptAtTheFittedSizeWithProportions) {
         EXPECT_EQ(picture->Pixels().height, c.keptH);
         EXPECT_EQ(picture->Pixels().pixels.size(), static_cast<size_t>(c.keptW) * c.keptH);
         EXPECT_TRUE(ColorsNear(QuadrantCentres(picture->Pixels()), kQuadrants, c.tolerance));
+    }
+}
+
+TEST_F(PictureFitting, KeptSizeIsTheRectangleTheWindowDrawsInto) {
+    // 1500 x 1000 on 1024 x 768 is 682.67 pixels high: kept and drawn 683, so drawing copies.
+    const Bytes file = EncodeBmp(Quadrants(1500, 1000));
+    for (float dpi : {96.0f, 144.0f}) {
+        SCOPED_TRACE(dpi);
+        WicPictureLoader small(GetModuleHandleW(nullptr), 1024, 768, dpi);
+        const auto picture = AsRaster(small.Decode(file.data(), file.size()));
+        ASSERT_TRUE(picture);
+        const PixelRect shown = ShownRect(1500, 1000, 1024, 768, 1440 / dpi, 1440 / dpi);
+        ASSERT_EQ(picture->Pixels().width, shown.Width());
+        ASSERT_EQ(picture->Pixels().height, shown.Height());
+        EXPECT_EQ(shown.Height(), 683);
+        const PixelBuffer drawn = Render(picture, shown.Width(), shown.Height());
+        EXPECT_TRUE(drawn.pixels == picture->Pixels().pixels) << "drawn other than kept";
     }
 }
 
