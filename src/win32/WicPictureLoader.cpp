@@ -7,6 +7,7 @@
 #include "imaging/AreaScaler.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
+#include "imaging/HeaderChecks.h"
 #include "imaging/PictureFit.h"
 #include "win32/LongPath.h"
 #include "win32/Metafiles.h"
@@ -141,7 +142,9 @@ PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
 }
 
 PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
-    if (size > UINT_MAX) return nullptr;
+    // The codecs allocate for what a header claims before they read a pixel: a claim past
+    // our bounds, or structures that point outside the file, never reach them.
+    if (size > UINT_MAX || CheckRasterHeaders(data, size) == RasterKind::None) return nullptr;
     // Made at the first raster picture: a start that ends at once never loads the codecs.
     if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_PPV_ARGS(&factory_)))) {
@@ -165,8 +168,8 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
     }
     ComPtr<IWICBitmapFrameDecode> frame = ChooseFrame(decoder.Get(), icon);
     UINT w = 0, h = 0;
-    if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT_MAX ||
-        h > INT_MAX) {
+    if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > kMaxPictureSide ||
+        h > kMaxPictureSide || UINT64{w} * h > kMaxPicturePixels) {
         return nullptr;
     }
     const int width = static_cast<int>(w), height = static_cast<int>(h);
