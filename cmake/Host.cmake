@@ -6,6 +6,8 @@ add_executable(unit_tests
   tests/unit/ControlsTest.cpp
   tests/unit/ExifOrientationTest.cpp
   tests/unit/HeaderChecksTest.cpp
+  tests/unit/MetafileChecksTest.cpp
+  tests/corpus/HostileFiles.cpp
   tests/unit/ImagingTest.cpp
   tests/unit/ValueRulesTest.cpp
   tests/unit/WildcardTest.cpp

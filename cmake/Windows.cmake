@@ -49,6 +49,7 @@ add_executable(win32_tests
   tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
   tests/win32/TestPictures.cpp
+  tests/corpus/HostileFiles.cpp
   tests/win32/PictureLoaderTest.cpp
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "corpus/HostileFiles.h"
 #include "imaging/PictureFit.h"
 #include "win32/Canvas.h"
 #include "win32/Pictures.h"
@@ -396,6 +397,24 @@ TEST_F(PictureFailures, DamagedFilesGiveNothingOrASanePicture) {
                     << kept.width << "x" << kept.height;
             }
         }
+    }
+}
+
+TEST_F(PictureFailures, TheHostileCorpusIsRefusedAndItsSoundFilesLoad) {
+    // Each damaged file alone, with the loaded picture of a sound one before it: a refusal
+    // gives nothing and leaves the loader as it was.
+    std::vector<corpus::NamedFile> hostile = corpus::HostileRasters();
+    for (corpus::NamedFile& file : corpus::HostileMetafiles())
+        hostile.push_back(std::move(file));
+    for (const corpus::NamedFile& file : corpus::SoundFiles()) {
+        const std::wstring path = folder.Path() + std::wstring(file.name.begin(), file.name.end());
+        ASSERT_TRUE(WriteBytes(path, file.bytes));
+        EXPECT_TRUE(loader.Load(path)) << file.name;
+    }
+    for (const corpus::NamedFile& file : hostile) {
+        const std::wstring path = folder.Path() + std::wstring(file.name.begin(), file.name.end());
+        ASSERT_TRUE(WriteBytes(path, file.bytes));
+        EXPECT_EQ(loader.Load(path), nullptr) << file.name;
     }
 }
 
