@@ -65,6 +65,10 @@ add_executable(e2e_driver tests/e2e/Driver.cpp)
 target_include_directories(e2e_driver PRIVATE src)
 target_link_options(e2e_driver PRIVATE -municode)
 
+# The end-to-end tests' writer of damaged pictures.
+add_executable(e2e_corpus tests/e2e/CorpusWriter.cpp tests/corpus/HostileFiles.cpp)
+target_include_directories(e2e_corpus PRIVATE tests)
+
 # Benchmarks, run by bench/run under Wine: one change of picture and the folder listing
 # against the platform's bare calls, and two plain windows as yardsticks for the slide show.
 add_executable(bench_picture bench/PictureBench.cpp)
