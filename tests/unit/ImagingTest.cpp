@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/PictureFit.h"
+#include "imaging/PixelRecycler.h"
 
 namespace glimra {
 namespace {
@@ -168,6 +170,40 @@ TEST(AreaScaler, SameSizeCopiesAndBadSourcesGiveNothing) {
     EXPECT_TRUE(ScaleArea(PixelBuffer{3, 3, {1, 2}}, 2, 2).pixels.empty());
     EXPECT_TRUE(ScaleArea(PixelBuffer{}, 2, 2).pixels.empty());
     EXPECT_TRUE(ScaleArea(source, 0, 2).pixels.empty());
+}
+
+TEST(PixelRecycler, TheNextPictureIsReducedIntoTheMemoryOfTheLastOneReleased) {
+    const PixelBuffer source = RandomPicture(700, 500, 3);
+    PixelBuffer first = ScaleArea(source, 640, 480);
+    const std::uint32_t* memory = first.pixels.data();
+    ReturnPixelStore(std::move(first.pixels));
+    // Rows never pushed stay transparent black, whatever the memory held before.
+    AreaScaler scaler(700, 500, 640, 480);
+    scaler.PushRows(reinterpret_cast<const std::uint8_t*>(source.pixels.data()), 250, 700 * 4);
+    const PixelBuffer half = scaler.Finish();
+    EXPECT_EQ(half.pixels.data(), memory) << "not the released memory";
+    EXPECT_TRUE(std::all_of(half.pixels.begin() + 640 * 240, half.pixels.end(),
+                            [](std::uint32_t p) { return p == 0; }));
+    EXPECT_TRUE(std::equal(half.pixels.begin(), half.pixels.begin() + 640 * 200,
+                           ScaleArea(source, 640, 480).pixels.begin()));
+}
+
+TEST(PixelRecycler, KeepsOnlyLargeStoresAndHandsOutOnlyLargeEnoughOnes) {
+    std::vector<std::uint32_t> small(1000);
+    const std::uint32_t* smallMemory = small.data();
+    ReturnPixelStore(std::move(small));
+    EXPECT_NE(TakePixelStore(1000).data(), smallMemory);
+
+    std::vector<std::uint32_t> large(1 << 20);
+    const std::uint32_t* largeMemory = large.data();
+    ReturnPixelStore(std::move(large));
+    const std::vector<std::uint32_t> tooSmall = TakePixelStore((1 << 20) + 1);
+    EXPECT_NE(tooSmall.data(), largeMemory);
+    const std::vector<std::uint32_t> taken = TakePixelStore(1 << 19);
+    EXPECT_EQ(taken.data(), largeMemory);
+    EXPECT_TRUE(taken.empty());
+    EXPECT_GE(taken.capacity(), std::size_t{1} << 19);
+    EXPECT_NE(TakePixelStore(1 << 19).data(), largeMemory) << "handed out twice";
 }
 
 TEST(ApplyOrientation, TurnsEveryOrientationUpright) {
