@@ -414,7 +414,9 @@ TEST_F(PictureFailures, TheHostileCorpusIsRefusedAndItsSoundFilesLoad) {
     for (const corpus::NamedFile& file : hostile) {
         const std::wstring path = folder.Path() + std::wstring(file.name.begin(), file.name.end());
         ASSERT_TRUE(WriteBytes(path, file.bytes));
+        const ULONGLONG start = GetTickCount64();
         EXPECT_EQ(loader.Load(path), nullptr) << file.name;
+        EXPECT_LT(GetTickCount64() - start, 250u) << file.name << " was not refused at once";
     }
 }
 
