@@ -219,6 +219,7 @@ bool GifSound(const ByteView& file) {
     if (!file.Has(0, 13) || !SizeAllowed(file.U16(6), file.U16(8), kMaxPictureSide)) return false;
     std::uint64_t pos = 13 + ColorTableBytes(file.U8(10));
     int images = 0;
+    std::uint64_t area = 0;  // decoders that read every frame hold them all
     while (file.Has(pos, 1)) {
         const std::uint32_t block = file.U8(pos++);
         if (block == 0x3B) break;  // the trailer
@@ -226,7 +227,8 @@ bool GifSound(const ByteView& file) {
             ++pos;
             if (!SkipSubBlocks(file, pos)) return false;
         } else if (block == 0x2C) {  // an image
-            if (!file.Has(pos, 9) ||
+            area += std::uint64_t{file.U16(pos + 4)} * file.U16(pos + 6);
+            if (!file.Has(pos, 9) || area > kMaxPicturePixels ||
                 !SizeAllowed(file.U16(pos + 4), file.U16(pos + 6), kMaxPictureSide)) {
                 return false;
             }
@@ -283,9 +285,12 @@ bool JpegSound(const ByteView& file) {
 
 // --- icons
 
-bool IconImageSound(const ByteView& file, std::uint64_t at, std::uint64_t bytes) {
+// One image of an icon, of `bytes` at `at`; its pixels are added to `area`.
+bool IconImageSound(const ByteView& file, std::uint64_t at, std::uint64_t bytes,
+                    std::uint64_t& area) {
     if (file.U32Be(at) == 0x89504E47 && file.U32Be(at + 4) == 0x0D0A1A0A) {  // PNG
-        return bytes >= 33 && file.U32Be(at + 12) == 0x49484452 &&           // "IHDR"
+        area += std::uint64_t{file.U32Be(at + 16)} * file.U32Be(at + 20);
+        return bytes >= 33 && file.U32Be(at + 12) == 0x49484452 &&  // "IHDR"
                SizeAllowed(file.U32Be(at + 16), file.U32Be(at + 20), kMaxIconSide);
     }
     const std::uint32_t headerSize = file.U32(at);
@@ -300,6 +305,7 @@ bool IconImageSound(const ByteView& file, std::uint64_t at, std::uint64_t bytes)
         return false;
     }
     const std::uint64_t height = static_cast<std::uint64_t>(doubleHeight + 1) / 2;
+    area += static_cast<std::uint64_t>(width) * height;
     std::uint64_t palette = 0;
     if (bits <= 8) {
         if (colorsUsed > (1u << bits)) return false;
@@ -315,10 +321,13 @@ bool IconSound(const ByteView& file) {
         return false;
     }
     const std::uint64_t directoryEnd = 6 + 16 * count;
+    // Every image is decoded to find the largest, so all of them together are bounded too.
+    std::uint64_t area = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint64_t entry = 6 + 16 * i;
         const std::uint64_t bytes = file.U32(entry + 8), at = file.U32(entry + 12);
-        if (at < directoryEnd || !file.Has(at, bytes) || !IconImageSound(file, at, bytes)) {
+        if (at < directoryEnd || !file.Has(at, bytes) || !IconImageSound(file, at, bytes, area) ||
+            area > kMaxIconPixels) {
             return false;
         }
     }

@@ -11,6 +11,9 @@ namespace glimra {
 inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{1} << 28;  // 268 million
 inline constexpr std::uint32_t kMaxPictureSide = 65535;
 inline constexpr std::uint32_t kMaxIconSide = 1024;  // icons hold at most 256 x 256
+// All the images of a GIF together are held to kMaxPicturePixels, all those of an icon to
+// this: decoders read every one of them.
+inline constexpr std::uint64_t kMaxIconPixels = std::uint64_t{1} << 24;
 
 enum class RasterKind { None, Jpeg, Bmp, Gif, Icon };
 

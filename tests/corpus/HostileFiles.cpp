@@ -332,6 +332,32 @@ std::vector<NamedFile> HostileRasters() {
         {"ico-picture-larger-than-bytes.ico", icon([](Bytes& f) { Set(f, 26, 64, 4); })},
         {"ico-png-100000-wide.ico", pngInIcon},
         {"ico-cursor.ico", icon([](Bytes& f) { Set(f, 2, 2, 2); })},
+        {"ico-65535-entries-of-one-png.ico",
+         [&pngInIcon] {
+             // Every entry the same 1024 x 1024 PNG: small, but each one decoded.
+             Bytes png(pngInIcon.begin() + 22, pngInIcon.end());
+             Set(png, 16, 0x00040000, 4);  // 1024 x 1024, big-endian
+             Set(png, 20, 0x00040000, 4);
+             Bytes f(pngInIcon.begin(), pngInIcon.begin() + 22);
+             Set(f, 4, 65535, 2);
+             Set(f, 18, 6 + 16 * 65535, 4);
+             const Bytes entry(f.begin() + 6, f.end());
+             for (int i = 1; i < 65535; ++i)
+                 f.insert(f.end(), entry.begin(), entry.end());
+             f.insert(f.end(), png.begin(), png.end());
+             return f;
+         }()},
+        {"gif-5000-frames-of-8192x8192.gif",
+         [] {
+             // A tiny image each, but decoders that read every frame make each one whole.
+             Bytes f = Gif(8192, 8192, 8192, 8192, kOneGifPixel);
+             const Bytes frame(f.begin() + 19, f.end() - 1);
+             f.pop_back();
+             for (int i = 1; i < 5000; ++i)
+                 f.insert(f.end(), frame.begin(), frame.end());
+             f.push_back(0x3B);
+             return f;
+         }()},
         {"random-bytes.jpg", Bytes{0x12, 0x34, 0x56, 0x78, 0x9A}},
     };
 }

@@ -29,6 +29,17 @@ TEST(HeaderChecks, SoundPicturesOfEachKindPass) {
         {"JPEG", corpus::Jpeg(6000, 4000), RasterKind::Jpeg},
         {"JPEG at the bound", corpus::Jpeg(16384, 16384), RasterKind::Jpeg},
         {"icon", corpus::Icon(16), RasterKind::Icon},
+        {"GIF of four frames at the bound",
+         [] {
+             corpus::Bytes gif = corpus::Gif(8192, 8192, 8192, 8192, corpus::kOneGifPixel);
+             const corpus::Bytes frame(gif.begin() + 19, gif.end() - 1);
+             gif.pop_back();
+             for (int i = 1; i < 4; ++i)
+                 gif.insert(gif.end(), frame.begin(), frame.end());
+             gif.push_back(0x3B);
+             return gif;
+         }(),
+         RasterKind::Gif},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Check(c.file), c.kind) << c.name;
