@@ -555,7 +555,7 @@ bool EmfRecordsSound(const std::uint8_t* data, std::size_t size) {
             length > total - at || !walk.Record(at, type, length)) {
             return false;
         }
-        if (type == kEof) return true;
+        if (type == kEof) return at + length == total;  // nothing after it left unchecked
         at += length;
     }
     return false;  // no end-of-file record

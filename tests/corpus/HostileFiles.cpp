@@ -387,6 +387,11 @@ std::vector<NamedFile> HostileMetafiles() {
         {"emf-record-too-short.emf", emf([](Bytes& f) { Set(f, kEmfBrush + 4, 12, 4); })},
         {"emf-record-past-end.emf", emf([](Bytes& f) { Set(f, kEmfEof + 4, 1000, 4); })},
         {"emf-no-eof.emf", emf([](Bytes& f) { Set(f, kEmfEof, 70, 4); })},
+        {"emf-records-after-eof.emf", emf([](Bytes& f) {
+             // The end moved before the bitmap, which the header still counts in.
+             Set(f, kEmfBitmap, 14, 4);
+             Set(f, kEmfBitmap + 8, 0, 4);
+         })},
         {"emf-unknown-record.emf", emf([](Bytes& f) { Set(f, kEmfSelect, 200, 4); })},
         {"emf-bitmap-65535x65535.emf", emf([](Bytes& f) {
              Set(f, kEmfBitmap + 84, 65535, 4);
