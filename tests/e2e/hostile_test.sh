@@ -41,7 +41,9 @@ test_damaged_pictures_are_refused_and_the_show_goes_on() {
   echo "    $made damaged files, $changes changes, green in $green screenshots," \
     "resident ${settled} KiB after 10 changes, at most ${peak} KiB after"
   [ "$green" -gt 0 ] || { echo "    no sound picture was shown"; return 1; }
-  [ -n "$settled" ] && [ "$peak" -le $((settled + 8192)) ] ||
-    { echo "    memory grew by more than 8 MiB"; return 1; }
+  # Room for the pictures a show holds at most, 3 MiB each on this screen: the one shown, the
+  # one before it and the spare store; a leak or a claim believed would soon pass it.
+  [ -n "$settled" ] && [ "$peak" -le $((settled + 16384)) ] ||
+    { echo "    memory grew by more than 16 MiB"; return 1; }
   expect_match "$(end_by key space)" '^[0-9]+$' "the show ends on a key" || return 1
 }
