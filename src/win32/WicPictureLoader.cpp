@@ -23,11 +23,6 @@ namespace {
 
 constexpr int kRowsPerStrip = 64;
 
-bool IsOneOf(const GUID& format, std::initializer_list<GUID> formats) {
-    return std::any_of(formats.begin(), formats.end(),
-                       [&](const GUID& f) { return IsEqualGUID(f, format); });
-}
-
 // The frame to show: the first one, except for icons, where it is the largest image.
 ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool largest) {
     ComPtr<IWICBitmapFrameDecode> chosen;
@@ -144,7 +139,8 @@ PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
 PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
     // The codecs allocate for what a header claims before they read a pixel: a claim past
     // our bounds, or structures that point outside the file, never reach them.
-    if (size > UINT_MAX || CheckRasterHeaders(data, size) == RasterKind::None) return nullptr;
+    const RasterKind kind = CheckRasterHeaders(data, size);
+    if (size > UINT_MAX || kind == RasterKind::None) return nullptr;
     // Made at the first raster picture: a start that ends at once never loads the codecs.
     if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_PPV_ARGS(&factory_)))) {
@@ -160,12 +156,21 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
         FAILED(decoder->GetContainerFormat(&container))) {
         return nullptr;
     }
-    // Only the four raster formats of a picture folder, whatever else the codecs know.
-    const bool jpeg = IsEqualGUID(container, GUID_ContainerFormatJpeg);
-    const bool icon = IsEqualGUID(container, GUID_ContainerFormatIco);
-    if (!jpeg && !icon && !IsOneOf(container, {GUID_ContainerFormatBmp, GUID_ContainerFormatGif})) {
+    // Only the four raster formats of a picture folder, and only the decoder of the kind
+    // whose headers were checked.
+    static constexpr std::pair<RasterKind, const GUID*> kContainers[] = {
+        {RasterKind::Jpeg, &GUID_ContainerFormatJpeg},
+        {RasterKind::Bmp, &GUID_ContainerFormatBmp},
+        {RasterKind::Gif, &GUID_ContainerFormatGif},
+        {RasterKind::Icon, &GUID_ContainerFormatIco},
+    };
+    if (std::none_of(std::begin(kContainers), std::end(kContainers), [&](const auto& known) {
+            return known.first == kind && IsEqualGUID(*known.second, container);
+        })) {
         return nullptr;
     }
+    const bool jpeg = kind == RasterKind::Jpeg;
+    const bool icon = kind == RasterKind::Icon;
     ComPtr<IWICBitmapFrameDecode> frame = ChooseFrame(decoder.Get(), icon);
     UINT w = 0, h = 0;
     if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > kMaxPictureSide ||
