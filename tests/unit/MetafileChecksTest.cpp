@@ -20,6 +20,13 @@ bool Sound(const std::string& name, const Bytes& file) {
 TEST(MetafileChecks, SoundMetafilesPass) {
     EXPECT_TRUE(Sound("a.emf", corpus::Emf()));
     EXPECT_TRUE(Sound("a.wmf", corpus::Wmf()));
+    // The first header of the format was 80 bytes long, without the later fields.
+    Bytes old = corpus::Emf();
+    old.erase(old.begin() + 80, old.begin() + 108);
+    old[4] = 80;
+    old[48] = static_cast<std::uint8_t>(old.size());
+    old[49] = static_cast<std::uint8_t>(old.size() >> 8);
+    EXPECT_TRUE(Sound("old.emf", old));
 }
 
 TEST(MetafileChecks, EachDamagedRecordIsRefused) {
