@@ -13,7 +13,6 @@
 #include <wrl/client.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cwchar>
 #include <optional>
@@ -22,6 +21,7 @@
 
 #include "imaging/AreaScaler.h"
 #include "imaging/PictureFit.h"
+#include "imaging/PixelRecycler.h"
 #include "win32/Canvas.h"
 #include "win32/Pictures.h"
 #include "win32/WicPictureLoader.h"
@@ -41,18 +41,11 @@ constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr float kTwipsPerPixel = 15.0f;  // 96 dots per inch
 
-int Pixels(float twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
-}
-
-// Where the slide show window draws a picture: fitted and centred in twips, then turned into
-// pixels as the window does.
-RECT ShownRect(const Picture& picture) {
-    const Placement place =
-        FitAndCentre(picture.Width() * kTwipsPerPixel, picture.Height() * kTwipsPerPixel,
-                     kScreenWidth * kTwipsPerPixel, kScreenHeight * kTwipsPerPixel);
-    return RECT{Pixels(place.left), Pixels(place.top), Pixels(place.left + place.width),
-                Pixels(place.top + place.height)};
+// Where the slide show window draws a picture.
+RECT ShownRectOf(const Picture& picture) {
+    const PixelRect r = ShownRect(picture.Width(), picture.Height(), kScreenWidth, kScreenHeight,
+                                  kTwipsPerPixel, kTwipsPerPixel);
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 // What the window does once per change: a new picture, a cleared surface, the picture on it.
@@ -74,7 +67,7 @@ class Change {
         if (!picture_) return false;
         const RECT all{0, 0, kScreenWidth, kScreenHeight};
         FillRect(canvas_.Dc(), &all, black_);
-        static_cast<const Win32Picture&>(*picture_).Draw(canvas_, ShownRect(*picture_));
+        static_cast<const Win32Picture&>(*picture_).Draw(canvas_, ShownRectOf(*picture_));
         GdiFlush();
         const double drawn = NowMs();
         loadMs = loaded - start;
@@ -172,9 +165,9 @@ int Time(const std::wstring& path, int runs) {
         plain.push_back(bareMs);
     }
     const auto& picture = static_cast<const RasterPicture&>(*change.Shown());
-    const RECT shown = ShownRect(picture);
+    const RECT shown = ShownRectOf(picture);
     // The share of our reduction in a change: the decoded pixels through the scaler alone, in
-    // the strips the loader feeds it.
+    // the strips the loader feeds it, into the store of the previous result as in a show.
     std::vector<double> scale;
     for (int i = 0; i < runs; ++i) {
         const double start = NowMs();
@@ -185,8 +178,9 @@ int Time(const std::wstring& path, int runs) {
             scaler.PushRows(bare.Pixels().data() + stride * y, std::min(64, bare.Height() - y),
                             stride);
         }
-        const PixelBuffer reduced = scaler.Finish();
+        PixelBuffer reduced = scaler.Finish();
         scale.push_back(NowMs() - start);
+        ReturnPixelStore(std::move(reduced.pixels));  // as a released picture does
     }
     std::printf("picture %dx%d kept %dx%d shown %ldx%ld reduced-decode %s\n", picture.Width(),
                 picture.Height(), picture.Pixels().width, picture.Pixels().height,

@@ -5,6 +5,9 @@ find_package(Threads REQUIRED)
 add_executable(unit_tests
   tests/unit/ControlsTest.cpp
   tests/unit/ExifOrientationTest.cpp
+  tests/unit/HeaderChecksTest.cpp
+  tests/unit/MetafileChecksTest.cpp
+  tests/corpus/HostileFiles.cpp
   tests/unit/ImagingTest.cpp
   tests/unit/ValueRulesTest.cpp
   tests/unit/WildcardTest.cpp

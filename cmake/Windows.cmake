@@ -68,6 +68,7 @@ add_executable(win32_tests
   tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
   tests/win32/TestPictures.cpp
+  tests/corpus/HostileFiles.cpp
   tests/win32/PictureLoaderTest.cpp
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
@@ -89,6 +90,10 @@ add_executable(e2e_driver tests/e2e/Driver.cpp)
 target_include_directories(e2e_driver PRIVATE src)
 target_link_libraries(e2e_driver PRIVATE comctl32)
 target_link_options(e2e_driver PRIVATE -municode)
+
+# The end-to-end tests' writer of damaged pictures.
+add_executable(e2e_corpus tests/e2e/CorpusWriter.cpp tests/corpus/HostileFiles.cpp)
+target_include_directories(e2e_corpus PRIVATE tests)
 
 # Benchmarks, run by bench/run under Wine: one change of picture and the folder listing
 # against the platform's bare calls, and two plain windows as yardsticks for the slide show.

@@ -27,7 +27,7 @@ class AreaScaler {
 
   private:
     void SumRow(const std::uint8_t* row);
-    void EmitRow(int y);
+    void EmitRow();  // the destination row gathered, divided and appended to the result
 
     int srcWidth_, srcHeight_, dstWidth_, dstHeight_;
 
@@ -45,10 +45,13 @@ class AreaScaler {
     std::vector<std::uint32_t> rowWeight_;
 
     std::vector<std::uint32_t> rowSum_;  // the current source row, reduced: 4 per column
-    std::vector<std::uint64_t> sum_;     // the destination row being gathered: 4 per column
-    int nextSource_ = 0;                 // the source row PushRows expects next
-    int nextDest_ = 0;                   // the destination row being gathered
-    int nextEntry_ = 0;                  // its next weight in rowWeight_
+    // The destination row being gathered, 4 per column: in 32 bits when every sum fits.
+    bool narrow_ = false;
+    std::vector<std::uint32_t> sum32_;
+    std::vector<std::uint64_t> sum64_;
+    int nextSource_ = 0;  // the source row PushRows expects next
+    int nextDest_ = 0;    // the destination row being gathered
+    int nextEntry_ = 0;   // its next weight in rowWeight_
 
     // Every destination pixel's weights add up to total_; dividing by it is done as
     // (n * multiplier_) >> shift_ when that is exact for every sum, else in double and checked.

@@ -9,8 +9,4 @@ namespace glimra {
 // size when none is smaller.
 std::pair<int, int> ReducedDecodeSize(int width, int height, int targetWidth, int targetHeight);
 
-// The size a w x h picture is drawn at in a boxWidth x boxHeight screen: reduced with its
-// proportions kept when larger (never enlarged), rounded up to whole pixels.
-std::pair<int, int> FittedSize(int width, int height, int boxWidth, int boxHeight);
-
 }  // namespace glimra

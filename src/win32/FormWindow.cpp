@@ -18,6 +18,7 @@
 #include "controls/TextBox.h"
 #include "win32/ControlIds.h"
 #include "win32/PaintScope.h"
+#include "imaging/PictureFit.h"
 #include "win32/Pictures.h"
 
 namespace glimra::win32 {
@@ -540,8 +541,11 @@ void FormWindow::RenderSurface() {
     ScopedBrush back(CreateSolidBrush(ColorRefOf(form_.Design().backColor)));
     FillRect(surface_.Dc(), &client, back.Get());
     for (const DrawnPicture& drawn : form_.Surface()) {
-        const RECT dest{dpi_.Px(drawn.left), dpi_.Px(drawn.top), dpi_.Px(drawn.left + drawn.width),
-                        dpi_.Px(drawn.top + drawn.height)};
+        const float twipsPerPixel = 1440.0f / static_cast<float>(dpi_.dpi);
+        const PixelRect to = PixelsOf({drawn.left, drawn.top, drawn.width, drawn.height},
+                                      twipsPerPixel, twipsPerPixel);
+        const RECT dest{to.left, to.top, to.right, to.bottom};
+        // Only pictures of this platform can be drawn here; anything else is left out.
         if (const auto* picture = dynamic_cast<const Win32Picture*>(drawn.picture.get()))
             picture->Draw(surface_, dest);
     }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "imaging/MetafileChecks.h"
+
 namespace glimra::win32 {
 namespace {
 
@@ -26,7 +28,7 @@ bool IsEmf(const std::uint8_t* data, size_t size) {
 }
 
 // A file cut short still has its header, which tells the whole length: the metafile must be
-// all there before GDI plays any of it.
+// all there before GDI plays any of it. Then every record is checked (imaging/MetafileChecks).
 bool EmfComplete(const std::uint8_t* data, size_t size) {
     return ReadAt<std::uint32_t>(data, 48) <= size;
 }
@@ -70,7 +72,10 @@ SIZE WindowExtentOf(const std::uint8_t* data, size_t size) {
 std::shared_ptr<const MetafilePicture> FromWindowsMetafile(const std::uint8_t* bits, size_t size,
                                                            int width, int height, float dpi) {
     // The header gives the whole length in 16-bit words; a file cut short is refused.
-    if (!IsPlainWmf(bits, size) || ReadAt<std::uint32_t>(bits, 6) * 2ull > size) return nullptr;
+    if (!IsPlainWmf(bits, size) || ReadAt<std::uint32_t>(bits, 6) * 2ull > size ||
+        !WmfRecordsSound(bits, size)) {
+        return nullptr;
+    }
     // The picture's size in hundredths of a millimetre tells the conversion how large to make
     // the enhanced metafile's frame.
     METAFILEPICT picture{};
@@ -92,7 +97,7 @@ std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, si
                                                     float dpi) {
     if (size > UINT_MAX) return nullptr;
     if (IsEmf(data, size)) {
-        if (!EmfComplete(data, size)) return nullptr;
+        if (!EmfComplete(data, size) || !EmfRecordsSound(data, size)) return nullptr;
         ScopedEmf metafile(SetEnhMetaFileBits(static_cast<UINT>(size), data));
         if (!metafile) return nullptr;
         ENHMETAHEADER header{};

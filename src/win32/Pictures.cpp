@@ -4,8 +4,13 @@
 #include <cstring>
 
 #include "imaging/AreaScaler.h"
+#include "imaging/PixelRecycler.h"
 
 namespace glimra::win32 {
+
+RasterPicture::~RasterPicture() {
+    ReturnPixelStore(std::move(pixels_.pixels));  // the next picture is reduced into it
+}
 
 void RasterPicture::Draw(Canvas& canvas, const RECT& dest) const {
     const int width = dest.right - dest.left, height = dest.bottom - dest.top;

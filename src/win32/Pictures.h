@@ -29,6 +29,7 @@ class RasterPicture : public Win32Picture {
   public:
     RasterPicture(int naturalWidth, int naturalHeight, PixelBuffer pixels)
         : Win32Picture(naturalWidth, naturalHeight), pixels_(std::move(pixels)) {}
+    ~RasterPicture() override;
     const PixelBuffer& Pixels() const { return pixels_; }
     void Draw(Canvas& canvas, const RECT& dest) const override;
 

@@ -7,6 +7,8 @@
 #include "imaging/AreaScaler.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
+#include "imaging/HeaderChecks.h"
+#include "imaging/PictureFit.h"
 #include "win32/LongPath.h"
 #include "win32/Metafiles.h"
 #include "win32/Pictures.h"
@@ -21,11 +23,6 @@ namespace glimra::win32 {
 namespace {
 
 constexpr int kRowsPerStrip = 64;
-
-bool IsOneOf(const GUID& format, std::initializer_list<GUID> formats) {
-    return std::any_of(formats.begin(), formats.end(),
-                       [&](const GUID& f) { return IsEqualGUID(f, format); });
-}
 
 // The frame to show: the first one, except for icons, where it is the largest image.
 ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool largest) {
@@ -118,7 +115,8 @@ WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int scr
     : resources_(resources),
       screenWidth_(std::max(1, screenWidth)),
       screenHeight_(std::max(1, screenHeight)),
-      dpi_(dpi) {}
+      dpi_(dpi),
+      twipsPerPixel_(1440.0f / dpi) {}
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     std::vector<std::uint8_t> contents;
@@ -140,7 +138,10 @@ PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
 }
 
 PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
-    if (size > UINT_MAX) return nullptr;
+    // The codecs allocate for what a header claims before they read a pixel: a claim past
+    // our bounds, or structures that point outside the file, never reach them.
+    const RasterKind kind = CheckRasterHeaders(data, size);
+    if (size > UINT_MAX || kind == RasterKind::None) return nullptr;
     // Made at the first raster picture: a start that ends at once never loads the codecs.
     if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_PPV_ARGS(&factory_)))) {
@@ -157,22 +158,33 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
         FAILED(decoder->GetContainerFormat(&container))) {
         return nullptr;
     }
-    // Only the four raster formats of a picture folder, whatever else the codecs know.
-    const bool jpeg = IsEqualGUID(container, GUID_ContainerFormatJpeg);
-    const bool icon = IsEqualGUID(container, GUID_ContainerFormatIco);
-    if (!jpeg && !icon && !IsOneOf(container, {GUID_ContainerFormatBmp, GUID_ContainerFormatGif})) {
+    // Only the four raster formats of a picture folder, and only the decoder of the kind
+    // whose headers were checked.
+    static constexpr std::pair<RasterKind, const GUID*> kContainers[] = {
+        {RasterKind::Jpeg, &GUID_ContainerFormatJpeg},
+        {RasterKind::Bmp, &GUID_ContainerFormatBmp},
+        {RasterKind::Gif, &GUID_ContainerFormatGif},
+        {RasterKind::Icon, &GUID_ContainerFormatIco},
+    };
+    if (std::none_of(std::begin(kContainers), std::end(kContainers), [&](const auto& known) {
+            return known.first == kind && IsEqualGUID(*known.second, container);
+        })) {
         return nullptr;
     }
+    const bool jpeg = kind == RasterKind::Jpeg;
+    const bool icon = kind == RasterKind::Icon;
     ComPtr<IWICBitmapFrameDecode> frame = ChooseFrame(decoder.Get(), icon);
     UINT w = 0, h = 0;
-    if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT_MAX ||
-        h > INT_MAX) {
+    if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > kMaxPictureSide ||
+        h > kMaxPictureSide || UINT64{w} * h > kMaxPicturePixels) {
         return nullptr;
     }
     const int width = static_cast<int>(w), height = static_cast<int>(h);
     const int orientation = jpeg ? ExifOrientation(data, size) : 1;
     const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
-    auto [targetW, targetH] = FittedSize(uprightW, uprightH, screenWidth_, screenHeight_);
+    const PixelRect shown =
+        ShownRect(uprightW, uprightH, screenWidth_, screenHeight_, twipsPerPixel_, twipsPerPixel_);
+    int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 
     ComPtr<IWICBitmapSource> source =

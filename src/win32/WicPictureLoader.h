@@ -21,7 +21,8 @@ namespace glimra::win32 {
 // folder of one picture changes to itself every few seconds).
 class WicPictureLoader : public PictureLoader {
   public:
-    // `screenWidth` x `screenHeight` pixels at `dpi` is where the pictures will be shown.
+    // `screenWidth` x `screenHeight` pixels at `dpi` is where the pictures will be shown; raster
+    // pictures are kept at the size of the rectangle the window draws them into there.
     WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight, float dpi);
 
     PicturePtr Load(const std::wstring& path) override;
@@ -55,6 +56,7 @@ class WicPictureLoader : public PictureLoader {
     int screenWidth_;
     int screenHeight_;
     float dpi_;
+    float twipsPerPixel_;  // as the window computes it, so that kept and drawn sizes agree
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
     const std::atomic<bool>* stop_ = nullptr;
 };

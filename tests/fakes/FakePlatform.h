@@ -186,13 +186,14 @@ class FakePictureLoader : public PictureLoader {
 // A screen of 800 x 600 pixels at 15 twips per pixel unless a test says otherwise.
 class FakeScreen : public Screen {
   public:
-    float TwipsPerPixelX() override { return 15; }
-    float TwipsPerPixelY() override { return 15; }
-    float Width() override { return widthPx * 15.0f; }
-    float Height() override { return heightPx * 15.0f; }
+    float TwipsPerPixelX() override { return twipsPerPixel; }
+    float TwipsPerPixelY() override { return twipsPerPixel; }
+    float Width() override { return static_cast<float>(widthPx) * twipsPerPixel; }
+    float Height() override { return static_cast<float>(heightPx) * twipsPerPixel; }
 
     int widthPx = 800;
     int heightPx = 600;
+    float twipsPerPixel = 15;  // 96 dots per inch
 };
 
 class FakePointer : public Pointer {
@@ -235,7 +236,8 @@ class RecordingFormPeer : public FormPeer {
     void WindowStateChanged() override {
         // A maximized borderless window covers the screen, as on the platform.
         if (form_.GetWindowState() == WindowState::Maximized) {
-            const float w = screen_.widthPx * 15.0f, h = screen_.heightPx * 15.0f;
+            const float w = static_cast<float>(screen_.widthPx) * screen_.twipsPerPixel;
+            const float h = static_cast<float>(screen_.heightPx) * screen_.twipsPerPixel;
             form_.PlatformResized(w, h, w, h);
         }
     }

@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "imaging/AreaScaler.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/PictureFit.h"
+#include "imaging/PixelRecycler.h"
 
 namespace glimra {
 namespace {
@@ -168,6 +172,40 @@ TEST(AreaScaler, SameSizeCopiesAndBadSourcesGiveNothing) {
     EXPECT_TRUE(ScaleArea(source, 0, 2).pixels.empty());
 }
 
+TEST(PixelRecycler, TheNextPictureIsReducedIntoTheMemoryOfTheLastOneReleased) {
+    const PixelBuffer source = RandomPicture(700, 500, 3);
+    PixelBuffer first = ScaleArea(source, 640, 480);
+    const std::uint32_t* memory = first.pixels.data();
+    ReturnPixelStore(std::move(first.pixels));
+    // Rows never pushed stay transparent black, whatever the memory held before.
+    AreaScaler scaler(700, 500, 640, 480);
+    scaler.PushRows(reinterpret_cast<const std::uint8_t*>(source.pixels.data()), 250, 700 * 4);
+    const PixelBuffer half = scaler.Finish();
+    EXPECT_EQ(half.pixels.data(), memory) << "not the released memory";
+    EXPECT_TRUE(std::all_of(half.pixels.begin() + 640 * 240, half.pixels.end(),
+                            [](std::uint32_t p) { return p == 0; }));
+    EXPECT_TRUE(std::equal(half.pixels.begin(), half.pixels.begin() + 640 * 200,
+                           ScaleArea(source, 640, 480).pixels.begin()));
+}
+
+TEST(PixelRecycler, KeepsOnlyLargeStoresAndHandsOutOnlyLargeEnoughOnes) {
+    std::vector<std::uint32_t> small(1000);
+    const std::uint32_t* smallMemory = small.data();
+    ReturnPixelStore(std::move(small));
+    EXPECT_NE(TakePixelStore(1000).data(), smallMemory);
+
+    std::vector<std::uint32_t> large(1 << 20);
+    const std::uint32_t* largeMemory = large.data();
+    ReturnPixelStore(std::move(large));
+    const std::vector<std::uint32_t> tooSmall = TakePixelStore((1 << 20) + 1);
+    EXPECT_NE(tooSmall.data(), largeMemory);
+    const std::vector<std::uint32_t> taken = TakePixelStore(1 << 19);
+    EXPECT_EQ(taken.data(), largeMemory);
+    EXPECT_TRUE(taken.empty());
+    EXPECT_GE(taken.capacity(), std::size_t{1} << 19);
+    EXPECT_NE(TakePixelStore(1 << 19).data(), largeMemory) << "handed out twice";
+}
+
 TEST(ApplyOrientation, TurnsEveryOrientationUpright) {
     // 1 2 3
     // 4 5 6
@@ -209,31 +247,75 @@ TEST(ReducedDecodeSize, PicksTheSmallestScaleStillCoveringTheTarget) {
     }
 }
 
-TEST(FittedSize, ReducesKeepingProportionsAndRoundsUp) {
+TEST(ShownRect, ReducesKeepingProportionsNeverEnlargesAndCentres) {
     const struct {
-        int width, height, boxWidth, boxHeight, expectedWidth, expectedHeight;
+        int w, h, W, H;
+        float twipsPerPixel;
+        PixelRect expected;
     } cases[] = {
-        {6000, 4000, 1920, 1080, 1620, 1080}, {640, 480, 1920, 1080, 640, 480},
-        {1920, 1080, 1920, 1080, 1920, 1080}, {1000, 3000, 1920, 1080, 360, 1080},
-        {1000, 333, 500, 500, 500, 167},      {5000, 1, 100, 100, 100, 1},
-        {1925, 2250, 1920, 1080, 925, 1080},  // single precision lands just above 924
+        {6000, 4000, 1024, 768, 15, {0, 43, 1024, 726}},  // 682.67 pixels high: 683, not 682
+        {6000, 4000, 1024, 768, 10, {0, 43, 1024, 726}},  // the same at 144 dots per inch
+        {6000, 4000, 1920, 1080, 15, {150, 0, 1770, 1080}},
+        {640, 480, 800, 600, 15, {80, 60, 720, 540}},
+        {2000, 500, 1024, 768, 15, {0, 256, 1024, 512}},
+        {500, 2000, 1024, 768, 15, {416, 0, 608, 768}},
+        {1, 1, 1024, 768, 15, {512, 384, 513, 385}},  // half pixels round away from zero
+        {5000, 1, 100, 100, 15, {0, 50, 100, 51}},    // never thinner than a pixel
+        {1925, 2250, 1920, 1080, 15, {498, 0, 1422, 1080}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FittedSize(c.width, c.height, c.boxWidth, c.boxHeight),
-                  std::make_pair(c.expectedWidth, c.expectedHeight))
-            << c.width << "x" << c.height << " in " << c.boxWidth << "x" << c.boxHeight;
+        const PixelRect r = ShownRect(c.w, c.h, c.W, c.H, c.twipsPerPixel, c.twipsPerPixel);
+        EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom),
+                  std::tie(c.expected.left, c.expected.top, c.expected.right, c.expected.bottom))
+            << c.w << "x" << c.h << " on " << c.W << "x" << c.H << ": " << r.left << "," << r.top
+            << " " << r.Width() << "x" << r.Height();
     }
 }
 
-TEST(FittedSize, AgreesWithWherePicturesArePlaced) {
-    std::mt19937 random(5);
-    for (int i = 0; i < 20000; ++i) {
-        const int w = 1 + random() % 9000, h = 1 + random() % 9000;
-        const int W = 1 + random() % 4000, H = 1 + random() % 3000;
-        const Placement place = FitAndCentre(float(w), float(h), float(W), float(H));
-        ASSERT_EQ(FittedSize(w, h, W, H), std::make_pair(std::max(1, int(std::ceil(place.width))),
-                                                         std::max(1, int(std::ceil(place.height)))))
-            << w << "x" << h << " in " << W << "x" << H;
+TEST(ShownRect, FitsEveryPictureOnEveryScreen) {
+    const struct {
+        int W, H;
+        float twipsPerPixel;
+    } screens[] = {{1024, 768, 15},  {1920, 1080, 15}, {2560, 1440, 15},
+                   {3840, 2160, 15}, {1920, 1080, 10}, {3840, 2160, 10}};
+    std::vector<int> sizes = {1,    2,    3,    640,  683,  767,  768,  769, 1080,
+                              1224, 1440, 1632, 2000, 3000, 4000, 6000, 9000};
+    for (int n = 5; n < 9000; n += 97)
+        sizes.push_back(n);
+    for (const auto& s : screens) {
+        for (int w : sizes) {
+            for (int h : sizes) {
+                const PixelRect r = ShownRect(w, h, s.W, s.H, s.twipsPerPixel, s.twipsPerPixel);
+                const auto where = [&] {
+                    return ::testing::Message()
+                           << w << "x" << h << " on " << s.W << "x" << s.H << " at "
+                           << s.twipsPerPixel << " twips: " << r.left << "," << r.top << " "
+                           << r.Width() << "x" << r.Height();
+                };
+                ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= s.W && r.bottom <= s.H)
+                    << where();
+                if (w <= s.W && h <= s.H) {
+                    ASSERT_TRUE(r.Width() == w && r.Height() == h) << where();
+                } else {
+                    ASSERT_TRUE(r.Width() == s.W || r.Height() == s.H) << where();
+                }
+                // The proportions within one pixel, the margins within one pixel of each other.
+                ASSERT_LE(std::abs(std::int64_t{r.Width()} * h - std::int64_t{r.Height()} * w),
+                          std::max(w, h))
+                    << where();
+                ASSERT_LE(std::abs(r.left - (s.W - r.right)), 1) << where();
+                ASSERT_LE(std::abs(r.top - (s.H - r.bottom)), 1) << where();
+            }
+        }
+    }
+}
+
+TEST(PixelsOf, WherePictureLiesNeverChangesItsSize) {
+    // 682.67 pixels high, at tops whose rounding goes either way.
+    for (float top : {0.0f, 640.0f, 647.0f, 652.0f, 15 * 100.4f, 15 * 100.6f}) {
+        const PixelRect r = PixelsOf({0, top, 15360, 10240}, 15, 15);
+        EXPECT_EQ(r.Height(), 683) << top;
+        EXPECT_EQ(r.Width(), 1024) << top;
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "imaging/PictureFit.h"
 #include "unit/ProgramFixture.h"
 
 namespace glimra {
@@ -46,6 +47,34 @@ TEST_F(Window, PicturesAreReducedToFitNeverEnlargedAndCentred) {
         ASSERT_EQ(drawn.size(), 4u);
         for (size_t i = 0; i < 4; ++i) {
             EXPECT_NEAR(drawn[i], c.drawn[i], 0.01) << c.w << "x" << c.h << " value " << i;
+        }
+    }
+}
+
+TEST_F(Window, EveryPictureIsDrawnIntoTheRectangleTheLoaderKeepsItAt) {
+    // The window places in twips and the platform turns that into pixels; raster pictures are
+    // kept at ShownRect's size, so the two must meet to the pixel or the picture is scaled twice.
+    const struct {
+        int W, H;
+        float twipsPerPixel;
+    } screens[] = {{1024, 768, 15},  {1920, 1080, 15}, {2560, 1440, 15},
+                   {3840, 2160, 15}, {1920, 1080, 10}, {2560, 1440, 10}};
+    const std::pair<int, int> pictures[] = {{6000, 4000}, {4000, 3000}, {1632, 1224}, {3000, 2000},
+                                            {1000, 3000}, {2400, 600},  {1025, 10},   {777, 1999},
+                                            {4001, 2999}, {1, 1},       {5472, 3648}, {4032, 3024}};
+    for (const auto& s : screens) {
+        for (const auto& [w, h] : pictures) {
+            platform.screen.twipsPerPixel = s.twipsPerPixel;
+            StartOn(s.W, s.H, w, h);
+            ASSERT_EQ(window().Surface().size(), 1u);
+            const DrawnPicture& d = window().Surface()[0];
+            const PixelRect drawn =
+                PixelsOf({d.left, d.top, d.width, d.height}, s.twipsPerPixel, s.twipsPerPixel);
+            const PixelRect kept = ShownRect(w, h, s.W, s.H, s.twipsPerPixel, s.twipsPerPixel);
+            EXPECT_TRUE(drawn.left == kept.left && drawn.top == kept.top &&
+                        drawn.right == kept.right && drawn.bottom == kept.bottom)
+                << w << "x" << h << " on " << s.W << "x" << s.H << " drawn " << drawn.Width() << "x"
+                << drawn.Height() << ", kept " << kept.Width() << "x" << kept.Height();
         }
     }
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "corpus/HostileFiles.h"
+#include "imaging/PictureFit.h"
 #include "win32/Canvas.h"
 #include "win32/Pictures.h"
 #include "win32/TempFolder.h"
@@ -206,6 +208,23 @@ TEST_F(PictureFitting, LargerPicturesAreKeptAtTheFittedSizeWithProportions) {
     }
 }
 
+TEST_F(PictureFitting, KeptSizeIsTheRectangleTheWindowDrawsInto) {
+    // 1500 x 1000 on 1024 x 768 is 682.67 pixels high: kept and drawn 683, so drawing copies.
+    const Bytes file = EncodeBmp(Quadrants(1500, 1000));
+    for (float dpi : {96.0f, 144.0f}) {
+        SCOPED_TRACE(dpi);
+        WicPictureLoader small(GetModuleHandleW(nullptr), 1024, 768, dpi);
+        const auto picture = AsRaster(small.Decode(file.data(), file.size()));
+        ASSERT_TRUE(picture);
+        const PixelRect shown = ShownRect(1500, 1000, 1024, 768, 1440 / dpi, 1440 / dpi);
+        ASSERT_EQ(picture->Pixels().width, shown.Width());
+        ASSERT_EQ(picture->Pixels().height, shown.Height());
+        EXPECT_EQ(shown.Height(), 683);
+        const PixelBuffer drawn = Render(picture, shown.Width(), shown.Height());
+        EXPECT_TRUE(drawn.pixels == picture->Pixels().pixels) << "drawn other than kept";
+    }
+}
+
 TEST_F(PictureFitting, NaturalSizeIsTheFilesWhateverIsKept) {
     const auto picture = AsRaster(Decode(EncodeJpeg(Quadrants(3000, 2000))));
     ASSERT_TRUE(picture);
@@ -378,6 +397,26 @@ TEST_F(PictureFailures, DamagedFilesGiveNothingOrASanePicture) {
                     << kept.width << "x" << kept.height;
             }
         }
+    }
+}
+
+TEST_F(PictureFailures, TheHostileCorpusIsRefusedAndItsSoundFilesLoad) {
+    // Each damaged file alone, with the loaded picture of a sound one before it: a refusal
+    // gives nothing and leaves the loader as it was.
+    std::vector<corpus::NamedFile> hostile = corpus::HostileRasters();
+    for (corpus::NamedFile& file : corpus::HostileMetafiles())
+        hostile.push_back(std::move(file));
+    for (const corpus::NamedFile& file : corpus::SoundFiles()) {
+        const std::wstring path = folder.Path() + std::wstring(file.name.begin(), file.name.end());
+        ASSERT_TRUE(WriteBytes(path, file.bytes));
+        EXPECT_TRUE(loader.Load(path)) << file.name;
+    }
+    for (const corpus::NamedFile& file : hostile) {
+        const std::wstring path = folder.Path() + std::wstring(file.name.begin(), file.name.end());
+        ASSERT_TRUE(WriteBytes(path, file.bytes));
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(loader.Load(path), nullptr) << file.name;
+        EXPECT_LT(GetTickCount64() - start, 250u) << file.name << " was not refused at once";
     }
 }
 
