@@ -1,6 +1,7 @@
 #include "win32/WicPictureLoader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -44,7 +45,8 @@ ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool large
 
 // Decodes in strips straight into the area-averaging scaler, so the full-size picture is
 // never held here in 32-bit pixels.
-bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out) {
+bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out,
+                    const std::atomic<bool>* stop) {
     UINT w = 0, h = 0;
     if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     const int width = static_cast<int>(w), height = static_cast<int>(h);
@@ -56,6 +58,8 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     const UINT stride = static_cast<UINT>(width) * 4;
     std::vector<std::uint8_t> strip(static_cast<size_t>(stride) * kRowsPerStrip);
     for (int y = 0; y < height; y += kRowsPerStrip) {
+        // A program that is ending does not wait for the rest of a large picture.
+        if (stop && stop->load()) return false;
         const int rows = std::min(kRowsPerStrip, height - y);
         const WICRect rect{0, y, width, rows};
         if (FAILED(converted->CopyPixels(&rect, stride, stride * static_cast<UINT>(rows),
@@ -191,7 +195,7 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
         ReducedSource(factory_.Get(), frame.Get(), width, height, targetW, targetH);
     if (!source) source = frame;
     PixelBuffer pixels;
-    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels)) return nullptr;
+    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, stop_)) return nullptr;
     if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
     return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
 }
