@@ -17,6 +17,7 @@
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
 #include "win32/ControlIds.h"
+#include "win32/InputState.h"
 #include "win32/PaintScope.h"
 #include "imaging/PictureFit.h"
 #include "win32/Pictures.h"
@@ -41,14 +42,9 @@ DWORD ExStyleOf(BorderStyle border, bool owned) {
     return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owned ? 0 : WS_EX_APPWINDOW);
 }
 
-int ShiftState() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
-int ButtonState(WPARAM wParam) {
-    return (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) |
-           (wParam & MK_MBUTTON ? 4 : 0);
+// The picture box or frame a control sits on; null for a control on the form itself.
+Control* ParentControlOf(const Control& control) {
+    return dynamic_cast<Control*>(&control.Parent());
 }
 
 RECT MonitorRect(HWND hwnd) {
@@ -140,6 +136,11 @@ FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
 
 FormWindow::~FormWindow() {
     Destroy();
+}
+
+HWND FormWindow::HostWindowOf(const Control& control) const {
+    const Control* parent = ParentControlOf(control);
+    return parent ? WindowOf(*parent) : hwnd_;
 }
 
 HWND FormWindow::WindowOf(const Control& control) const {
@@ -310,10 +311,7 @@ void FormWindow::AddTool(Control& control) {
     tool.uFlags = TTF_SUBCLASS;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     if (control.Windowless()) {
-        const HWND container = &control.Parent() == &form_
-                                   ? hwnd_
-                                   : WindowOf(dynamic_cast<Control&>(control.Parent()));
-        tool.hwnd = container;
+        tool.hwnd = HostWindowOf(control);
         tool.uId = reinterpret_cast<UINT_PTR>(&control);
         tool.rect = RectOf(control);
     } else {
@@ -341,9 +339,7 @@ void FormWindow::SyncAll() {
 
 void FormWindow::Sync(Control& control) {
     if (control.Windowless()) {
-        const HWND container = &control.Parent() == &form_
-                                   ? hwnd_
-                                   : WindowOf(dynamic_cast<Control&>(control.Parent()));
+        const HWND container = HostWindowOf(control);
         if (!container) return;
         InvalidateRect(container, nullptr, FALSE);
         if (tooltip_) {
@@ -376,10 +372,18 @@ void FormWindow::Sync(Control& control) {
         ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
     InvalidateRect(hwnd, nullptr, TRUE);
     syncing_ = wasSyncing;
-    // What is on a container follows its place and its enabled state.
-    if (Container* inner = AsContainer(control)) {
-        for (Control* child : inner->Children())
-            Sync(*child);
+    // What is on a container moves and hides with its window; only its enabled state is
+    // its own to follow.
+    if (Container* inner = AsContainer(control)) SyncEnabled(*inner);
+}
+
+void FormWindow::SyncEnabled(const Container& container) {
+    for (Control* child : container.Children()) {
+        const HWND hwnd = WindowOf(*child);
+        if (!hwnd) continue;
+        const bool enabled = child->EffectiveEnabled();
+        if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
+        if (const Container* inner = AsContainer(*child)) SyncEnabled(*inner);
     }
 }
 
@@ -600,73 +604,69 @@ void FormWindow::PaintContainer(HWND hwnd, HDC dc, Container& container, Control
 }
 
 void FormWindow::PaintWindowless(HDC dc, Canvas& canvas, const Container& container) {
-    // Lines are rules drawn over the texts and pictures they separate.
-    std::vector<const Control*> inOrder;
-    for (const Control* control : container.Children()) {
-        if (control->Kind() != ControlKind::Line) inOrder.push_back(control);
-    }
-    for (const Control* control : container.Children()) {
-        if (control->Kind() == ControlKind::Line) inOrder.push_back(control);
-    }
-    for (const Control* control : inOrder) {
-        if (!control->Windowless() || !control->Visible()) continue;
-        const RECT place = RectOf(*control);
-        if (const auto* label = dynamic_cast<const Label*>(control)) {
-            SelectIn font(dc, fonts_.Get(label->Font(), dpi_.dpi));
-            SetTextColor(dc, ColorRefOf(label->ForeColor()));
-            SetBkMode(dc, TRANSPARENT);
-            const std::wstring text = LinesOf(label->Caption());
-            UINT format = label->UseMnemonic() ? 0 : DT_NOPREFIX;
-            RECT box = place;
-            if (control->Width() <= 0) {
-                // As large as its one line of text.
-                format |= DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP;
-                box.right = box.left + 1;
-                box.bottom = box.top + 1;
-            } else {
-                if (!label->Transparent()) {
-                    ScopedBrush brush(CreateSolidBrush(ColorRefOf(label->BackColor())));
-                    FillRect(dc, &place, brush.Get());
-                }
-                format |= DT_TOP | (label->WordWrap() ? DT_WORDBREAK : 0) |
-                          (label->GetAlignment() == Alignment::Right    ? DT_RIGHT
-                           : label->GetAlignment() == Alignment::Center ? DT_CENTER
-                                                                        : DT_LEFT);
-            }
-            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-        } else if (const auto* image = dynamic_cast<const Image*>(control)) {
-            RECT dest = place;
-            const SIZE natural = image->Picture()
-                                     ? SIZE{image->Picture()->Width(), image->Picture()->Height()}
-                                     : resources_.pictures.NaturalSize(image->BuiltInPicture());
-            if (!image->Stretch()) {
-                dest.right = dest.left + MulDiv(natural.cx, dpi_.dpi, 96);
-                dest.bottom = dest.top + MulDiv(natural.cy, dpi_.dpi, 96);
-            }
-            if (HICON icon =
-                    resources_.pictures.Icon(image->BuiltInPicture(), dest.right - dest.left)) {
-                DrawIconEx(dc, dest.left, dest.top, icon, dest.right - dest.left,
-                           dest.bottom - dest.top, 0, nullptr, DI_NORMAL);
-            } else {
-                PicturePtr picture = image->Picture()
-                                         ? image->Picture()
-                                         : resources_.pictures.Picture(image->BuiltInPicture());
-                if (const auto* drawable = dynamic_cast<const Win32Picture*>(picture.get())) {
-                    GdiFlush();
-                    drawable->Draw(canvas, dest);
-                }
-            }
-            if (image->Border()) {
-                RECT border = place;
-                if (!image->Stretch()) border = dest;
-                FrameRect(dc, &border, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-            }
-        } else if (const auto* line = dynamic_cast<const Line*>(control)) {
-            ScopedPen pen(CreatePen(PS_SOLID, 1, ColorRefOf(line->BorderColor())));
-            SelectIn selected(dc, pen.Get());
-            MoveToEx(dc, dpi_.Px(line->X1()), dpi_.Px(line->Y1()), nullptr);
-            LineTo(dc, dpi_.Px(line->X2()), dpi_.Px(line->Y2()));
+    // Lines are rules drawn over the texts and pictures they separate: a second pass.
+    for (const bool lines : {false, true}) {
+        for (const Control* control : container.Children()) {
+            if (!control->Windowless() || !control->Visible()) continue;
+            if ((control->Kind() == ControlKind::Line) != lines) continue;
+            PaintWindowlessControl(dc, canvas, *control);
         }
+    }
+}
+
+void FormWindow::PaintWindowlessControl(HDC dc, Canvas& canvas, const Control& control) {
+    const RECT place = RectOf(control);
+    if (const auto* label = dynamic_cast<const Label*>(&control)) {
+        SelectIn font(dc, fonts_.Get(label->Font(), dpi_.dpi));
+        SetTextColor(dc, ColorRefOf(label->ForeColor()));
+        SetBkMode(dc, TRANSPARENT);
+        const std::wstring text = LinesOf(label->Caption());
+        UINT format = label->UseMnemonic() ? 0 : DT_NOPREFIX;
+        RECT box = place;
+        if (control.Width() <= 0) {
+            // As large as its one line of text.
+            format |= DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP;
+            box.right = box.left + 1;
+            box.bottom = box.top + 1;
+        } else {
+            if (!label->Transparent()) {
+                ScopedBrush brush(CreateSolidBrush(ColorRefOf(label->BackColor())));
+                FillRect(dc, &place, brush.Get());
+            }
+            format |= DT_TOP | (label->WordWrap() ? DT_WORDBREAK : 0) |
+                      (label->GetAlignment() == Alignment::Right    ? DT_RIGHT
+                       : label->GetAlignment() == Alignment::Center ? DT_CENTER
+                                                                    : DT_LEFT);
+        }
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+    } else if (const auto* image = dynamic_cast<const Image*>(&control)) {
+        RECT dest = place;
+        const SIZE natural = image->Picture()
+                                 ? SIZE{image->Picture()->Width(), image->Picture()->Height()}
+                                 : resources_.pictures.NaturalSize(image->BuiltInPicture());
+        if (!image->Stretch()) {
+            dest.right = dest.left + MulDiv(natural.cx, dpi_.dpi, 96);
+            dest.bottom = dest.top + MulDiv(natural.cy, dpi_.dpi, 96);
+        }
+        if (HICON icon =
+                resources_.pictures.Icon(image->BuiltInPicture(), dest.right - dest.left)) {
+            DrawIconEx(dc, dest.left, dest.top, icon, dest.right - dest.left,
+                       dest.bottom - dest.top, 0, nullptr, DI_NORMAL);
+        } else {
+            PicturePtr picture = image->Picture()
+                                     ? image->Picture()
+                                     : resources_.pictures.Picture(image->BuiltInPicture());
+            if (const auto* drawable = dynamic_cast<const Win32Picture*>(picture.get())) {
+                GdiFlush();
+                drawable->Draw(canvas, dest);
+            }
+        }
+        if (image->Border()) FrameRect(dc, &dest, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    } else if (const auto* line = dynamic_cast<const Line*>(&control)) {
+        ScopedPen pen(CreatePen(PS_SOLID, 1, ColorRefOf(line->BorderColor())));
+        SelectIn selected(dc, pen.Get());
+        MoveToEx(dc, dpi_.Px(line->X1()), dpi_.Px(line->Y1()), nullptr);
+        LineTo(dc, dpi_.Px(line->X2()), dpi_.Px(line->Y2()));
     }
 }
 
@@ -685,10 +685,7 @@ void FormWindow::Mouse(HWND hwnd, Container& container, Control* self, UINT mess
                        LPARAM lParam) {
     const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     Control* target = WindowlessAt(container, point);
-    const int button = message == WM_LBUTTONUP   ? 1
-                       : message == WM_RBUTTONUP ? 2
-                       : message == WM_MBUTTONUP ? 4
-                                                 : ButtonState(wParam);
+    const int button = message == WM_MOUSEMOVE ? ButtonState(wParam) : ReleasedButton(message);
     const float x = dpi_.Twips(point.x), y = dpi_.Twips(point.y);
     if (message == WM_MOUSEMOVE) {
         if (target) {
@@ -733,7 +730,7 @@ bool FormWindow::SetPointer(HWND hwnd, const Container& container, Control* self
     // A control that leaves the pointer to its container shows the container's.
     for (Control* area = self; !pointer && area;) {
         pointer = PointerOf(*area);
-        area = &area->Parent() == &form_ ? nullptr : dynamic_cast<Control*>(&area->Parent());
+        area = ParentControlOf(*area);
     }
     if (!pointer && form_.Design().programIconPointer) pointer = resources_.formPointer;
     if (!pointer) pointer = LoadCursorW(nullptr, IDC_ARROW);
@@ -930,10 +927,7 @@ LRESULT CALLBACK FormWindow::StandardControlProc(HWND hwnd, UINT message, WPARAM
                 if (message == WM_MOUSEMOVE) {
                     control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
                 } else {
-                    control->PlatformMouseUp(message == WM_LBUTTONUP   ? 1
-                                             : message == WM_RBUTTONUP ? 2
-                                                                       : 4,
-                                             ShiftState(), x, y);
+                    control->PlatformMouseUp(ReleasedButton(message), ShiftState(), x, y);
                 }
             } catch (...) {
                 // A handler's failure ends that handler only.

@@ -35,6 +35,8 @@ class FormWindow : public FormPeer {
 
     HWND Handle() const { return hwnd_; }
     HWND WindowOf(const Control& control) const;
+    // The window a control is drawn on or is a child of: its container's, or the form's.
+    HWND HostWindowOf(const Control& control) const;
     int CurrentDpi() const { return dpi_.dpi; }
 
     void Create() override;
@@ -75,10 +77,12 @@ class FormWindow : public FormPeer {
     void Sync(Control& control);
     void SyncAll();
     void SyncContents(Control& control);
+    void SyncEnabled(const Container& container);
     void AddTool(Control& control);
     RECT RectOf(const Control& control) const;
     void PaintContainer(HWND hwnd, HDC dc, Container& container, Control* self);
     void PaintWindowless(HDC dc, Canvas& canvas, const Container& container);
+    void PaintWindowlessControl(HDC dc, Canvas& canvas, const Control& control);
     Control* WindowlessAt(const Container& container, POINT point) const;
     void Mouse(HWND hwnd, Container& container, Control* self, UINT message, WPARAM wParam,
                LPARAM lParam);

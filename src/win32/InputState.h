@@ -16,4 +16,9 @@ inline int ButtonState(WPARAM wParam) {
            (wParam & MK_MBUTTON ? 4 : 0);
 }
 
+// The button a release message is about: 1 left, 2 right, 4 middle.
+inline int ReleasedButton(UINT message) {
+    return message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
+}
+
 }  // namespace glimra::win32
