@@ -142,6 +142,13 @@ void DriveListBox::FormLoading() {
 // ---- folder list
 
 FolderError DirListBox::SetPath(const std::wstring& text) {
+    const std::wstring before = s_.path;
+    const FolderError error = Open(text);
+    if (error == FolderError::None && !SamePath(before, s_.path)) Raise(Change);
+    return error;
+}
+
+FolderError DirListBox::Open(const std::wstring& text) {
     std::optional<std::wstring> path;
     if (IsDriveText(text)) {
         if (const auto letter = DriveLetterOf(text))
@@ -167,11 +174,9 @@ FolderError DirListBox::SetPath(const std::wstring& text) {
     for (const std::wstring& name : subfolders) {
         entries.push_back({name, *FolderPathOf(*path + L"\\" + name), current + 1, false});
     }
-    const bool changed = !SamePath(s_.path, *path);
     Assign(s_.entries, entries);
     Assign(s_.index, current);
     Assign(s_.path, *path);
-    if (changed) Raise(Change);
     return FolderError::None;
 }
 
@@ -186,11 +191,9 @@ void DirListBox::PlatformDblClick(int index) {
     SetPath(s_.entries[static_cast<size_t>(index)].path);
 }
 
+// A list that starts on a folder has not changed to it: no Change.
 void DirListBox::FormLoading() {
-    s_.path.clear();
-    const std::function<void()> change = std::move(Change);
-    SetPath(files_.CurrentFolder());
-    Change = change;
+    Open(files_.CurrentFolder());
 }
 
 // ---- file list

@@ -90,6 +90,8 @@ class DirListBox : public ControlWith<DirListState> {
     void FormLoading() override;
 
   private:
+    // Goes to a folder without raising Change.
+    FolderError Open(const std::wstring& text);
     FileSystem& files_;
 };
 

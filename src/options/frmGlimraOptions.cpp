@@ -38,11 +38,6 @@ void Place(Control& control, float left, float top, float width, float height, i
     control.SetFont(font);
 }
 
-template <typename Captioned>
-void Caption(Captioned& control, const std::wstring& caption) {
-    control.SetCaption(caption);
-}
-
 // The first number of a check box's setting: an empty text stands for checked.
 std::optional<std::int32_t> CheckValueOf(const std::wstring& stored) {
     return ReadWholeNumber(stored.empty() ? L"1" : stored);
@@ -182,40 +177,40 @@ void frmGlimraOptions::LayOut() {
         }
     }
     Place(fraSample1, 120, 120, 5415, 3585, 5);
-    Caption(fraSample1, L"Choose folder from which images should be displayed");
+    fraSample1.SetCaption(L"Choose folder from which images should be displayed");
     Place(fraSample3, 120, 120, 5415, 3510, 10);
-    Caption(fraSample3, L"Choose screen saver preferences");
+    fraSample3.SetCaption(L"Choose screen saver preferences");
     Place(fraSample4, 120, 120, 5415, 3585, 11);
-    Caption(fraSample4, L"Preview the screen saver");
+    fraSample4.SetCaption(L"Preview the screen saver");
     Place(fraSample2, 120, 60, 5415, 3705, 9);
     fraSample2.SetMousePointer(MousePointer::Custom);
     fraSample2.SetMouseIcon(PointerPicture::ProgramIcon);
     Place(fraSample5, 120, 0, 5415, 3615, 35);
-    Caption(fraSample5, L"Help using this screen saver");
+    fraSample5.SetCaption(L"Help using this screen saver");
 
     Place(cmdOK, 2490, 4455, 1095, 375, 1);
-    Caption(cmdOK, L"&OK");
+    cmdOK.SetCaption(L"&OK");
     Place(cmdCancel, 3720, 4455, 1095, 375, 2);
-    Caption(cmdCancel, L"&Cancel");
+    cmdCancel.SetCaption(L"&Cancel");
     cmdCancel.SetCancel(true);
     Place(cmdApply, 4920, 4455, 1095, 375, 3);
-    Caption(cmdApply, L"&Apply");
+    cmdApply.SetCaption(L"&Apply");
 
     // Tab 1: the folder.
     Place(txtPathLocation, 120, 360, 3975, 375, 16, {}, Arial(9));
     txtPathLocation.SetText(L"Path from which to display pictures");
     Place(cmdBrowse, 4200, 360, 1095, 375, 18,
           L"Click to browse and find images for the screen saver to display");
-    Caption(cmdBrowse, L"&Browse");
+    cmdBrowse.SetCaption(L"&Browse");
     Place(DrivePath, 120, 840, 2775, 345, 19, {}, Arial(9));
     Place(DirPath, 120, 1320, 2775, 1620, 21, {}, Arial(9));
     Place(FilePath, 3000, 1200, 2295, 1665, 23, {}, Arial(9));
     Place(lblImagesToDisplay, 2940, 960, 2415, 255, 33, {}, Arial(8.25f, true));
-    Caption(lblImagesToDisplay, L"Images that will be displayed");
+    lblImagesToDisplay.SetCaption(L"Images that will be displayed");
     lblImagesToDisplay.SetAlignment(Alignment::Center);
     lblImagesToDisplay.SetVisible(false);
     Place(lblRunFirstTime, 120, 3000, 5175, 495, 28, {}, Arial(9.75f, true));
-    Caption(lblRunFirstTime, texts::kWelcome);
+    lblRunFirstTime.SetCaption(texts::kWelcome);
     lblRunFirstTime.SetForeColor(Rgb(255, 0, 0));
     Place(lblNotify, -20000, 360, 5055, 375, 12, {}, Arial(8.25f, true));
     lblNotify.SetForeColor(Rgb(255, 0, 0));
@@ -224,28 +219,28 @@ void frmGlimraOptions::LayOut() {
     // Tab 2: the preferences.
     const std::wstring secondsTip = L"Amount of time to display each image";
     Place(lblSecondsDisplay, 240, 480, 2055, 255, 17, secondsTip, Arial(9));
-    Caption(lblSecondsDisplay, L"Display each image for");
+    lblSecondsDisplay.SetCaption(L"Display each image for");
     Place(txtSecondsToDisplay, 2280, 360, 735, 360, 20, secondsTip);
     txtSecondsToDisplay.SetText(L"0");
     Place(lblSecondsDisplay2, 3120, 480, 1095, 255, 22, secondsTip, Arial(9));
-    Caption(lblSecondsDisplay2, L"seconds");
+    lblSecondsDisplay2.SetCaption(L"seconds");
     Place(chkMousePointer, 240, 840, 2175, 255, 26,
           L"Hide mouse pointer while screen saver running");
-    Caption(chkMousePointer, L"&Hide mouse pointer");
+    chkMousePointer.SetCaption(L"&Hide mouse pointer");
     Place(chkAlwaysOnTop, 240, 1200, 3015, 255, 27,
           L"Keep screen saver on top of all other windows and applications");
-    Caption(chkAlwaysOnTop, L"Screen saver always on &top");
+    chkAlwaysOnTop.SetCaption(L"Screen saver always on &top");
     Place(chkRandomImages, 240, 1560, 3135, 255, 29,
           L"Display images in random order rather than sequentially");
-    Caption(chkRandomImages, L"Display images in &random order");
+    chkRandomImages.SetCaption(L"Display images in &random order");
     Place(lblDisplayStats, 240, 2040, 3855, 255, 31);
-    Caption(lblDisplayStats, L"Image stats to display in upper left corner");
+    lblDisplayStats.SetCaption(L"Image stats to display in upper left corner");
     Place(chkDisplayImageNumber, 240, 2400, 4215, 255, 30,
           L"Display image's number in sequence in upper left screen corner");
-    Caption(chkDisplayImageNumber, L"Image &number in sequence of images");
+    chkDisplayImageNumber.SetCaption(L"Image &number in sequence of images");
     Place(chkImageFileName, 240, 2760, 2895, 255, 32,
           L"Display image's path and file name in upper left screen corner");
-    Caption(chkImageFileName, L"Image &file path && file name");
+    chkImageFileName.SetCaption(L"Image &file path && file name");
 
     // Tab 3: the preview.
     Place(imgPreview, 120, 360, 3210, 2325, 0);
@@ -253,12 +248,12 @@ void frmGlimraOptions::LayOut() {
     imgPreview.SetStretch(true);
     Place(cmdPreview, 3480, 1320, 1815, 615, 24, L"Click to view the screen saver in action",
           Arial(12, true));
-    Caption(cmdPreview, L"Previe&w");
+    cmdPreview.SetCaption(L"Previe&w");
     Place(lblPreview, 120, 2760, 5175, 735, 25, {}, Arial(9));
-    Caption(lblPreview,
-            L"When you click the Preview button, all options, preferences, and settings will be "
-            L"applied and the screen saver started. This Options window will close and "
-            L"disappear.");
+    lblPreview.SetCaption(
+        L"When you click the Preview button, all options, preferences, and settings will be "
+        L"applied and the screen saver started. This Options window will close and "
+        L"disappear.");
 
     // Tab 4: about.
     Place(Image1, 120, 240, 1680, 1200, 0,
@@ -267,39 +262,39 @@ void frmGlimraOptions::LayOut() {
     Image1.SetStretch(true);
     Place(lblAppTitle, 1800, 150, 3495, 465, 13, texts::kProgramTitle,
           {L"Comic Sans MS", 15.75f, true, false});
-    Caption(lblAppTitle, L"ProductName");
+    lblAppTitle.SetCaption(L"ProductName");
     lblAppTitle.SetForeColor(Rgb(0, 128, 0));
     lblAppTitle.SetAlignment(Alignment::Right);
     Place(lblAppVersion, 2280, 600, 3015, 255, 15, {}, Arial(9.75f, true));
-    Caption(lblAppVersion, L"Major.Minor.Revison");
+    lblAppVersion.SetCaption(L"Major.Minor.Revison");
     lblAppVersion.SetAlignment(Alignment::Right);
     Place(lblCopyright, 2280, 840, 3015, 495, 14);
-    Caption(lblCopyright, L"Copyright");
+    lblCopyright.SetCaption(L"Copyright");
     lblCopyright.SetAlignment(Alignment::Right);
     Line1.SetEnds(120, 1440, 5300, 1440);
     Place(lblDistribution, 120, 1440, 5175, 2175, 39, {}, Arial(6.75f));
-    Caption(lblDistribution, L"Distribution");
+    lblDistribution.SetCaption(L"Distribution");
 
     // Tab 5: help and download.
     Place(imgMe, 120, 360, 1110, 1350, 0, texts::kAuthor);
     imgMe.SetBuiltInPicture(DesignPicture::Portrait);
     Place(lblComments, 1320, 360, 3975, 1335, 36, {}, Arial(8.25f));
-    Caption(lblComments, L"Comments");
+    lblComments.SetCaption(L"Comments");
     Place(lblComments2, 1320, 1680, 3975, 735, 40, {}, Arial(8.25f));
-    Caption(lblComments2, L"Comments2");
+    lblComments2.SetCaption(L"Comments2");
     Place(lblDeveloper, 120, 1800, 1095, 855, 38, {}, Arial(6.75f, true));
-    Caption(lblDeveloper, std::wstring(L"Developer, ") + texts::kAuthor);
+    lblDeveloper.SetCaption(std::wstring(L"Developer, ") + texts::kAuthor);
     Place(imgHelpLink, 1320, 2520, 480, 480, 0, L"Click here for Help");
     imgHelpLink.SetBuiltInPicture(DesignPicture::HelpIcon);
     Place(lblHelpLink, 1920, 2520, 3015, 255, 37, L"Click here for Help", Arial(9.75f, true));
-    Caption(lblHelpLink, L"Glimra ScreenSaver Help");
+    lblHelpLink.SetCaption(L"Glimra ScreenSaver Help");
     lblHelpLink.SetForeColor(Rgb(0, 0, 255));
     Place(imgDownloadLink, 1320, 3000, 480, 480, 0,
           L"Click here to download latest version of Glimra ScreenSaver");
     imgDownloadLink.SetBuiltInPicture(DesignPicture::DownloadIcon);
     Place(lblDownloadLink, 1920, 3000, 2535, 255, 41,
           L"Click here to download the latest version of Glimra ScreenSaver", Arial(9.75f, true));
-    Caption(lblDownloadLink, L"Download Latest Version");
+    lblDownloadLink.SetCaption(L"Download Latest Version");
     lblDownloadLink.SetForeColor(Rgb(0, 0, 255));
     for (Control* link : std::initializer_list<Control*>{&imgHelpLink, &lblHelpLink,
                                                          &imgDownloadLink, &lblDownloadLink})
@@ -517,7 +512,7 @@ void frmGlimraOptions::cmdPreview_Click() {
 // What OK and Preview do once the options were validated and saved.
 void frmGlimraOptions::AcceptOptions() {
     if (txtPathLocation.Text().empty() || txtSecondsToDisplay.Text().empty()) return;
-    if (lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused) return;
+    if (SaveRefused()) return;
     if (FilePath.ListCount() >= 1) {
         ReadDialogForced();
         if (blnDialogForced) {
@@ -559,7 +554,7 @@ void frmGlimraOptions::EndProgram() {
 void frmGlimraOptions::cmdApply_Click() {
     ValidateOptions();
     // A folder that was not stored is not announced as the one in use.
-    if (lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused) return;
+    if (SaveRefused()) return;
     lblRunFirstTime.SetVisible(true);
     lblRunFirstTime.SetCaption(texts::kImagesFrom + txtPathLocation.Text());
     if (FilePath.Path() == txtPathLocation.Text()) return;

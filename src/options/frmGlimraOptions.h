@@ -133,6 +133,10 @@ class frmGlimraOptions : public Form {
     void WireEvents();
     void PointListsAt(const std::wstring& folder);
     bool AssignListsForSave(const std::wstring& folder);
+    // The last save stored nothing because a field was refused (not because it was empty).
+    bool SaveRefused() const {
+        return lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused;
+    }
     void AcceptOptions();
     void StartSlideShow(bool windowFirst);
     void EndProgram();
