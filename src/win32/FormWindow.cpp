@@ -148,11 +148,12 @@ HWND FormWindow::WindowOf(const Control& control) const {
     return found == windows_.end() ? nullptr : found->second;
 }
 
+// Each control's window carries its control; a window of this form is one the map knows.
 Control* FormWindow::ControlOfWindow(HWND hwnd) const {
-    for (const auto& [control, window] : windows_) {
-        if (window == hwnd) return const_cast<Control*>(control);
-    }
-    return nullptr;
+    auto* control =
+        hwnd ? reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+    auto found = windows_.find(control);
+    return found != windows_.end() && found->second == hwnd ? control : nullptr;
 }
 
 void FormWindow::Create() {
@@ -918,9 +919,9 @@ LRESULT CALLBACK FormWindow::StandardControlProc(HWND hwnd, UINT message, WPARAM
                                                  LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP || message == WM_RBUTTONUP ||
         message == WM_MBUTTONUP) {
-        auto* control = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        FormWindow* self = control ? OwnerOf(hwnd) : nullptr;
-        if (self && self->WindowOf(*control) == hwnd) {
+        FormWindow* self = OwnerOf(hwnd);
+        Control* control = self ? self->ControlOfWindow(hwnd) : nullptr;
+        if (control) {
             const float x = self->dpi_.Twips(static_cast<short>(LOWORD(lParam)));
             const float y = self->dpi_.Twips(static_cast<short>(HIWORD(lParam)));
             try {
@@ -947,10 +948,9 @@ FormWindow* FormWindow::OwnerOf(HWND hwnd) {
 }
 
 LRESULT CALLBACK FormWindow::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* control = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    FormWindow* self = control ? OwnerOf(hwnd) : nullptr;
-    if (!self || self->WindowOf(*control) != hwnd)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+    FormWindow* self = OwnerOf(hwnd);
+    Control* control = self ? self->ControlOfWindow(hwnd) : nullptr;
+    if (!control) return DefWindowProcW(hwnd, message, wParam, lParam);
     try {
         return self->HandleContainerMessage(hwnd, *control, message, wParam, lParam);
     } catch (...) {
