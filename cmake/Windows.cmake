@@ -9,7 +9,9 @@ add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 add_compile_options(-ffunction-sections -fdata-sections)
 
 add_library(glimra_win32 STATIC
+  src/win32/AccessibleNames.cpp
   src/win32/Canvas.cpp
+  src/win32/DelegatingAccessible.cpp
   src/win32/DesignPictures.cpp
   src/win32/FontCache.cpp
   src/win32/FileStamp.cpp
@@ -17,6 +19,7 @@ add_library(glimra_win32 STATIC
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
   src/win32/MonitorCovers.cpp
+  src/win32/NamedControlAccessible.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
   src/win32/StoppableStream.cpp
@@ -32,7 +35,7 @@ add_library(glimra_win32 STATIC
   src/win32/Win32Shell.cpp
   src/win32/Win32Timer.cpp
 )
-target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
+target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 oleacc gdi32
                       user32 advapi32 shell32 comctl32 version uuid)
 
 add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
@@ -74,6 +77,7 @@ add_executable(win32_tests
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/DialogWindowTest.cpp
+  tests/win32/AccessibilityTest.cpp
   tests/win32/MessageBoxesTest.cpp
   tests/win32/ShellTest.cpp
   tests/win32/ProgramDetailsTest.cpp
@@ -82,7 +86,7 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
-target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version)
+target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc)
 add_dependencies(win32_tests Glimra)  # the resource tests read the built program
 
 # The end-to-end tests' helper that reports and closes the program's windows.

@@ -18,6 +18,7 @@
 #include "controls/TextBox.h"
 #include "win32/ControlIds.h"
 #include "win32/InputState.h"
+#include "win32/NamedControlAccessible.h"
 #include "win32/PaintScope.h"
 #include "imaging/PictureFit.h"
 #include "win32/Pictures.h"
@@ -917,6 +918,13 @@ bool FormWindow::HandleShared(HWND hwnd, Container& container, Control* self, UI
 
 LRESULT CALLBACK FormWindow::StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
                                                  LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_GETOBJECT) {  // accessibility: the control named as its label reads
+        FormWindow* self = OwnerOf(hwnd);
+        const Control* control = self ? self->ControlOfWindow(hwnd) : nullptr;
+        if (const LRESULT object =
+                control ? AnswerControlGetObject(hwnd, *control, wParam, lParam) : 0)
+            return object;
+    }
     if (message == WM_MOUSEMOVE || message == WM_LBUTTONUP || message == WM_RBUTTONUP ||
         message == WM_MBUTTONUP) {
         FormWindow* self = OwnerOf(hwnd);
