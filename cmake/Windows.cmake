@@ -11,6 +11,7 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_library(glimra_win32 STATIC
   src/win32/AccessibleNames.cpp
   src/win32/Canvas.cpp
+  src/win32/ContainerAccessible.cpp
   src/win32/DelegatingAccessible.cpp
   src/win32/DesignPictures.cpp
   src/win32/FontCache.cpp
@@ -34,6 +35,7 @@ add_library(glimra_win32 STATIC
   src/win32/Win32ProgramInfo.cpp
   src/win32/Win32Shell.cpp
   src/win32/Win32Timer.cpp
+  src/win32/WindowlessAccessible.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 oleacc gdi32
                       user32 advapi32 shell32 comctl32 version uuid)

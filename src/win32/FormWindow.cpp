@@ -16,6 +16,7 @@
 #include "controls/PictureBox.h"
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
+#include "win32/ContainerAccessible.h"
 #include "win32/ControlIds.h"
 #include "win32/InputState.h"
 #include "win32/NamedControlAccessible.h"
@@ -878,6 +879,9 @@ void FormWindow::DrawListItem(const DRAWITEMSTRUCT& item) {
 bool FormWindow::HandleShared(HWND hwnd, Container& container, Control* self, UINT message,
                               WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
+    // Accessibility: the object of this window's client area and its links' default action.
+    if (AnswerContainerAccessibility(*this, hwnd, container, self, message, wParam, lParam, result))
+        return true;
     switch (message) {
         case WM_COMMAND:
             Command(reinterpret_cast<HWND>(lParam), wParam);

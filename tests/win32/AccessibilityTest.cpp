@@ -77,7 +77,65 @@ ComPtr<IAccessible> ObjectOf(HWND hwnd) {
     return object;
 }
 
-class DialogAccessibility : public DialogWindow {};
+// The children as AccessibleChildren hands them out: windows, or simple elements read in full.
+std::vector<Reading> ChildrenOf(IAccessible& object) {
+    LONG count = 0;
+    object.get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    LONG got = 0;
+    AccessibleChildren(&object, 0, count, children.data(), &got);
+    std::vector<Reading> readings;
+    for (LONG i = 0; i < got; ++i) {
+        VARIANT& child = children[static_cast<size_t>(i)];
+        if (child.vt == VT_DISPATCH) {
+            Reading window;
+            ComPtr<IAccessible> inner;
+            child.pdispVal->QueryInterface(kAccessibleId,
+                                           reinterpret_cast<void**>(inner.GetAddressOf()));
+            if (inner) WindowFromAccessibleObject(inner.Get(), &window.window);
+            readings.push_back(window);
+        } else if (child.vt == VT_I4) {
+            readings.push_back(Read(object, child.lVal));
+        }
+        VariantClear(&child);
+    }
+    return readings;
+}
+
+LONG IdOfChildNamed(IAccessible& object, const std::wstring& name) {
+    for (const Reading& child : ChildrenOf(object))
+        if (child.id && child.name == name) return child.id;
+    return 0;
+}
+
+class DialogAccessibility : public DialogWindow {
+  protected:
+    void SetUp() override {
+        SetCursorPos(0, 0);  // away from the dialog, whose pages clear the hint under it
+        DialogWindow::SetUp();
+    }
+    Reading WindowChild(const Control& control) {
+        Reading reading;
+        reading.window = Of(control);
+        return reading;
+    }
+    Reading Text(const std::wstring& name, const std::wstring& tip = {}) {
+        return {nullptr, 0, name, ROLE_SYSTEM_STATICTEXT, STATE_SYSTEM_READONLY, tip};
+    }
+    Reading Graphic(const std::wstring& name) {
+        return {nullptr, 0, name, ROLE_SYSTEM_GRAPHIC, STATE_SYSTEM_READONLY, {}};
+    }
+    Reading Link(const std::wstring& name, const std::wstring& tip = {}) {
+        return {nullptr, 0, name, ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, tip};
+    }
+    // The children with the ids left out, which only have to be distinct.
+    std::vector<Reading> ChildrenWithoutIds(const Control& container) {
+        std::vector<Reading> children = ChildrenOf(*ObjectOf(Of(container)).Get());
+        for (Reading& child : children)
+            child.id = 0;
+        return children;
+    }
+};
 
 TEST_F(DialogAccessibility, EachFocusableControlIsNamedAsASightedUserReadsIt) {
     frmGlimraOptions& d = Dialog();
@@ -114,6 +172,153 @@ TEST_F(DialogAccessibility, EachFocusableControlIsNamedAsASightedUserReadsIt) {
         if (!control->ToolTipText().empty()) expected.description = control->ToolTipText();
         EXPECT_EQ(Read(*object.Get()), expected);
     }
+}
+
+class FirstStart : public DialogAccessibility {
+  protected:
+    void SetUp() override {
+        folderStored = false;
+        DialogAccessibility::SetUp();
+    }
+};
+
+TEST_F(FirstStart, TheDialogIsADialogAndItsWelcomeIsReadWithThePage) {
+    frmGlimraOptions& d = Dialog();
+    EXPECT_EQ(Read(*ObjectOf(Window().Handle()).Get()).role, ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(ChildrenWithoutIds(d.fraSample1),
+              (std::vector<Reading>{
+                  WindowChild(d.txtPathLocation), WindowChild(d.cmdBrowse),
+                  Text(L"Welcome! Please configure your options now. Choose a path from which to "
+                       L"display pictures.")}));
+}
+
+TEST_F(DialogAccessibility, EachPageHoldsItsLabelsPicturesAndLinksInTabOrder) {
+    frmGlimraOptions& d = Dialog();
+    const std::wstring secondsTip = L"Amount of time to display each image";
+    struct Page {
+        const Control* frame;
+        std::wstring name;
+        std::vector<Reading> children;
+    };
+    const Page pages[] = {
+        {&d.fraSample1,
+         L"Choose folder from which images should be displayed",
+         {WindowChild(d.txtPathLocation), WindowChild(d.cmdBrowse),
+          Text(L"")}},  // the hint line, cleared when the dialog went to the stored folder
+        {&d.fraSample3,
+         L"Choose screen saver preferences",
+         {Text(L"Display each image for", secondsTip), WindowChild(d.txtSecondsToDisplay),
+          Text(L"seconds", secondsTip), WindowChild(d.chkMousePointer),
+          WindowChild(d.chkAlwaysOnTop), WindowChild(d.chkRandomImages),
+          WindowChild(d.chkDisplayImageNumber),
+          Text(L"Image stats to display in upper left corner"), WindowChild(d.chkImageFileName)}},
+        {&d.fraSample4,
+         L"Preview the screen saver",
+         {Graphic(L""), WindowChild(d.cmdPreview), Text(d.lblPreview.Caption())}},
+        {&d.fraSample2,
+         L"",
+         {Graphic(L"Glimra ScreenSaver by the Glimra ScreenSaver developers"),
+          Text(L"Glimra ScreenSaver"),                                  // its tip says the same
+          Text(L"Free software by the Glimra ScreenSaver developers"),  // on two lines
+          Text(L"Version 1.0.203"), Text(d.lblDistribution.Caption())}},
+        {&d.fraSample5,
+         L"Help using this screen saver",
+         {Graphic(L"the Glimra ScreenSaver developers"), Link(L"Click here for Help"),
+          Link(L"Click here to download latest version of Glimra ScreenSaver"),
+          Text(d.lblComments.Caption()), Link(L"Glimra ScreenSaver Help", L"Click here for Help"),
+          Text(L"Developer, the Glimra ScreenSaver developers"), Text(d.lblComments2.Caption()),
+          Link(L"Download Latest Version",
+               L"Click here to download the latest version of Glimra ScreenSaver")}},
+    };
+    for (int tab = 1; tab <= 5; ++tab) {
+        const Page& page = pages[tab - 1];
+        SCOPED_TRACE(tab);
+        d.tbsOptions.SetSelectedItem(tab);
+        const Reading frame = Read(*ObjectOf(Of(*page.frame)).Get());
+        EXPECT_EQ(frame.name, page.name);
+        EXPECT_EQ(frame.role, ROLE_SYSTEM_GROUPING);
+        EXPECT_EQ(ChildrenWithoutIds(*page.frame), page.children);
+    }
+    Reading label = Text(L"Display each image for", secondsTip);
+    label.state |= STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_OFFSCREEN;
+    EXPECT_EQ(ChildrenWithoutIds(d.fraSample3).front(), label) << "on a page out of view";
+}
+
+TEST_F(DialogAccessibility, WhatIsHiddenIsAbsentUntilItIsShown) {
+    frmGlimraOptions& d = Dialog();
+    SendMessageW(Of(d.cmdBrowse), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(ChildrenWithoutIds(d.fraSample1),
+              (std::vector<Reading>{WindowChild(d.txtPathLocation), WindowChild(d.cmdBrowse),
+                                    WindowChild(d.DrivePath), WindowChild(d.DirPath),
+                                    WindowChild(d.FilePath), Text(L""),
+                                    Text(L"Images that will be displayed")}));
+}
+
+TEST_F(DialogAccessibility, AWindowlessChildIsWhereItIsDrawn) {
+    frmGlimraOptions& d = Dialog();
+    d.tbsOptions.SetSelectedItem(5);
+    ComPtr<IAccessible> frame = ObjectOf(Of(d.fraSample5));
+    const LONG id = IdOfChildNamed(*frame.Get(), L"Glimra ScreenSaver Help");
+    const int dpi = Window().CurrentDpi();
+    POINT corner{MulDiv(1920, dpi, 1440), MulDiv(2520, dpi, 1440)};
+    ClientToScreen(Of(d.fraSample5), &corner);
+    long left = 0, top = 0, width = 0, height = 0;
+    ASSERT_EQ(frame->accLocation(&left, &top, &width, &height, Child(id)), S_OK);
+    EXPECT_EQ(
+        std::vector<long>({left, top, width, height}),
+        std::vector<long>({corner.x, corner.y, MulDiv(3015, dpi, 1440), MulDiv(255, dpi, 1440)}));
+    VARIANT hit;
+    VariantInit(&hit);
+    ASSERT_EQ(frame->accHitTest(left + width / 2, top + height / 2, &hit), S_OK);
+    EXPECT_EQ(hit.vt, VT_I4);
+    EXPECT_EQ(hit.lVal, id);
+}
+
+TEST_F(DialogAccessibility, ALinksDefaultActionOpensItsTargetOnceTheCallReturned) {
+    frmGlimraOptions& d = Dialog();
+    d.tbsOptions.SetSelectedItem(5);
+    ComPtr<IAccessible> frame = ObjectOf(Of(d.fraSample5));
+    const std::pair<std::wstring, std::wstring> links[] = {
+        {L"Glimra ScreenSaver Help", d.strHelpPagePath},
+        {L"Click here for Help", d.strHelpPagePath},
+        {L"Download Latest Version", d.strDownloadAddress},
+        {L"Click here to download latest version of Glimra ScreenSaver", d.strDownloadAddress},
+    };
+    for (const auto& [name, target] : links) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        const LONG id = IdOfChildNamed(*frame.Get(), name);
+        BSTR action = nullptr;
+        frame->get_accDefaultAction(Child(id), &action);
+        EXPECT_EQ(Taken(action), L"Jump");
+        shell.opened.clear();
+        EXPECT_EQ(frame->accDoDefaultAction(Child(id)), S_OK);
+        EXPECT_TRUE(shell.opened.empty()) << "the caller is not kept waiting";
+        Pump();
+        EXPECT_EQ(shell.opened, std::vector<std::wstring>{target});
+    }
+    shell.opened.clear();
+    const LONG text = IdOfChildNamed(*frame.Get(), d.lblComments2.Caption());
+    EXPECT_EQ(frame->accDoDefaultAction(Child(text)), DISP_E_MEMBERNOTFOUND) << "no link";
+    const LONG help = IdOfChildNamed(*frame.Get(), L"Glimra ScreenSaver Help");
+    d.tbsOptions.SetSelectedItem(1);
+    frame->accDoDefaultAction(Child(help));
+    Pump();
+    EXPECT_TRUE(shell.opened.empty()) << "a link out of view opens nothing, as for a click";
+}
+
+TEST_F(DialogAccessibility, AnObjectKeptPastItsWindowAnswersAsDisconnected) {
+    frmGlimraOptions& d = Dialog();
+    ComPtr<IAccessible> page = ObjectOf(Of(d.fraSample1));
+    ComPtr<IAccessible> box = ObjectOf(Of(d.txtPathLocation));
+    ASSERT_TRUE(page && box);
+    d.cmdCancel_Click();
+    Pump();
+    BSTR name = nullptr;
+    EXPECT_EQ(box->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+    LONG count = 0;
+    EXPECT_EQ(page->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(page->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ class DialogWindow : public ::testing::Test {
         CreateDirectoryW((folder.Path() + L"alpha").c_str(), nullptr);
         folder.AddFile(L"one.jpg");
         folder.AddFile(L"two.txt");
-        settings.Write(keys::kPath, folder.Path());
+        if (folderStored) settings.Write(keys::kPath, folder.Path());
         program = std::make_unique<ScreenSaverProgram>(ports, &peers);
         program->Start();
         Pump();
@@ -103,6 +103,7 @@ class DialogWindow : public ::testing::Test {
     Win32Locale locale;
     Ports ports{start, settings, files, pictures, screen, pointer, random, messages, shell, locale};
     std::unique_ptr<ScreenSaverProgram> program;
+    bool folderStored = true;  // false: the dialog opens as at the very first start
 };
 
 }  // namespace glimra::win32
