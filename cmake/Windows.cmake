@@ -36,6 +36,7 @@ add_library(glimra_win32 STATIC
   src/win32/Win32Shell.cpp
   src/win32/Win32Timer.cpp
   src/win32/WindowlessAccessible.cpp
+  src/win32/WindowlessEvents.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 oleacc gdi32
                       user32 advapi32 shell32 comctl32 version uuid)

@@ -221,6 +221,7 @@ void FormWindow::CreateChildren(Container& container, HWND parent) {
     for (Control* control : InTabOrder(container)) {
         if (control->Windowless()) {
             AddTool(*control);
+            accessibleEvents_.Follow(*control, parent);  // accessibility: its first state
             continue;
         }
         CreateChild(*control, parent);
@@ -345,6 +346,7 @@ void FormWindow::Sync(Control& control) {
         const HWND container = HostWindowOf(control);
         if (!container) return;
         InvalidateRect(container, nullptr, FALSE);
+        accessibleEvents_.Follow(control, container);  // accessibility: shown, hidden, renamed
         if (tooltip_) {
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof(tool);

@@ -13,6 +13,7 @@
 #include "win32/FontCache.h"
 #include "win32/MonitorCovers.h"
 #include "win32/Scoped.h"
+#include "win32/WindowlessEvents.h"
 
 namespace glimra::win32 {
 
@@ -113,6 +114,8 @@ class FormWindow : public FormPeer {
     std::vector<DrawnPicture> rendered_;
     bool renderedOnce_ = false;
     MonitorCovers covers_;  // the other monitors, while the window is full screen
+    // Accessibility: what assistive technology is told of the labels and images.
+    WindowlessEvents accessibleEvents_;
 };
 
 // The platform's colour for a model colour, system colours included.

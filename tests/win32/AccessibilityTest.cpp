@@ -6,6 +6,7 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -305,6 +306,69 @@ TEST_F(DialogAccessibility, ALinksDefaultActionOpensItsTargetOnceTheCallReturned
     frame->accDoDefaultAction(Child(help));
     Pump();
     EXPECT_TRUE(shell.opened.empty()) << "a link out of view opens nothing, as for a click";
+}
+
+// The events raised on this thread's windows for simple elements, as a screen reader gets them.
+struct RaisedEvent {
+    DWORD event;
+    HWND window;
+    LONG child;
+    bool operator==(const RaisedEvent&) const = default;
+};
+std::vector<RaisedEvent> raised;
+
+void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                     DWORD) {
+    if (object == OBJID_CLIENT && child != CHILDID_SELF) raised.push_back({event, window, child});
+}
+
+TEST_F(DialogAccessibility, TheHintLineTellsEachNewTextAsAChangeOfItsName) {
+    frmGlimraOptions& d = Dialog();
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, nullptr, Record,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    const HWND page = Of(d.fraSample1);
+    const LONG hint = IdOfChildNamed(*ObjectOf(page).Get(), L"");
+    ASSERT_NE(hint, 0) << "the hint line, empty";
+    SendMessageW(Of(d.cmdBrowse), BM_CLICK, 0, 0);
+    Pump();
+    auto click = [&](const Control& list) {
+        SendMessageW(Of(list), LB_SETCURSEL, 0, 0);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Of(list)), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Of(list)));
+    };
+    const std::pair<std::function<void()>, std::wstring> changes[] = {
+        {[&] { click(d.DirPath); },
+         L"Double click to select a folder from which images will be displayed"},
+        {[&] { click(d.FilePath); }, L"All images listed will be displayed"},
+        {[&] { SendMessageW(Of(d.cmdApply), BM_CLICK, 0, 0); },
+         L"Images will be displayed from " + d.txtPathLocation.Text()},
+        {[&] { d.ClearHint(); }, L""},
+    };
+    for (const auto& [change, text] : changes) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
+        raised.clear();
+        change();
+        Pump();
+        EXPECT_EQ(raised, (std::vector<RaisedEvent>{{EVENT_OBJECT_NAMECHANGE, page, hint}}));
+        ComPtr<IAccessible> object;
+        VARIANT child;
+        VariantInit(&child);
+        AccessibleObjectFromEvent(page, static_cast<DWORD>(OBJID_CLIENT), hint,
+                                  object.GetAddressOf(), &child);
+        ASSERT_TRUE(object);
+        EXPECT_EQ(Read(*object.Get(), child.lVal).name, text);
+    }
+    const LONG listLabel = IdOfChildNamed(*ObjectOf(page).Get(), L"Images that will be displayed");
+    raised.clear();
+    d.tbsOptions.SetSelectedItem(5);
+    d.HighlightHelpLink();
+    d.lblImagesToDisplay.SetVisible(false);
+    Pump();
+    EXPECT_EQ(raised, (std::vector<RaisedEvent>{{EVENT_OBJECT_HIDE, page, listLabel}}))
+        << "a link's new look is no news; a hidden label is";
+    UnhookWinEvent(hook);
 }
 
 TEST_F(DialogAccessibility, AnObjectKeptPastItsWindowAnswersAsDisconnected) {
