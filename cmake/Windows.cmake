@@ -94,9 +94,15 @@ add_dependencies(win32_tests Glimra)  # the resource tests read the built progra
 
 # The end-to-end tests' helper that reports and closes the program's windows.
 add_executable(e2e_driver tests/e2e/Driver.cpp)
-target_include_directories(e2e_driver PRIVATE src)
+target_include_directories(e2e_driver PRIVATE src tests)
 target_link_libraries(e2e_driver PRIVATE comctl32)
 target_link_options(e2e_driver PRIVATE -municode)
+
+# The end-to-end tests' screen reader, which reads the dialog from a process of its own.
+add_executable(e2e_reader tests/e2e/ScreenReader.cpp)
+target_include_directories(e2e_reader PRIVATE src tests)
+target_link_libraries(e2e_reader PRIVATE oleacc ole32 oleaut32)
+target_link_options(e2e_reader PRIVATE -municode)
 
 # The end-to-end tests' writer of damaged pictures.
 add_executable(e2e_corpus tests/e2e/CorpusWriter.cpp tests/corpus/HostileFiles.cpp)

@@ -35,23 +35,16 @@
 // clang-format on
 #include <commctrl.h>
 
+#include "e2e/ProgramWindows.h"
 #include "win32/ControlIds.h"
 
 namespace {
 
+using glimra::e2e::ControlOf;
+using glimra::e2e::PrintUtf8;
+
 constexpr wchar_t kProgramKey[] = L"Software\\VB and VBA Program Settings\\Glimra";
 constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Glimra\\Settings";
-
-// Writes UTF-8, whatever the console's code page.
-void PrintUtf8(const std::wstring& text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), bytes,
-                        nullptr, nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-    std::fputc('\n', stdout);
-}
 
 int GetSetting(const wchar_t* name) {
     DWORD bytes = 0;
@@ -150,20 +143,6 @@ const wchar_t* const kNames[] = {
     L"DrivePath",        L"DirPath",        L"FilePath",        L"txtSecondsToDisplay",
     L"chkMousePointer",  L"chkAlwaysOnTop", L"chkRandomImages", L"chkDisplayImageNumber",
     L"chkImageFileName", L"cmdPreview"};
-
-BOOL CALLBACK FindById(HWND child, LPARAM context) {
-    auto* found = reinterpret_cast<std::pair<int, HWND>*>(context);
-    if (GetDlgCtrlID(child) != found->first) return TRUE;
-    found->second = child;
-    return FALSE;
-}
-
-HWND ControlOf(const wchar_t* caption, const wchar_t* name) {
-    HWND window = FindWindowW(nullptr, caption);
-    std::pair<int, HWND> found{glimra::win32::ControlIdOf(name), nullptr};
-    if (window) EnumChildWindows(window, &FindById, reinterpret_cast<LPARAM>(&found));
-    return found.second;
-}
 
 std::wstring TextOf(HWND window) {
     wchar_t text[1024] = {};

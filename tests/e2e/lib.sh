@@ -152,3 +152,27 @@ wait_pixel() {
   echo "    pixel $x,$y never became $colour"
   return 1
 }
+
+# Web pages open, until forget_opened_pages, with a command that notes what it was given (the
+# prefix has no association of its own for them).
+note_opened_pages() {
+  wine reg add 'HKCR\.htm' /ve /d GlimraTestPage /f >/dev/null 2>&1
+  wine reg add 'HKCR\GlimraTestPage\shell\open\command' /ve \
+    /d 'C:\windows\system32\cmd.exe /c echo %1> C:\opened-page.txt' /f >/dev/null 2>&1
+  rm -f "$WINEPREFIX/drive_c/opened-page.txt"
+}
+
+forget_opened_pages() {
+  wine reg delete 'HKCR\.htm' /f >/dev/null 2>&1
+  wine reg delete 'HKCR\GlimraTestPage' /f >/dev/null 2>&1
+}
+
+# Waits up to five seconds for a page to be opened and prints what was opened.
+opened_page() {
+  local marker="$WINEPREFIX/drive_c/opened-page.txt"
+  for _ in $(seq 50); do
+    [ -s "$marker" ] && break
+    sleep 0.1
+  done
+  tr -d '\r' <"$marker" 2>/dev/null
+}

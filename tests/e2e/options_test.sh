@@ -146,28 +146,16 @@ test_hovering_a_link_turns_it_red_and_underlined() {
 }
 
 test_the_help_link_opens_the_help_page_beside_the_program() {
-  # Web pages open, for this test only, with a command that notes what it was given (the
-  # prefix has no association of its own for them).
-  local classes='HKCR'
-  wine reg add "$classes\\.htm" /ve /d GlimraTestPage /f >/dev/null 2>&1
-  wine reg add "$classes\\GlimraTestPage\\shell\\open\\command" /ve \
-    /d 'C:\windows\system32\cmd.exe /c echo %1> C:\opened-page.txt' /f >/dev/null 2>&1
-  local marker="$WINEPREFIX/drive_c/opened-page.txt"
-  rm -f "$marker"
+  note_opened_pages
   open_dialog || return 1
   xdotool key alt+h
   sleep 0.4
   local left top
   read -r _ _ left top _ _ <<<"$(control "picOptions(4)")"
   xdotool mousemove $((left + 8 + 128 + 20)) $((top + 168 + 8)) click 1
-  for _ in $(seq 50); do
-    [ -s "$marker" ] && break
-    sleep 0.1
-  done
   local opened
-  opened=$(tr -d '\r' <"$marker" 2>/dev/null)
-  wine reg delete "$classes\\.htm" /f >/dev/null 2>&1
-  wine reg delete "$classes\\GlimraTestPage" /f >/dev/null 2>&1
+  opened=$(opened_page)
+  forget_opened_pages
   expect_match "$opened" 'build\\windows\\help\\glimrascreensaver\.htm' "the help link's target" || return 1
   expect_match "$(window_state "$DIALOG")" '^visible' "the dialog stays open" || return 1
 }

@@ -1,0 +1,113 @@
+// A screen reader's view of the program for the end-to-end tests: run under Wine beside
+// Glimra.scr, in a process of its own, it reads the dialog through the platform's
+// accessibility interfaces as assistive technology does.
+//
+//   e2e_reader read <caption> <name>   prints "role|name" of the control's object, then of each
+//                                      of its children, one a line (roles as numbers); a child
+//                                      that is a window is read through that window's object
+//   e2e_reader act <caption> <name> <child>
+//                                      does the default action of the control's child that is
+//                                      named so
+// clang-format off
+#include "win32/Windows.h"
+// clang-format on
+#include <oleacc.h>
+#include <wrl/client.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/ProgramWindows.h"
+
+namespace {
+
+using glimra::e2e::ControlOf;
+using glimra::e2e::PrintUtf8;
+using Microsoft::WRL::ComPtr;
+
+// The import library's IID_IAccessible is a thunk, not the interface id.
+constexpr IID kAccessibleId = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+ComPtr<IAccessible> ObjectOf(HWND hwnd) {
+    ComPtr<IAccessible> object;
+    if (hwnd)
+        AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kAccessibleId,
+                                   reinterpret_cast<void**>(object.GetAddressOf()));
+    return object;
+}
+
+VARIANT Child(LONG id) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+std::wstring NameOf(IAccessible& object, LONG id) {
+    BSTR name = nullptr;
+    object.get_accName(Child(id), &name);
+    std::wstring text = name ? name : L"";
+    SysFreeString(name);
+    return text;
+}
+
+std::wstring Reading(IAccessible& object, LONG id) {
+    VARIANT role;
+    VariantInit(&role);
+    object.get_accRole(Child(id), &role);
+    return std::to_wstring(role.vt == VT_I4 ? role.lVal : 0) + L"|" + NameOf(object, id);
+}
+
+// The object's children: (the object to ask, the child id to ask it for).
+std::vector<std::pair<ComPtr<IAccessible>, LONG>> ChildrenOf(IAccessible& object) {
+    LONG count = 0;
+    object.get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    LONG got = 0;
+    if (count > 0) AccessibleChildren(&object, 0, count, children.data(), &got);
+    std::vector<std::pair<ComPtr<IAccessible>, LONG>> found;
+    for (LONG i = 0; i < got; ++i) {
+        VARIANT& child = children[static_cast<size_t>(i)];
+        if (child.vt == VT_I4) found.emplace_back(&object, child.lVal);
+        if (child.vt == VT_DISPATCH) {
+            ComPtr<IAccessible> window;
+            HWND hwnd = nullptr;
+            child.pdispVal->QueryInterface(kAccessibleId,
+                                           reinterpret_cast<void**>(window.GetAddressOf()));
+            if (window) WindowFromAccessibleObject(window.Get(), &hwnd);
+            if (ComPtr<IAccessible> client = ObjectOf(hwnd)) found.emplace_back(client, 0);
+        }
+        VariantClear(&child);
+    }
+    return found;
+}
+
+int Read(const wchar_t* caption, const wchar_t* name) {
+    ComPtr<IAccessible> object = ObjectOf(ControlOf(caption, name));
+    if (!object) return 1;
+    PrintUtf8(Reading(*object.Get(), CHILDID_SELF));
+    for (const auto& [parent, id] : ChildrenOf(*object.Get()))
+        PrintUtf8(Reading(*parent.Get(), id));
+    return 0;
+}
+
+int Act(const wchar_t* caption, const wchar_t* name, const std::wstring& child) {
+    ComPtr<IAccessible> object = ObjectOf(ControlOf(caption, name));
+    if (!object) return 1;
+    for (const auto& [parent, id] : ChildrenOf(*object.Get()))
+        if (NameOf(*parent.Get(), id) == child)
+            return SUCCEEDED(parent->accDoDefaultAction(Child(id))) ? 0 : 1;
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = 2;
+    if (argc == 4 && std::wstring(argv[1]) == L"read") result = Read(argv[2], argv[3]);
+    if (argc == 5 && std::wstring(argv[1]) == L"act") result = Act(argv[2], argv[3], argv[4]);
+    CoUninitialize();
+    return result;
+}
