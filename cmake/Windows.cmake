@@ -72,6 +72,8 @@ add_executable(win32_tests
   tests/win32/PictureLoaderTest.cpp
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
+  tests/win32/FrameWithReducedDecode.cpp
+  tests/win32/ReducedLoadTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/DialogWindowTest.cpp
   tests/win32/MessageBoxesTest.cpp
