@@ -11,6 +11,7 @@ add_executable(unit_tests
   tests/unit/ImagingTest.cpp
   tests/unit/ValueRulesTest.cpp
   tests/unit/WildcardTest.cpp
+  tests/unit/FolderListsTest.cpp
   tests/unit/ImageListTest.cpp
   tests/unit/OptionsDialogTest.cpp
   tests/unit/OptionsSaveTest.cpp

@@ -423,11 +423,15 @@ void FormWindow::SyncContents(Control& control) {
         case ControlKind::DriveList:
         case ControlKind::DirList:
         case ControlKind::FileList: {
+            // A hidden list gets its items when it is shown: a start that never shows the
+            // dialog never reads the folders, nor copies their names into a window.
+            if (!control.Visible()) break;
             const bool combo = control.Kind() == ControlKind::DriveList;
             std::vector<std::wstring> items = ItemsOf(control);
             if (shownItems_[&control] != items) {
                 SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
                 SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+                if (!combo) SendMessageW(hwnd, LB_INITSTORAGE, items.size(), items.size() * 64);
                 for (const std::wstring& item : items)
                     SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
                                  reinterpret_cast<LPARAM>(item.c_str()));
