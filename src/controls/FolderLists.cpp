@@ -10,8 +10,13 @@ namespace glimra {
 namespace {
 
 std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : text) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c + (L'a' - L'A'));
+        } else if (c > 0x7F) {
+            c = static_cast<wchar_t>(std::towlower(c));
+        }
+    }
     return text;
 }
 
