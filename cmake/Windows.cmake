@@ -33,7 +33,7 @@ add_library(glimra_win32 STATIC
   src/win32/Win32Timer.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
-                      user32 advapi32 shell32 comctl32 version uuid)
+                      user32 advapi32 shell32 comctl32 version mpr uuid)
 
 add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
 set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)

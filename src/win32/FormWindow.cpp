@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "controls/CheckBox.h"
 #include "controls/CommandButton.h"
@@ -423,11 +424,15 @@ void FormWindow::SyncContents(Control& control) {
         case ControlKind::DriveList:
         case ControlKind::DirList:
         case ControlKind::FileList: {
+            // A hidden list, or one on a hidden form, gets its items when it is shown: a start
+            // that never shows the dialog never reads the folders into a window.
+            if (!control.Visible() || !form_.Visible()) break;
             const bool combo = control.Kind() == ControlKind::DriveList;
             std::vector<std::wstring> items = ItemsOf(control);
             if (shownItems_[&control] != items) {
                 SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
                 SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+                if (!combo) SendMessageW(hwnd, LB_INITSTORAGE, items.size(), items.size() * 64);
                 for (const std::wstring& item : items)
                     SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
                                  reinterpret_cast<LPARAM>(item.c_str()));
@@ -463,6 +468,13 @@ void FormWindow::VisibleChanged() {
         UpdateCovers();
         return;
     }
+    const bool wasSyncing = std::exchange(syncing_, true);
+    for (Control* control : form_.AllControls()) {
+        if (control->Kind() == ControlKind::DriveList || control->Kind() == ControlKind::DirList ||
+            control->Kind() == ControlKind::FileList)
+            SyncContents(*control);  // the lists in view get their items now
+    }
+    syncing_ = wasSyncing;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     if (IsDialog(form_)) FocusFirst();

@@ -239,6 +239,27 @@ int ReportSelected(const wchar_t* caption, const wchar_t* name) {
     return 0;
 }
 
+// How many items a list holds in its window, then its first and last item.
+int ReportItems(const wchar_t* caption, const wchar_t* name) {
+    HWND control = ControlOf(caption, name);
+    if (!control) return 1;
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    const bool combo = lstrcmpiW(kind, WC_COMBOBOXW) == 0;
+    const auto count =
+        static_cast<int>(SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    std::wstring line = std::to_wstring(count);
+    for (const int index : {0, count - 1}) {
+        if (count <= 0) break;
+        wchar_t text[1024] = {};
+        SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text));
+        line += L"|" + std::wstring(text);
+    }
+    PrintUtf8(line);
+    return 0;
+}
+
 int ReportFocus(const wchar_t* caption) {
     HWND window = FindWindowW(nullptr, caption);
     GUITHREADINFO info{};
@@ -338,6 +359,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc == 5 && command == L"item") return ReportItem(argv[2], argv[3], _wtoi(argv[4]));
     if (argc == 4 && command == L"selected") return ReportSelected(argv[2], argv[3]);
+    if (argc == 4 && command == L"items") return ReportItems(argv[2], argv[3]);
     if (argc == 3 && command == L"focus") return ReportFocus(argv[2]);
     if (argc == 2 && command == L"msgbox") return ReportMessageBox();
     if (argc == 3 && command == L"answer") return Answer(argv[2]);

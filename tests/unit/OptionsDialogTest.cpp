@@ -145,6 +145,36 @@ TEST_F(OptionsDialog, TheStoredFolderReachesTheListsAndItsDriveRunsTheDriveChang
     EXPECT_EQ(d.lblRunFirstTime.Caption(), L"") << "the folder change cleared the hint";
 }
 
+// Every start loads the dialog. Until a list is shown or read, a start reads the picture
+// folder once, for the picture list, and asks nothing of any other drive: a drive without its
+// medium, a sleeping disk or a share that has gone away would keep the screen uncovered.
+TEST_F(OptionsDialog, AStartReadsOnlyThePictureFolderAndItsDrive) {
+    platform.files.drives.push_back({L'Z', L"\\\\server\\photos"});
+    for (const wchar_t* start : {L"/s", L"/c"}) {
+        SCOPED_TRACE(testing::Message() << start);
+        Configure(L"D:\\Photos");
+        platform.files.enumerations = 0;
+        platform.files.labelReads.clear();
+        platform.files.touched.clear();
+        Start(start);
+        EXPECT_EQ(platform.files.touched, L"D");
+        EXPECT_EQ(platform.files.labelReads, (std::map<wchar_t, int>{{L'D', 1}}))
+            << "the drive's tip names it";
+        EXPECT_EQ(platform.files.enumerations, 1) << "the picture list's one listing";
+
+        frmGlimraOptions& d = dialog();
+        EXPECT_EQ(d.FilePath.Files(), std::vector<std::wstring>{L"x.gif"});
+        EXPECT_EQ(d.FilePath.ListCount(), 1);
+        EXPECT_EQ(platform.files.enumerations, 2) << "the file list, read once when it is read";
+        EXPECT_EQ(d.DrivePath.List(),
+                  (std::vector<std::wstring>{L"c: [System]", L"d: [Data]", L"e:",
+                                             L"z: [\\\\server\\photos]"}));
+        EXPECT_EQ(platform.files.labelReads.size(), 4u);
+        EXPECT_EQ(platform.files.labelReads[L'D'], 1) << "each label is asked for once a load";
+        program.reset();
+    }
+}
+
 TEST_F(OptionsDialog, AStoredFolderThatDoesNotExistLeavesTheListsWhereTheyWere) {
     settings().values[keys::kPath] = L"D:\\Gone";
     Open(L"/S");

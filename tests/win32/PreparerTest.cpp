@@ -49,10 +49,13 @@ struct Delivered {
 
 class Preparer : public ::testing::Test {
   protected:
-    void SetUp() override {
-        preparer = std::make_unique<ThreadedPreparer>([this](const std::atomic<bool>& stop) {
-            return std::make_unique<ReportingLoader>(loads, thread, started, loaded, stop);
-        });
+    void SetUp() override { MakePreparer(&StampOf); }
+    void MakePreparer(ThreadedPreparer::StampReader stampOf) {
+        preparer = std::make_unique<ThreadedPreparer>(
+            [this](const std::atomic<bool>& stop) {
+                return std::make_unique<ReportingLoader>(loads, thread, started, loaded, stop);
+            },
+            std::move(stampOf));
     }
     void TearDown() override { CloseHandle(started); }
 
@@ -96,14 +99,14 @@ class Preparer : public ::testing::Test {
     std::unique_ptr<ThreadedPreparer> preparer;
 };
 
-TEST_F(Preparer, APreparedPictureIsReadOnAnotherThreadAndHandedOverAtOnce) {
+TEST_F(Preparer, APreparedPictureIsReadOnAnotherThreadAndHandedOverWithoutReadingItAgain) {
     const std::wstring path = Write(L"a.bmp", 40, 30);
     PrepareAndWait(path);
     EXPECT_NE(thread, GetCurrentThreadId());
     Delivered got;
     Take(path, got);
+    ASSERT_TRUE(PumpUntil([&] { return got.count > 0; }));
     EXPECT_EQ(got.count, 1);
-    EXPECT_TRUE(got.beforeTakeReturned);
     ASSERT_TRUE(got.picture);
     EXPECT_EQ(got.picture->Width(), 40);
     EXPECT_EQ(loads, 1) << "read once";
@@ -157,6 +160,70 @@ TEST_F(Preparer, EndingWhileAPictureIsBeingReadAbandonsItAndDeliversNothing) {
     EXPECT_FALSE(loaded) << "the decode ran to its end";
     PumpUntil([&] { return got.count > 0; }, 300);
     EXPECT_EQ(got.count, 0);
+}
+
+// A stamp that holds the worker until the test lets it go, as a file on a share that has gone
+// away holds whoever opens it.
+class HeldStamp {
+  public:
+    ThreadedPreparer::StampReader Reader() {
+        return [gate = gate_, called = called_, calls = calls_](const std::wstring& path) {
+            ++*calls;
+            SetEvent(called.get());
+            WaitForSingleObject(gate.get(), 5000);
+            return StampOf(path);
+        };
+    }
+    bool WaitCalled() { return WaitForSingleObject(called_.get(), 10000) == WAIT_OBJECT_0; }
+    void Release() { SetEvent(gate_.get()); }
+    int Calls() const { return *calls_; }
+
+  private:
+    std::shared_ptr<void> gate_{CreateEventW(nullptr, TRUE, FALSE, nullptr), &CloseHandle};
+    std::shared_ptr<void> called_{CreateEventW(nullptr, TRUE, FALSE, nullptr), &CloseHandle};
+    std::shared_ptr<std::atomic<int>> calls_ = std::make_shared<std::atomic<int>>(0);
+};
+
+TEST_F(Preparer, APictureBeingReadIsNotReadAgainWhenPreparedAgain) {
+    HeldStamp held;
+    MakePreparer(held.Reader());
+    const std::wstring path = Write(L"a.bmp", 40, 30);
+    preparer->Prepare(path);
+    ASSERT_TRUE(held.WaitCalled());
+    preparer->Prepare(path);
+    held.Release();
+    Delivered got;
+    ASSERT_TRUE(PumpUntil([&] { return loads > 0; }));
+    Take(path, got);
+    ASSERT_TRUE(PumpUntil([&] { return got.count > 0; }));
+    ASSERT_TRUE(got.picture);
+    EXPECT_EQ(loads, 1);
+}
+
+// The window's thread neither waits for a file's stamp when it takes a picture nor, at the
+// end, for a worker that waits for one: the show goes on and ends on time.
+TEST(PreparerOnAShareThatWentAway, NeitherTheShowNorItsEndWaitsForTheDisk) {
+    TempFolder folder{L"glimra-preparer-held"};
+    const std::wstring path = folder.Path() + L"a.bmp";
+    ASSERT_TRUE(WriteBytes(path, EncodeBmp(Solid(8, 8, kRed))));
+    HeldStamp held;
+    auto preparer = std::make_unique<ThreadedPreparer>(
+        [](const std::atomic<bool>& stop) {
+            auto loader =
+                std::make_unique<WicPictureLoader>(GetModuleHandleW(nullptr), 80, 60, 96.0f);
+            loader->StopWhen(stop);
+            return loader;
+        },
+        held.Reader());
+    preparer->Prepare(path);
+    ASSERT_TRUE(held.WaitCalled());
+    const ULONGLONG start = GetTickCount64();
+    preparer->Take(path, [](PicturePtr) {});
+    EXPECT_LT(GetTickCount64() - start, 200u) << "within the show's 200 ms input check";
+    preparer.reset();
+    EXPECT_LT(GetTickCount64() - start, 200u + ThreadedPreparer::kStopWaitMs);
+    EXPECT_EQ(held.Calls(), 1) << "the worker is still held";
+    held.Release();
 }
 
 }  // namespace
