@@ -120,7 +120,7 @@ start_run() {
     START_MS=
     start=$(now_us)
     start_program "$@"
-    if wait_visible "$caption" "$PROGRAM_PID"; then
+    if wait_visible "$caption" "$PROGRAM_PID" 300; then
         START_MS=$(awk -v d=$(($(now_us) - start)) 'BEGIN { printf "%.0f", d / 1000 }')
     fi
     xdotool key "$key"

@@ -111,13 +111,12 @@ FolderError Win32FileSystem::CheckFolder(const std::wstring& folder) {
     const DWORD attributes = GetFileAttributesW(LongPath(base).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return FolderErrorOf(GetLastError());
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return FolderError::NotFound;
-    // A folder that may not be listed is refused too; its first entry says so.
-    WIN32_FIND_DATAW found;
-    ScopedFind search(FindFirstFileExW(LongPath(base + L"*").c_str(), FindExInfoBasic, &found,
-                                       FindExSearchNameMatch, nullptr, 0));
-    if (search) return FolderError::None;
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND ? FolderError::None : FolderErrorOf(error);
+    // A folder that may not be listed is refused too. Opening it for listing asks exactly
+    // that, and reads no entry: a search would (Wine reads the whole folder at its first).
+    ScopedHandle opened(CreateFileW(LongPath(base).c_str(), FILE_LIST_DIRECTORY,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return opened ? FolderError::None : FolderErrorOf(GetLastError());
 }
 
 FolderError Win32FileSystem::SubFolders(const std::wstring& folder,

@@ -133,11 +133,12 @@ TEST_F(DialogWindow, EachControlIsTheStandardControlOfItsKindWithItsNameAsId) {
 
 TEST_F(DialogWindow, WhatTheUserDoesReachesTheModelAndWhatTheModelHoldsIsShown) {
     frmGlimraOptions& d = Dialog();
-    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 1) << "one.jpg only";
+    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 0) << "nothing in a hidden list";
     EXPECT_FALSE(IsWindowVisible(Of(d.DirPath)));
     SendMessageW(Of(d.cmdBrowse), BM_CLICK, 0, 0);
     Pump();
     EXPECT_TRUE(IsWindowVisible(Of(d.DirPath)));
+    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 1) << "one.jpg only";
 
     SetWindowTextW(Of(d.txtPathLocation), L"typed");
     EXPECT_EQ(d.txtPathLocation.Text(), L"typed");
