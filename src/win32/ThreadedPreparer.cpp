@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "win32/EntryGuard.h"
+
 namespace glimra::win32 {
 namespace {
 
@@ -141,11 +143,7 @@ LRESULT CALLBACK ThreadedPreparer::WindowProc(HWND hwnd, UINT message, WPARAM wP
                                               LPARAM lParam) {
     if (message != kArrived) return DefWindowProcW(hwnd, message, wParam, lParam);
     auto* self = reinterpret_cast<ThreadedPreparer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    try {
-        if (self) self->DeliverArrived();
-    } catch (...) {
-        // A handler's failure ends that handler only; it never crosses the window procedure.
-    }
+    if (self) Contained([&] { self->DeliverArrived(); });
     return 0;
 }
 

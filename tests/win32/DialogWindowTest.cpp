@@ -15,6 +15,7 @@
 #include "win32/ControlIds.h"
 #include "win32/DesignPictures.h"
 #include "win32/FormWindow.h"
+#include "win32/MessageFilters.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/TempFolder.h"
 #include "win32/WicPictureLoader.h"
@@ -76,7 +77,7 @@ class DialogWindow : public ::testing::Test {
         while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
                PeekMessageW(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE)) {
             if (message.message == WM_QUIT) continue;
-            if (FormWindow::TranslateDialogKeys(message)) continue;
+            if (RunMessageFilters(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -84,7 +85,7 @@ class DialogWindow : public ::testing::Test {
     // A key as the message loop gets it, sent to the window with the focus.
     void Key(UINT message, WPARAM key) {
         MSG queued{GetFocus() ? GetFocus() : Window().Handle(), message, key, 0, 0, {}};
-        if (!FormWindow::TranslateDialogKeys(queued)) {
+        if (!RunMessageFilters(queued)) {
             TranslateMessage(&queued);
             DispatchMessageW(&queued);
         }
