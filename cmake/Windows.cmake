@@ -82,6 +82,7 @@ add_executable(win32_tests
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/DialogWindowTest.cpp
+  tests/win32/ContainedEntriesTest.cpp
   tests/win32/MessageBoxesTest.cpp
   tests/win32/ShellTest.cpp
   tests/win32/ProgramDetailsTest.cpp
