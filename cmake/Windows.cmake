@@ -11,10 +11,16 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_library(glimra_win32 STATIC
   src/win32/Canvas.cpp
   src/win32/DesignPictures.cpp
+  src/win32/ControlWindows.cpp
+  src/win32/DialogKeys.cpp
+  src/win32/FolderListRows.cpp
   src/win32/FontCache.cpp
   src/win32/FileStamp.cpp
   src/win32/FormWindow.cpp
+  src/win32/HostMessages.cpp
+  src/win32/KeptSurface.cpp
   src/win32/LongPath.cpp
+  src/win32/MessageFilters.cpp
   src/win32/Metafiles.cpp
   src/win32/MonitorCovers.cpp
   src/win32/Pictures.cpp
@@ -23,6 +29,7 @@ add_library(glimra_win32 STATIC
   src/win32/ProgramPointer.cpp
   src/win32/RegistrySettingsStore.cpp
   src/win32/ThreadedPreparer.cpp
+  src/win32/TipWindow.cpp
   src/win32/WicPictureLoader.cpp
   src/win32/Win32FileSystem.cpp
   src/win32/Win32MessageBoxes.cpp
@@ -31,6 +38,7 @@ add_library(glimra_win32 STATIC
   src/win32/Win32ProgramInfo.cpp
   src/win32/Win32Shell.cpp
   src/win32/Win32Timer.cpp
+  src/win32/WindowlessLayer.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 gdi32
                       user32 advapi32 shell32 comctl32 version mpr uuid)
@@ -76,6 +84,7 @@ add_executable(win32_tests
   tests/win32/ReducedLoadTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/DialogWindowTest.cpp
+  tests/win32/ContainedEntriesTest.cpp
   tests/win32/MessageBoxesTest.cpp
   tests/win32/ShellTest.cpp
   tests/win32/ProgramDetailsTest.cpp

@@ -2,6 +2,7 @@
 
 #include "options/DownloadAddress.h"
 #include "options/OptionsTexts.h"
+#include "platform/ScopedFlag.h"
 #include "screensaver/frmLumivue.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
@@ -346,11 +347,10 @@ void frmGlimraOptions::Form_Load() {
 // folder the lists refuse leaves them where they were.
 void frmGlimraOptions::PointListsAt(const std::wstring& folder) {
     if (folder.empty()) return;
-    assigningLists_ = true;
+    const ScopedFlag assigning(assigningLists_);
     FilePath.SetPath(folder);
     DirPath.SetPath(folder);
     DrivePath.SetDrive(folder);
-    assigningLists_ = false;
 }
 
 void frmGlimraOptions::tbsOptions_Click() {
@@ -485,12 +485,9 @@ void frmGlimraOptions::SaveOptions() {
 // Points the drive list, the folder list and the file list at a folder for saving. False when
 // one of them refuses it.
 bool frmGlimraOptions::AssignListsForSave(const std::wstring& folder) {
-    assigningLists_ = true;
-    const bool accepted = DrivePath.SetDrive(folder) &&
-                          DirPath.SetPath(folder) == FolderError::None &&
-                          FilePath.SetPath(folder) == FolderError::None;
-    assigningLists_ = false;
-    return accepted;
+    const ScopedFlag assigning(assigningLists_);
+    return DrivePath.SetDrive(folder) && DirPath.SetPath(folder) == FolderError::None &&
+           FilePath.SetPath(folder) == FolderError::None;
 }
 
 void frmGlimraOptions::ReadDialogForced() {

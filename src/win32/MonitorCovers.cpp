@@ -1,5 +1,6 @@
 #include "win32/MonitorCovers.h"
 
+#include "win32/EntryGuard.h"
 #include "win32/InputState.h"
 
 namespace glimra::win32 {
@@ -107,12 +108,7 @@ LRESULT MonitorCovers::HandleInput(HWND cover, UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK MonitorCovers::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MonitorCovers*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandleInput(hwnd, message, wParam, lParam);
-    } catch (...) {
-        // A handler's failure ends that handler only; it never crosses the window procedure.
-        return 0;
-    }
+    return Contained([&] { return self->HandleInput(hwnd, message, wParam, lParam); }, LRESULT{0});
 }
 
 }  // namespace glimra::win32

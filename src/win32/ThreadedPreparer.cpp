@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "win32/EntryGuard.h"
+
 namespace glimra::win32 {
 namespace {
 
@@ -178,11 +180,7 @@ LRESULT CALLBACK ThreadedPreparer::WindowProc(HWND hwnd, UINT message, WPARAM wP
                                               LPARAM lParam) {
     if (message != kArrived) return DefWindowProcW(hwnd, message, wParam, lParam);
     auto* self = reinterpret_cast<ThreadedPreparer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    try {
-        if (self) self->DeliverArrived();
-    } catch (...) {
-        // A handler's failure ends that handler only; it never crosses the window procedure.
-    }
+    if (self) Contained([&] { self->DeliverArrived(); });
     return 0;
 }
 

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "fakes/FakeDialogPorts.h"
+#include "platform/Random.h"
+#include "screensaver/ScreenSaverProgram.h"
+#include "settings/SettingKeys.h"
+#include "win32/DesignPictures.h"
+#include "win32/FormWindow.h"
+#include "win32/MessageFilters.h"
+#include "win32/RegistrySettingsStore.h"
+#include "win32/TempFolder.h"
+#include "win32/WicPictureLoader.h"
+#include "win32/Win32FileSystem.h"
+#include "win32/Win32Locale.h"
+#include "win32/Win32PeerFactory.h"
+#include "win32/Win32Pointer.h"
+#include "win32/Win32Screen.h"
+
+namespace glimra::win32::testing {
+
+constexpr wchar_t kApplication[] = L"Glimra.DialogTest";
+
+class SettingsStart : public ProgramInfo {
+  public:
+    std::wstring ArgumentText() override { return L"/c"; }
+    bool AnotherInstanceRunning() override { return false; }
+    ProgramDetails Details() override { return fakes::InstalledProgramDetails(); }
+};
+
+// The real options dialog in this process, over the real file system and a registry key of
+// its own; message boxes are answered by a fake so nothing waits for a user.
+class DialogWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        RegDeleteTreeW(
+            HKEY_CURRENT_USER,
+            (std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication).c_str());
+        CreateDirectoryW((folder.Path() + L"alpha").c_str(), nullptr);
+        folder.AddFile(L"one.jpg");
+        folder.AddFile(L"two.txt");
+        settings.Write(keys::kPath, folder.Path());
+        program = std::make_unique<ScreenSaverProgram>(ports, &peers);
+        program->Start();
+        Pump();
+        ASSERT_TRUE(Dialog().Visible());
+    }
+    void TearDown() override {
+        if (program->app.LoadedForms() > 0) program->options.cmdCancel_Click();
+        Pump();
+        RegDeleteTreeW(
+            HKEY_CURRENT_USER,
+            (std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication).c_str());
+    }
+
+    frmGlimraOptions& Dialog() { return program->options; }
+    FormWindow& Window() { return *static_cast<FormWindow*>(Dialog().Peer()); }
+    HWND Of(const Control& control) { return Window().WindowOf(control); }
+    std::wstring ClassOf(const Control& control) {
+        wchar_t name[64] = {};
+        GetClassNameW(Of(control), name, 64);
+        return name;
+    }
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageW(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            if (RunMessageFilters(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    // A key as the message loop gets it, sent to the window with the focus.
+    void Key(UINT message, WPARAM key) {
+        MSG queued{GetFocus() ? GetFocus() : Window().Handle(), message, key, 0, 0, {}};
+        if (!RunMessageFilters(queued)) {
+            TranslateMessage(&queued);
+            DispatchMessageW(&queued);
+        }
+        Pump();
+    }
+
+    TempFolder folder{L"glimra-dialog"};
+    RegistrySettingsStore settings{kApplication, keys::kSection};
+    SettingsStart start;
+    Win32FileSystem files;
+    Win32Screen screen;
+    WicPictureLoader pictures{GetModuleHandleW(nullptr), 800, 600, 96};
+    Win32Pointer pointer;
+    SeededRandom random{7};
+    fakes::FakeMessageBoxes messages;
+    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
+    fakes::FakeShell shell;
+    Win32Locale locale;
+    Ports ports{start, settings, files, pictures, screen, pointer, random, messages, shell, locale};
+    std::unique_ptr<ScreenSaverProgram> program;
+};
+
+}  // namespace glimra::win32::testing
