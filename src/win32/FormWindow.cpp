@@ -11,6 +11,7 @@ namespace glimra::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"GlimraForm";
+constexpr UINT kSurfaceChanged = WM_APP + 1;
 
 DWORD StyleOf(BorderStyle border) {
     return border == BorderStyle::None ? WS_POPUP | WS_CLIPCHILDREN
@@ -91,6 +92,7 @@ void FormWindow::Destroy() {
     tips_.Forget();
     controls_.Forget();
     surface_.Release();
+    surfaceChangePosted_ = false;
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,6 +151,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 1;
         case WM_DISPLAYCHANGE:  // monitors added, removed or resized
             WindowStateChanged();
+            return 0;
+        case kSurfaceChanged:
+            surfaceChangePosted_ = false;
+            if (!surface_.Shows(form_)) InvalidateRect(hwnd_, nullptr, FALSE);
             return 0;
         case WM_PAINT: {
             const PaintScope paint(hwnd_);  // ended even when drawing fails
@@ -214,8 +220,13 @@ void FormWindow::PositionChanged() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Cls and PaintPicture come in pairs, and a change of picture often paints the surface again
+// as it was: the surface is judged once the handler that changed it has returned, and one the
+// window already shows costs no paint.
 void FormWindow::SurfaceChanged() {
-    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+    if (!hwnd_ || surfaceChangePosted_) return;
+    surfaceChangePosted_ = PostMessageW(hwnd_, kSurfaceChanged, 0, 0) != FALSE;
+    if (!surfaceChangePosted_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void FormWindow::ControlChanged(Control& control) {
@@ -227,7 +238,10 @@ void FormWindow::MakeTopmost() {
     // A hidden window is raised without being activated, so it takes no focus from the
     // dialog that stands in front of it.
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | (form_.Visible() ? 0 : SWP_NOACTIVATE);
-    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
+    // Asked at every tick: a window already above all others is left where it is.
+    const bool onTop =
+        (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) && !GetWindow(hwnd_, GW_HWNDPREV);
+    if (!onTop) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
     UpdateCovers();
 }
 

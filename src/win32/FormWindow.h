@@ -75,6 +75,7 @@ class FormWindow : public FormPeer {
     TipWindow tips_;
     WindowlessLayer windowless_;
     KeptSurface surface_;
+    bool surfaceChangePosted_ = false;  // the surface is judged once its handler returns
     DialogKeys keys_{*this};
     MonitorCovers covers_;  // the other monitors, while the window is full screen
 };

@@ -18,6 +18,8 @@ class KeptSurface {
     // Paints `area` of the form's window.
     void Paint(HWND hwnd, HDC dc, const RECT& area, const Form& form, int dpi,
                WindowlessLayer& windowless);
+    // Whether the kept bitmap already shows the form's surface as it is.
+    bool Shows(const Form& form) const { return renderedOnce_ && rendered_ == form.Surface(); }
     // The off-screen frame of one container window's paint.
     Canvas& ContainerFrame() { return containerFrame_; }
     // The window is gone: its bitmaps go too.
