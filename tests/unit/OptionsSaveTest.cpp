@@ -215,6 +215,39 @@ TEST_F(Closing, SecondsAreReadInTheUsersLocale) {
     EXPECT_EQ(platform.messages.shown.size(), 1u) << "a point is no decimal sign here";
 }
 
+// The hand-over runs the window's steps in one order: its timer on, the settings read (the
+// start counted), its pictures listed, the window shown; on a folder without pictures the
+// window is shown first.
+TEST_F(Closing, TheHandOverRunsTheWindowsStepsInItsOrder) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    platform.files.AddFiles(L"C:\\Empty\\", {L"notes.txt"});
+    const std::pair<const wchar_t*, std::vector<std::string>> cases[] = {
+        {L"C:\\Pictures", {"count +timer", "show +timer +listed"}},
+        {L"C:\\Empty", {"show", "count +timer"}},
+    };
+    for (const auto& [folder, expected] : cases) {
+        settings().values.clear();
+        Start(L"/c");
+        settings().values[keys::kOptionsDialogForced] = keys::kTrue;
+        std::vector<std::string> steps;
+        auto note = [&](const char* step) {
+            steps.push_back(std::string(step) + (window().timTimer.Enabled() ? " +timer" : "") +
+                            (window().strImageFolder.size() > 1 ? " +listed" : ""));
+        };
+        settings().written = [&](const std::wstring& key) {
+            if (key == keys::kShowSplashScreen) note("count");
+        };
+        windowPeer().visibleChanged = [&] {
+            if (window().Visible()) note("show");
+        };
+        program->options.txtPathLocation.PlatformTextChanged(folder);
+        program->options.cmdOK.PlatformClick();
+        settings().written = nullptr;
+        EXPECT_EQ(steps, expected);
+        EXPECT_EQ(window().strImageFolder, std::wstring(folder) + L"\\");
+    }
+}
+
 TEST_F(Closing, LinksLightUpUnderThePointerAndOpenThroughTheShell) {
     Start(L"/c");
     frmGlimraOptions& d = program->options;
