@@ -12,9 +12,11 @@
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
+#include "win32/BuiltProgram.h"
 #include "win32/ControlIds.h"
 #include "win32/DesignPictures.h"
 #include "win32/FormWindow.h"
+#include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/TempFolder.h"
 #include "win32/WicPictureLoader.h"
@@ -23,10 +25,12 @@
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32Screen.h"
+#include "win32/resources/resource.h"
 
 namespace glimra::win32 {
 namespace {
 
+using testing::BuiltProgram;
 using testing::TempFolder;
 
 constexpr wchar_t kApplication[] = L"Glimra.DialogTest";
@@ -81,6 +85,20 @@ class DialogWindow : public ::testing::Test {
             DispatchMessageW(&message);
         }
     }
+    // Moves the pointer to (`x`, `y`) twips on the window of `container` as the user would:
+    // the window hears of the movement, then sets its pointer, which is returned.
+    HCURSOR PointerAfterMovingTo(const Control& container, float x, float y) {
+        const HWND hwnd = Of(container);
+        const int dpi = Window().CurrentDpi();
+        POINT point{MulDiv(static_cast<int>(x), dpi, 1440), MulDiv(static_cast<int>(y), dpi, 1440)};
+        const LPARAM client = MAKELPARAM(point.x, point.y);
+        ClientToScreen(hwnd, &point);
+        SetCursorPos(point.x, point.y);
+        SendMessageW(hwnd, WM_MOUSEMOVE, 0, client);
+        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
     // A key as the message loop gets it, sent to the window with the focus.
     void Key(UINT message, WPARAM key) {
         MSG queued{GetFocus() ? GetFocus() : Window().Handle(), message, key, 0, 0, {}};
@@ -100,7 +118,12 @@ class DialogWindow : public ::testing::Test {
     Win32Pointer pointer;
     SeededRandom random{7};
     fakes::FakeMessageBoxes messages;
-    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    // The pointers come from the built program, as in the real one.
+    BuiltProgram built;
+    ScopedIcon programIcon{static_cast<HICON>(
+        LoadImageW(built.Resources(), MAKEINTRESOURCEW(IDI_GLIMRA), IMAGE_ICON, 32, 32, 0))};
+    ScopedCursor programPointer = CursorFromIcon(programIcon.Get());
+    DesignPictures designPictures{built.Resources(), pictures, programPointer.Get()};
     Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
     fakes::FakeShell shell;
     Win32Locale locale;
@@ -229,6 +252,30 @@ TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(d.cmdOK), WM_GETFONT, 0, 0)), sizeof(font),
                &font);
     EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200)) << "Arial 9.75 at the new resolution";
+}
+
+TEST_F(DialogWindow, TheLinksShowTheHandAndTheAboutFrameTheProgramIcon) {
+    frmGlimraOptions& d = Dialog();
+    const HCURSOR hand = designPictures.Pointer(PointerPicture::PointingHand);
+    ASSERT_TRUE(hand && programPointer);
+    POINT rest;
+    GetCursorPos(&rest);
+    d.tbsOptions.SetSelectedItem(5);
+    Pump();
+    const Control* const links[] = {&d.lblHelpLink, &d.imgHelpLink, &d.lblDownloadLink,
+                                    &d.imgDownloadLink};
+    for (const Control* link : links) {
+        const float x = link->Left() + link->Width() / 2, y = link->Top() + link->Height() / 2;
+        EXPECT_EQ(PointerAfterMovingTo(d.fraSample5, x, y), hand)
+            << std::string(link->Name().begin(), link->Name().end());
+        EXPECT_EQ(PointerAfterMovingTo(d.fraSample5, 60, 3500), LoadCursorW(nullptr, IDC_ARROW))
+            << "restored on the frame around it";
+    }
+    d.tbsOptions.SetSelectedItem(4);
+    Pump();
+    // Right of the title block and below the distribution text: the frame itself.
+    EXPECT_EQ(PointerAfterMovingTo(d.fraSample2, 5360, 3660), programPointer.Get());
+    SetCursorPos(rest.x, rest.y);  // out of the way of the windows that later tests open
 }
 
 TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {
