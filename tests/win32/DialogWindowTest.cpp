@@ -278,6 +278,18 @@ TEST_F(DialogWindow, TheLinksShowTheHandAndTheAboutFrameTheProgramIcon) {
     SetCursorPos(rest.x, rest.y);  // out of the way of the windows that later tests open
 }
 
+TEST_F(DialogWindow, InputOverTheDialogNeverReachesTheWindowBehindIt) {
+    const HWND dialog = Window().Handle();
+    for (int i = 0; i < 6; ++i)
+        SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(2 + i, 3));
+    SendMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    Key(WM_KEYDOWN, VK_SHIFT);
+    EXPECT_FALSE(program->lumivue.blnExitRequested);
+    program->lumivue.timCheckScreen.Fire();
+    EXPECT_TRUE(Dialog().Visible());
+}
+
 TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {
     for (DWORD error : {ERROR_NOT_READY, ERROR_NO_MEDIA_IN_DRIVE, ERROR_BAD_NETPATH,
                         ERROR_BAD_NET_NAME, ERROR_NETWORK_UNREACHABLE, ERROR_NOT_CONNECTED,
