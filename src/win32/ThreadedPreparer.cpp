@@ -10,7 +10,8 @@ constexpr UINT kArrived = WM_APP + 1;
 
 }  // namespace
 
-ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader) : makeLoader_(std::move(makeLoader)) {
+ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader, KeptNotice kept)
+    : makeLoader_(std::move(makeLoader)), kept_(std::move(kept)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     static const ATOM registered = [&] {
         WNDCLASSEXW windowClass{};
@@ -116,6 +117,7 @@ void ThreadedPreparer::Work() {
                 PostMessageW(messages_, kArrived, 0, 0);
             } else if (preparing_ == read.path) {
                 prepared_ = std::move(read);
+                if (kept_) kept_();
             }
         }
         reading_.reset();

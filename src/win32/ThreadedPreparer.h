@@ -26,7 +26,11 @@ class ThreadedPreparer : public PicturePreparer {
     using LoaderMaker =
         std::function<std::unique_ptr<PictureLoader>(const std::atomic<bool>& stop)>;
 
-    explicit ThreadedPreparer(LoaderMaker makeLoader);
+    // Told on the worker's thread, with the preparer's lock held, each time a picture read
+    // ahead is kept for its Take: whoever waits for a preparation waits on this, not on time.
+    using KeptNotice = std::function<void()>;
+
+    explicit ThreadedPreparer(LoaderMaker makeLoader, KeptNotice kept = {});
     ThreadedPreparer(const ThreadedPreparer&) = delete;
     ThreadedPreparer& operator=(const ThreadedPreparer&) = delete;
     // Stops the worker: a read in progress is abandoned at its next chance, then joined.
@@ -49,6 +53,7 @@ class ThreadedPreparer : public PicturePreparer {
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     LoaderMaker makeLoader_;
+    KeptNotice kept_;
     HWND messages_ = nullptr;
     std::mutex mutex_;
     std::condition_variable wake_;
