@@ -3,7 +3,6 @@
 #include "options/DownloadAddress.h"
 #include "options/OptionsTexts.h"
 #include "platform/ScopedFlag.h"
-#include "screensaver/frmLumivue.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
 
@@ -513,7 +512,7 @@ void frmGlimraOptions::AcceptOptions() {
     if (FilePath.ListCount() >= 1) {
         ReadDialogForced();
         if (blnDialogForced) {
-            StartSlideShow(false);
+            slideShow_->StartSlideShow(false);
         } else {
             EndProgram();
         }
@@ -528,24 +527,15 @@ void frmGlimraOptions::AcceptOptions() {
     }
     ReadDialogForced();
     if (blnDialogForced) {
-        StartSlideShow(true);
+        slideShow_->StartSlideShow(true);
     } else {
         EndProgram();
     }
 }
 
-// Hands over to the slide show in this process; the dialog stays loaded beneath it.
-void frmGlimraOptions::StartSlideShow(bool windowFirst) {
-    if (windowFirst) lumivue_->Show();
-    lumivue_->timTimer.SetEnabled(true);
-    lumivue_->InitializeScreenSaver();
-    lumivue_->StartScreenSaverSettings();
-    if (!windowFirst) lumivue_->Show();
-}
-
 void frmGlimraOptions::EndProgram() {
     Unload();
-    lumivue_->Unload();
+    slideShow_->Unload();
 }
 
 void frmGlimraOptions::cmdApply_Click() {
@@ -562,7 +552,7 @@ void frmGlimraOptions::cmdApply_Click() {
 
 void frmGlimraOptions::cmdCancel_Click() {
     if (blnDialogForced) {
-        lumivue_->Show();
+        slideShow_->Show();
         Unload();
     } else {
         EndProgram();

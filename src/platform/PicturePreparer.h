@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "controls/Picture.h"
+#include "platform/Picture.h"
 
 namespace glimra {
 

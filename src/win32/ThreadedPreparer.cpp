@@ -14,8 +14,8 @@ constexpr UINT kArrived = WM_APP + 1;
 
 }  // namespace
 
-ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader, StampReader stampOf)
-    : makeLoader_(std::move(makeLoader)), stampOf_(std::move(stampOf)) {
+ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader, StampReader stampOf, KeptNotice kept)
+    : makeLoader_(std::move(makeLoader)), stampOf_(std::move(stampOf)), kept_(std::move(kept)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     static const ATOM registered = [&] {
         WNDCLASSEXW windowClass{};
@@ -99,12 +99,12 @@ void ThreadedPreparer::Take(const std::wstring& path, Delivery deliver) {
 // The worker starts with the first picture asked for: a start that shows none makes none.
 void ThreadedPreparer::Wake() {
     if (!worker_.joinable())
-        worker_ = std::thread(&ThreadedPreparer::Work, shared_, makeLoader_, stampOf_);
+        worker_ = std::thread(&ThreadedPreparer::Work, shared_, makeLoader_, stampOf_, kept_);
     shared_->wake.notify_all();
 }
 
 void ThreadedPreparer::Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoader,
-                            StampReader stampOf) {
+                            StampReader stampOf, KeptNotice kept) {
     Shared& s = *shared;
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     {
@@ -136,6 +136,7 @@ void ThreadedPreparer::Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoad
                 if (s.messages) PostMessageW(s.messages, kArrived, 0, 0);
             } else if (s.preparing == read.path) {
                 s.prepared = std::move(read);
+                if (kept) kept();
             }
         }
         s.reading.reset();

@@ -30,7 +30,12 @@ class ThreadedPreparer : public PicturePreparer {
     // Tells one state of a file from another (the platform's `StampOf` outside tests).
     using StampReader = std::function<std::optional<FileStamp>(const std::wstring& path)>;
 
-    explicit ThreadedPreparer(LoaderMaker makeLoader, StampReader stampOf = &StampOf);
+    // Told on the worker's thread, with the preparer's lock held, each time a picture read
+    // ahead is kept for its Take: whoever waits for a preparation waits on this, not on time.
+    using KeptNotice = std::function<void()>;
+
+    explicit ThreadedPreparer(LoaderMaker makeLoader, StampReader stampOf = &StampOf,
+                              KeptNotice kept = {});
     ThreadedPreparer(const ThreadedPreparer&) = delete;
     ThreadedPreparer& operator=(const ThreadedPreparer&) = delete;
     // Stops the worker: a read in progress is abandoned at its next chance. A worker held up
@@ -67,7 +72,8 @@ class ThreadedPreparer : public PicturePreparer {
         HWND messages = nullptr;
     };
 
-    static void Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoader, StampReader stampOf);
+    static void Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoader, StampReader stampOf,
+                     KeptNotice kept);
     static Read ReadNext(const std::wstring& path, PictureLoader* loader,
                          const StampReader& stampOf, std::optional<Read> candidate);
     void Wake();
@@ -76,6 +82,7 @@ class ThreadedPreparer : public PicturePreparer {
 
     LoaderMaker makeLoader_;
     StampReader stampOf_;
+    KeptNotice kept_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     HWND messages_ = nullptr;
     // The window's thread only.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,6 +30,7 @@ class FakeSettingsStore : public SettingsStore {
         if (failWrites || failAfter == 0) return false;
         if (failAfter > 0) --failAfter;
         values[key] = value;
+        if (written) written(key);
         return true;
     }
     // The values written under `key`, oldest first.
@@ -42,6 +44,7 @@ class FakeSettingsStore : public SettingsStore {
 
     std::map<std::wstring, std::wstring> values;
     std::vector<std::pair<std::wstring, std::wstring>> writes;
+    std::function<void(const std::wstring& key)> written;  // after each value stored
     int reads = 0;
     bool failWrites = false;
     int failAfter = -1;  // this many more writes succeed, then every one fails; -1: never
@@ -266,7 +269,9 @@ class RecordingFormPeer : public FormPeer {
         : form_(form), screen_(screen) {}
     void Create() override { ++creates; }
     void Destroy() override { ++destroys; }
-    void VisibleChanged() override {}
+    void VisibleChanged() override {
+        if (visibleChanged) visibleChanged();
+    }
     void WindowStateChanged() override {
         // A maximized borderless window covers the screen, as on the platform.
         if (form_.GetWindowState() == WindowState::Maximized) {
@@ -285,6 +290,7 @@ class RecordingFormPeer : public FormPeer {
     int surfaceChanges = 0;
     int controlChanges = 0;
     int topmostCalls = 0;
+    std::function<void()> visibleChanged;
 
   private:
     Form& form_;

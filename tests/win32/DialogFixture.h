@@ -9,9 +9,11 @@
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
+#include "win32/BuiltProgram.h"
 #include "win32/DesignPictures.h"
 #include "win32/FormWindow.h"
 #include "win32/MessageFilters.h"
+#include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/TempFolder.h"
 #include "win32/WicPictureLoader.h"
@@ -20,6 +22,7 @@
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32Screen.h"
+#include "win32/resources/resource.h"
 
 namespace glimra::win32::testing {
 
@@ -75,6 +78,20 @@ class DialogWindow : public ::testing::Test {
             DispatchMessageW(&message);
         }
     }
+    // Moves the pointer to (`x`, `y`) twips on the window of `container` as the user would:
+    // the window hears of the movement, then sets its pointer, which is returned.
+    HCURSOR PointerAfterMovingTo(const Control& container, float x, float y) {
+        const HWND hwnd = Of(container);
+        const int dpi = Window().CurrentDpi();
+        POINT point{MulDiv(static_cast<int>(x), dpi, 1440), MulDiv(static_cast<int>(y), dpi, 1440)};
+        const LPARAM client = MAKELPARAM(point.x, point.y);
+        ClientToScreen(hwnd, &point);
+        SetCursorPos(point.x, point.y);
+        SendMessageW(hwnd, WM_MOUSEMOVE, 0, client);
+        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
     // A key as the message loop gets it, sent to the window with the focus.
     void Key(UINT message, WPARAM key) {
         MSG queued{GetFocus() ? GetFocus() : Window().Handle(), message, key, 0, 0, {}};
@@ -94,7 +111,12 @@ class DialogWindow : public ::testing::Test {
     Win32Pointer pointer;
     SeededRandom random{7};
     fakes::FakeMessageBoxes messages;
-    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    // The pointers come from the built program, as in the real one.
+    BuiltProgram built;
+    ScopedIcon programIcon{static_cast<HICON>(
+        LoadImageW(built.Resources(), MAKEINTRESOURCEW(IDI_GLIMRA), IMAGE_ICON, 32, 32, 0))};
+    ScopedCursor programPointer = CursorFromIcon(programIcon.Get());
+    DesignPictures designPictures{built.Resources(), pictures, programPointer.Get()};
     Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
     fakes::FakeShell shell;
     Win32Locale locale;

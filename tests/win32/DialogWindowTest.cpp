@@ -137,6 +137,42 @@ TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
     EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200)) << "Arial 9.75 at the new resolution";
 }
 
+TEST_F(DialogWindow, TheLinksShowTheHandAndTheAboutFrameTheProgramIcon) {
+    frmGlimraOptions& d = Dialog();
+    const HCURSOR hand = designPictures.Pointer(PointerPicture::PointingHand);
+    ASSERT_TRUE(hand && programPointer);
+    POINT rest;
+    GetCursorPos(&rest);
+    d.tbsOptions.SetSelectedItem(5);
+    Pump();
+    const Control* const links[] = {&d.lblHelpLink, &d.imgHelpLink, &d.lblDownloadLink,
+                                    &d.imgDownloadLink};
+    for (const Control* link : links) {
+        const float x = link->Left() + link->Width() / 2, y = link->Top() + link->Height() / 2;
+        EXPECT_EQ(PointerAfterMovingTo(d.fraSample5, x, y), hand)
+            << std::string(link->Name().begin(), link->Name().end());
+        EXPECT_EQ(PointerAfterMovingTo(d.fraSample5, 60, 3500), LoadCursorW(nullptr, IDC_ARROW))
+            << "restored on the frame around it";
+    }
+    d.tbsOptions.SetSelectedItem(4);
+    Pump();
+    // Right of the title block and below the distribution text: the frame itself.
+    EXPECT_EQ(PointerAfterMovingTo(d.fraSample2, 5360, 3660), programPointer.Get());
+    SetCursorPos(rest.x, rest.y);  // out of the way of the windows that later tests open
+}
+
+TEST_F(DialogWindow, InputOverTheDialogNeverReachesTheWindowBehindIt) {
+    const HWND dialog = Window().Handle();
+    for (int i = 0; i < 6; ++i)
+        SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(2 + i, 3));
+    SendMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    Key(WM_KEYDOWN, VK_SHIFT);
+    EXPECT_FALSE(program->lumivue.blnExitRequested);
+    program->lumivue.timCheckScreen.Fire();
+    EXPECT_TRUE(Dialog().Visible());
+}
+
 TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {
     for (DWORD error : {ERROR_NOT_READY, ERROR_NO_MEDIA_IN_DRIVE, ERROR_BAD_NETPATH,
                         ERROR_BAD_NET_NAME, ERROR_NETWORK_UNREACHABLE, ERROR_NOT_CONNECTED,

@@ -55,31 +55,39 @@ class Preparer : public ::testing::Test {
             [this](const std::atomic<bool>& stop) {
                 return std::make_unique<ReportingLoader>(loads, thread, started, loaded, stop);
             },
-            std::move(stampOf));
+            std::move(stampOf), [this] { SetEvent(kept); });
     }
-    void TearDown() override { CloseHandle(started); }
+    void TearDown() override {
+        preparer.reset();
+        CloseHandle(started);
+        CloseHandle(kept);
+    }
 
     std::wstring Write(const wchar_t* name, int width, int height) {
         const std::wstring path = folder.Path() + name;
         EXPECT_TRUE(WriteBytes(path, EncodeBmp(Solid(width, height, kRed))));
         return path;
     }
-    // Waits, pumping this thread's messages, until `done` or `limitMs` have passed.
-    bool PumpUntil(const std::function<bool()>& done, int limitMs = 10000) {
-        for (int i = 0; i < limitMs / 10 && !done(); ++i) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&message);
-            Sleep(10);
+    // Handles the messages already queued for this thread.
+    static void PumpQueued() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+    // Handles this thread's messages as they arrive until `done`, for at most ten seconds.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        const ULONGLONG end = GetTickCount64() + 10000;
+        for (ULONGLONG now = GetTickCount64(); !done() && now < end; now = GetTickCount64()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
+                                      QS_ALLINPUT);
+            PumpQueued();
         }
         return done();
     }
-    // Prepares `path` and waits until the worker has finished with it.
+    // Prepares `path` and waits until the worker has kept it for its Take.
     void PrepareAndWait(const std::wstring& path) {
-        const int before = loads;
         preparer->Prepare(path);
-        ASSERT_TRUE(PumpUntil([&] { return loads > before; }));
-        Sleep(50);  // the worker files the picture just after its load returns
+        ASSERT_EQ(WaitForSingleObject(kept, 10000), WAIT_OBJECT_0);
     }
     void Take(const std::wstring& path, Delivered& into) {
         bool returned = false;
@@ -96,6 +104,7 @@ class Preparer : public ::testing::Test {
     std::atomic<DWORD> thread{0};
     std::atomic<bool> loaded{false};
     HANDLE started = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE kept = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     std::unique_ptr<ThreadedPreparer> preparer;
 };
 
@@ -143,7 +152,10 @@ TEST_F(Preparer, APictureNotPreparedArrivesLaterAndALaterTakeReplacesIt) {
     Take(b, forB);
     EXPECT_EQ(forB.count, 0) << "not read yet: never waited for";
     ASSERT_TRUE(PumpUntil([&] { return forB.count > 0; }));
-    PumpUntil([] { return false; }, 300);  // anything still on its way for `a` comes now
+    // The one worker reads in turn: once it has kept a later preparation, whatever it sent
+    // for `a` is queued.
+    PrepareAndWait(Write(L"c.bmp", 10, 10));
+    PumpQueued();
     EXPECT_EQ(forA.count, 0);
     ASSERT_TRUE(forB.picture);
     EXPECT_EQ(forB.picture->Width(), 60);
@@ -158,7 +170,7 @@ TEST_F(Preparer, EndingWhileAPictureIsBeingReadAbandonsItAndDeliversNothing) {
     preparer.reset();
     EXPECT_EQ(loads, 1);
     EXPECT_FALSE(loaded) << "the decode ran to its end";
-    PumpUntil([&] { return got.count > 0; }, 300);
+    PumpQueued();  // the worker is joined: all it ever sent is queued by now
     EXPECT_EQ(got.count, 0);
 }
 
@@ -192,8 +204,8 @@ TEST_F(Preparer, APictureBeingReadIsNotReadAgainWhenPreparedAgain) {
     ASSERT_TRUE(held.WaitCalled());
     preparer->Prepare(path);
     held.Release();
+    ASSERT_EQ(WaitForSingleObject(kept, 10000), WAIT_OBJECT_0);
     Delivered got;
-    ASSERT_TRUE(PumpUntil([&] { return loads > 0; }));
     Take(path, got);
     ASSERT_TRUE(PumpUntil([&] { return got.count > 0; }));
     ASSERT_TRUE(got.picture);
