@@ -114,6 +114,9 @@ void ThreadedPreparer::Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoad
         } catch (...) {
             // Without a loader every picture fails to load, as an unreadable file does.
         }
+        // The last picture read: a folder of one picture, or a file read again unchanged,
+        // costs a stamp instead of reading its bytes once more.
+        Read last;
         std::unique_lock lock(s.mutex);
         for (;;) {
             s.wake.wait(lock, [&] { return s.stop || s.wanted || s.ahead; });
@@ -128,7 +131,9 @@ void ThreadedPreparer::Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoad
             s.candidate.reset();
             const std::wstring path = *s.reading;
             lock.unlock();
+            if (!candidate && last.picture && last.path == path) candidate = last;
             Read read = ReadNext(path, loader.get(), stampOf, std::move(candidate));
+            last = read.picture ? read : Read{};
             lock.lock();
             s.reading.reset();
             if (s.waitingFor == read.path) {
