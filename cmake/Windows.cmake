@@ -17,6 +17,7 @@ add_library(glimra_win32 STATIC
   src/win32/LongPath.cpp
   src/win32/Metafiles.cpp
   src/win32/MonitorCovers.cpp
+  src/win32/Monitors.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
   src/win32/StoppableStream.cpp

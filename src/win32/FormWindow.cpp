@@ -47,13 +47,6 @@ Control* ParentControlOf(const Control& control) {
     return dynamic_cast<Control*>(&control.Parent());
 }
 
-RECT MonitorRect(HWND hwnd) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &info);
-    return info.rcMonitor;
-}
-
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(
@@ -132,7 +125,7 @@ FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
     : form_(form),
       screen_(screen),
       resources_(resources),
-      covers_(form, screen, resources.formPointer) {}
+      covers_(form, screen, resources.formPointer, resources.monitors) {}
 
 FormWindow::~FormWindow() {
     Destroy();
@@ -471,12 +464,9 @@ void FormWindow::VisibleChanged() {
 
 void FormWindow::WindowStateChanged() {
     if (!hwnd_) return;
-    if (form_.GetWindowState() == WindowState::Maximized) {
-        // Without a border, the maximized window is the whole monitor, taskbar included.
-        const RECT monitor = MonitorRect(hwnd_);
-        SetWindowPos(hwnd_, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
-                     monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    // Without a border, the maximized window is the whole primary monitor, taskbar included.
+    if (form_.GetWindowState() == WindowState::Maximized)
+        FitToPrimary(hwnd_, resources_.monitors());
     UpdateCovers();
 }
 
