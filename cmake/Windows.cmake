@@ -23,6 +23,7 @@ add_library(glimra_win32 STATIC
   src/win32/MessageFilters.cpp
   src/win32/Metafiles.cpp
   src/win32/MonitorCovers.cpp
+  src/win32/Monitors.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
   src/win32/StoppableStream.cpp
@@ -90,6 +91,7 @@ add_executable(win32_tests
   tests/win32/ProgramDetailsTest.cpp
   tests/win32/PreparerTest.cpp
   tests/win32/MonitorCoversTest.cpp
+  tests/win32/DisplayChangeTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)

@@ -23,13 +23,6 @@ DWORD ExStyleOf(BorderStyle border, bool owned) {
     return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owned ? 0 : WS_EX_APPWINDOW);
 }
 
-RECT MonitorRect(HWND hwnd) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &info);
-    return info.rcMonitor;
-}
-
 }  // namespace
 
 FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
@@ -37,7 +30,7 @@ FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
       screen_(screen),
       resources_(resources),
       windowless_(form, dpi_, fonts_, resources.pictures, resources.formPointer),
-      covers_(form, screen, resources.formPointer) {}
+      covers_(form, screen, resources.formPointer, resources.monitors) {}
 
 FormWindow::~FormWindow() {
     Destroy();
@@ -197,12 +190,9 @@ void FormWindow::VisibleChanged() {
 
 void FormWindow::WindowStateChanged() {
     if (!hwnd_) return;
-    if (form_.GetWindowState() == WindowState::Maximized) {
-        // Without a border, the maximized window is the whole monitor, taskbar included.
-        const RECT monitor = MonitorRect(hwnd_);
-        SetWindowPos(hwnd_, nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
-                     monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    // Without a border, the maximized window is the whole primary monitor, taskbar included.
+    if (form_.GetWindowState() == WindowState::Maximized)
+        FitToPrimary(hwnd_, resources_.monitors());
     UpdateCovers();
 }
 

@@ -27,6 +27,8 @@ class FormWindow : public FormPeer {
         HCURSOR formPointer;  // the pointer of forms that show the program icon
         DesignPictures& pictures;
         HWND dialogOwner;  // the window that owns dialogs, or null
+        // The monitors a full-screen window fits and covers.
+        MonitorList monitors = &CurrentMonitors;
     };
     FormWindow(Form& form, Screen& screen, Resources resources);
     ~FormWindow() override;

@@ -9,6 +9,9 @@
 //                                 posts to the first monitor cover, in order, for each letter:
 //                                 c a click, k a key (space), m a mouse movement
 //   e2e_driver monitors           prints "left top right bottom" for each monitor, one a line
+//   e2e_driver resolution <width> <height>
+//                                 changes the primary monitor's resolution for the session, as
+//                                 the system's display settings do; every window is told
 //   e2e_driver close <caption>    posts WM_CLOSE, as the close box does
 //   e2e_driver get <name>         prints a stored setting in UTF-8, or "<absent>"
 //   e2e_driver set <name> <text>  stores a setting
@@ -134,6 +137,18 @@ BOOL CALLBACK PrintCover(HWND window, LPARAM) {
 BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
     std::printf("%ld %ld %ld %ld\n", r->left, r->top, r->right, r->bottom);
     return TRUE;
+}
+
+int ChangeResolution(int width, int height) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof(mode);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr) ==
+                   DISP_CHANGE_SUCCESSFUL
+               ? 0
+               : 1;
 }
 
 int Close(const wchar_t* caption) {
@@ -347,6 +362,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && command == L"cover-input") return CoverInput(argv[2]);
     if (argc == 2 && command == L"monitors") {
         return EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0) ? 0 : 1;
+    }
+    if (argc == 4 && command == L"resolution") {
+        return ChangeResolution(_wtoi(argv[2]), _wtoi(argv[3]));
     }
     if (argc == 3 && command == L"get") return GetSetting(argv[2]);
     if (argc == 4 && command == L"set") return SetSetting(argv[2], argv[3]);
