@@ -116,6 +116,7 @@ int wmain(int argc, wchar_t** argv) {
                 Pump();
                 Sleep(1);
             }
+            Pump();  // the window judges its surface once the change is done
             UpdateWindow(window->Handle());
             if (i > 0) late.push_back(NowMs() - tick);  // the first change warms up
         }

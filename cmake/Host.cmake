@@ -11,6 +11,7 @@ add_executable(unit_tests
   tests/unit/ImagingTest.cpp
   tests/unit/ValueRulesTest.cpp
   tests/unit/WildcardTest.cpp
+  tests/unit/FolderListsTest.cpp
   tests/unit/ImageListTest.cpp
   tests/unit/OptionsDialogTest.cpp
   tests/unit/OptionsSaveTest.cpp
@@ -24,3 +25,9 @@ target_include_directories(unit_tests PRIVATE tests)
 target_link_libraries(unit_tests PRIVATE glimra_core GTest::gtest GTest::gtest_main
                       Threads::Threads)
 add_test(NAME unit_tests COMMAND unit_tests)
+
+# The file list's reading against a bare sort (bench/run l, built by the bench-host preset,
+# without sanitizers).
+add_executable(bench_file_list bench/FileListBench.cpp)
+target_include_directories(bench_file_list PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(bench_file_list PRIVATE glimra_core)

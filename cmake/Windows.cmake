@@ -14,12 +14,19 @@ add_library(glimra_win32 STATIC
   src/win32/ContainerAccessible.cpp
   src/win32/DelegatingAccessible.cpp
   src/win32/DesignPictures.cpp
+  src/win32/ControlWindows.cpp
+  src/win32/DialogKeys.cpp
+  src/win32/FolderListRows.cpp
   src/win32/FontCache.cpp
   src/win32/FileStamp.cpp
   src/win32/FormWindow.cpp
+  src/win32/HostMessages.cpp
+  src/win32/KeptSurface.cpp
   src/win32/LongPath.cpp
+  src/win32/MessageFilters.cpp
   src/win32/Metafiles.cpp
   src/win32/MonitorCovers.cpp
+  src/win32/Monitors.cpp
   src/win32/NamedControlAccessible.cpp
   src/win32/Pictures.cpp
   src/win32/ReducedDecode.cpp
@@ -27,6 +34,7 @@ add_library(glimra_win32 STATIC
   src/win32/ProgramPointer.cpp
   src/win32/RegistrySettingsStore.cpp
   src/win32/ThreadedPreparer.cpp
+  src/win32/TipWindow.cpp
   src/win32/WicPictureLoader.cpp
   src/win32/Win32FileSystem.cpp
   src/win32/Win32MessageBoxes.cpp
@@ -37,9 +45,10 @@ add_library(glimra_win32 STATIC
   src/win32/Win32Timer.cpp
   src/win32/WindowlessAccessible.cpp
   src/win32/WindowlessEvents.cpp
+  src/win32/WindowlessLayer.cpp
 )
 target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 oleacc gdi32
-                      user32 advapi32 shell32 comctl32 version uuid)
+                      user32 advapi32 shell32 comctl32 version mpr uuid)
 
 add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
 set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
@@ -78,14 +87,18 @@ add_executable(win32_tests
   tests/win32/PictureLoaderTest.cpp
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
+  tests/win32/FrameWithReducedDecode.cpp
+  tests/win32/ReducedLoadTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/DialogWindowTest.cpp
   tests/win32/AccessibilityTest.cpp
+  tests/win32/ContainedEntriesTest.cpp
   tests/win32/MessageBoxesTest.cpp
   tests/win32/ShellTest.cpp
   tests/win32/ProgramDetailsTest.cpp
   tests/win32/PreparerTest.cpp
   tests/win32/MonitorCoversTest.cpp
+  tests/win32/DisplayChangeTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <iterator>
 
 #include "platform/Wildcard.h"
 
@@ -9,20 +10,18 @@ namespace glimra {
 namespace {
 
 std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
+    for (wchar_t& c : text) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c + (L'a' - L'A'));
+        } else if (c > 0x7F) {
+            c = static_cast<wchar_t>(std::towlower(c));
+        }
+    }
     return text;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return Lower(a) == Lower(b);
-}
-
-void SortByName(std::vector<std::wstring>& names) {
-    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        const std::wstring la = Lower(a), lb = Lower(b);
-        return la != lb ? la < lb : a < b;
-    });
 }
 
 std::wstring Trimmed(const std::wstring& text) {
@@ -84,32 +83,51 @@ std::optional<std::wstring> FolderPathOf(const std::wstring& text) {
     return clean;
 }
 
-std::wstring DriveText(const DriveInfo& drive) {
-    std::wstring text(1, static_cast<wchar_t>(std::towlower(drive.letter)));
+std::wstring DriveText(wchar_t letter, const std::wstring& label) {
+    std::wstring text(1, static_cast<wchar_t>(std::towlower(letter)));
     text += L':';
-    if (!drive.label.empty()) text += L" [" + drive.label + L"]";
+    if (!label.empty()) text += L" [" + label + L"]";
     return text;
+}
+
+std::vector<std::wstring> SortedByName(std::vector<std::wstring> names) {
+    // Each name is lower-cased once; equal names end up side by side, so one pass drops the
+    // repeats.
+    std::vector<std::pair<std::wstring, std::wstring>> keyed;
+    keyed.reserve(names.size());
+    for (std::wstring& name : names)
+        keyed.emplace_back(Lower(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& [key, name] : keyed) {
+        if (names.empty() || names.back() != name) names.push_back(std::move(name));
+    }
+    return names;
 }
 
 // ---- drive list
 
+std::wstring DriveListBox::TextOf(wchar_t letter) const {
+    auto label = labels_.find(letter);
+    if (label == labels_.end()) label = labels_.emplace(letter, files_.DriveLabel(letter)).first;
+    return DriveText(letter, label->second);
+}
+
 std::wstring DriveListBox::Drive() const {
-    if (s_.index < 0 || s_.index >= static_cast<int>(s_.drives.size())) return {};
-    return DriveText(s_.drives[static_cast<size_t>(s_.index)]);
+    if (s_.index < 0 || s_.index >= static_cast<int>(s_.letters.size())) return {};
+    return TextOf(s_.letters[static_cast<size_t>(s_.index)]);
 }
 
 std::vector<std::wstring> DriveListBox::List() const {
     std::vector<std::wstring> texts;
-    for (const DriveInfo& drive : s_.drives)
-        texts.push_back(DriveText(drive));
+    for (const wchar_t letter : s_.letters)
+        texts.push_back(TextOf(letter));
     return texts;
 }
 
 int DriveListBox::IndexOf(wchar_t letter) const {
-    for (size_t i = 0; i < s_.drives.size(); ++i) {
-        if (s_.drives[i].letter == letter) return static_cast<int>(i);
-    }
-    return -1;
+    const auto found = std::find(s_.letters.begin(), s_.letters.end(), letter);
+    return found == s_.letters.end() ? -1 : static_cast<int>(found - s_.letters.begin());
 }
 
 bool DriveListBox::SetDrive(const std::wstring& text) {
@@ -118,7 +136,7 @@ bool DriveListBox::SetDrive(const std::wstring& text) {
     int index = IndexOf(*letter);
     if (index < 0) {
         // A drive may have been added since the list was filled.
-        Assign(s_.drives, files_.Drives());
+        Assign(s_.letters, files_.DriveLetters());
         index = IndexOf(*letter);
         if (index < 0) return false;
     }
@@ -129,12 +147,13 @@ bool DriveListBox::SetDrive(const std::wstring& text) {
 }
 
 void DriveListBox::PlatformSelect(int index) {
-    if (!EffectiveEnabled() || index < 0 || index >= static_cast<int>(s_.drives.size())) return;
-    SetDrive(DriveText(s_.drives[static_cast<size_t>(index)]));
+    if (!EffectiveEnabled() || index < 0 || index >= static_cast<int>(s_.letters.size())) return;
+    SetDrive(std::wstring(1, s_.letters[static_cast<size_t>(index)]) + L":");
 }
 
 void DriveListBox::FormLoading() {
-    s_.drives = files_.Drives();
+    labels_.clear();
+    s_.letters = files_.DriveLetters();
     s_.index = -1;
     if (const auto letter = DriveLetterOf(files_.CurrentFolder())) s_.index = IndexOf(*letter);
 }
@@ -157,43 +176,63 @@ FolderError DirListBox::Open(const std::wstring& text) {
         path = FolderPathOf(text);
     }
     if (!path) return FolderError::NotFound;
-    std::vector<std::wstring> subfolders;
-    const FolderError error = files_.SubFolders(*path, subfolders);
+    const FolderError error = files_.CheckFolder(*path);
     if (error != FolderError::None) return error;
-    SortByName(subfolders);
+    Show(*path);
+    return FolderError::None;
+}
 
-    auto [root, names] = SplitPath(*path);
+// The current folder is the last of the open entries, one per level of its path.
+void DirListBox::Show(const std::wstring& path) {
+    entries_.Forget();
+    s_.path = path;
+    s_.index = static_cast<int>(SplitPath(path).second.size());
+    Changed();
+}
+
+const std::vector<FolderEntry>& DirListBox::Entries() const {
+    return entries_.Get([this] { return ReadEntries(); });
+}
+
+std::vector<FolderEntry> DirListBox::ReadEntries() const {
     std::vector<FolderEntry> entries;
+    if (s_.path.empty()) return entries;
+    auto [root, names] = SplitPath(s_.path);
     std::wstring walked = root;
     entries.push_back({Lower(root), root, 0, true});
     for (const std::wstring& name : names) {
         walked = *FolderPathOf(walked + L"\\" + name);
         entries.push_back({name, walked, static_cast<int>(entries.size()), true});
     }
-    const int current = static_cast<int>(entries.size()) - 1;
-    for (const std::wstring& name : subfolders) {
-        entries.push_back({name, *FolderPathOf(*path + L"\\" + name), current + 1, false});
-    }
-    Assign(s_.entries, entries);
-    Assign(s_.index, current);
-    Assign(s_.path, *path);
-    return FolderError::None;
+    // A folder that can no longer be read shows the way to it and nothing below.
+    std::vector<std::wstring> subfolders;
+    if (files_.SubFolders(s_.path, subfolders) != FolderError::None) subfolders.clear();
+    const int level = static_cast<int>(entries.size());
+    for (const std::wstring& name : SortedByName(std::move(subfolders)))
+        entries.push_back({name, *FolderPathOf(s_.path + L"\\" + name), level, false});
+    return entries;
 }
 
 void DirListBox::PlatformClick(int index) {
-    if (!EffectiveEnabled() || index < 0 || index >= static_cast<int>(s_.entries.size())) return;
+    if (!EffectiveEnabled() || index < 0 || index >= static_cast<int>(Entries().size())) return;
     Assign(s_.index, index);
     Raise(Click);
 }
 
 void DirListBox::PlatformDblClick(int index) {
-    if (!EffectiveEnabled() || index < 0 || index >= static_cast<int>(s_.entries.size())) return;
-    SetPath(s_.entries[static_cast<size_t>(index)].path);
+    if (!EffectiveEnabled() || index < 0 || index >= static_cast<int>(Entries().size())) return;
+    SetPath(Entries()[static_cast<size_t>(index)].path);
 }
 
-// A list that starts on a folder has not changed to it: no Change.
+// A list that starts on a folder has not changed to it: no Change. The program's current
+// folder is there; it is read only if the list is.
 void DirListBox::FormLoading() {
-    Open(files_.CurrentFolder());
+    if (const auto path = FolderPathOf(files_.CurrentFolder())) Show(*path);
+}
+
+void DirListBox::RestoreDesign() {
+    ControlWith::RestoreDesign();
+    entries_.Forget();
 }
 
 // ---- file list
@@ -201,20 +240,29 @@ void DirListBox::FormLoading() {
 FolderError FileListBox::SetPath(const std::wstring& text) {
     const std::optional<std::wstring> path = FolderPathOf(text);
     if (!path) return FolderError::NotFound;
-    std::vector<std::wstring> unused;
-    const FolderError error = files_.SubFolders(*path, unused);
+    const FolderError error = files_.CheckFolder(*path);
     if (error != FolderError::None) return error;
     s_.path = *path;
-    Refresh();
+    Outdated();
     return FolderError::None;
 }
 
 void FileListBox::SetPattern(const std::wstring& pattern) {
     s_.pattern = pattern;
-    Refresh();
+    Outdated();
 }
 
-void FileListBox::Refresh() {
+void FileListBox::Outdated() {
+    listed_.Forget();
+    s_.index = -1;
+    Changed();  // the path or pattern is part of what the list shows
+}
+
+const std::vector<std::wstring>& FileListBox::Files() const {
+    return listed_.Get([this] { return ReadFiles(); });
+}
+
+std::vector<std::wstring> FileListBox::ReadFiles() const {
     std::vector<std::wstring> patterns;
     size_t start = 0;
     while (start <= s_.pattern.size()) {
@@ -224,20 +272,13 @@ void FileListBox::Refresh() {
             patterns.push_back(one == L"*.*" ? L"*" : one);
         start = end + 1;
     }
+    if (s_.path.empty() || patterns.empty()) return {};
+    const std::wstring folder = s_.path.back() == L'\\' ? s_.path : s_.path + L"\\";
     std::vector<std::wstring> files;
-    if (!s_.path.empty() && !patterns.empty()) {
-        const std::wstring folder = s_.path.back() == L'\\' ? s_.path : s_.path + L"\\";
-        for (const auto& group : files_.FilesMatching(folder, patterns)) {
-            for (const std::wstring& name : group) {
-                if (std::find(files.begin(), files.end(), name) == files.end())
-                    files.push_back(name);
-            }
-        }
-    }
-    SortByName(files);
-    Assign(s_.index, -1);
-    Assign(s_.files, files);
-    Changed();  // the path or pattern is part of what the list shows
+    for (auto& group : files_.FilesMatching(folder, patterns))
+        files.insert(files.end(), std::make_move_iterator(group.begin()),
+                     std::make_move_iterator(group.end()));
+    return SortedByName(std::move(files));
 }
 
 void FileListBox::PlatformClick(int index) {
@@ -252,8 +293,15 @@ void FileListBox::PlatformDblClick(int index) {
     Raise(DblClick);
 }
 
+// The program's current folder is there; it is listed only if the list is read.
 void FileListBox::FormLoading() {
-    SetPath(files_.CurrentFolder());
+    if (const auto path = FolderPathOf(files_.CurrentFolder())) s_.path = *path;
+    listed_.Forget();
+}
+
+void FileListBox::RestoreDesign() {
+    ControlWith::RestoreDesign();
+    listed_.Forget();
 }
 
 }  // namespace glimra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,12 +21,18 @@ std::optional<std::wstring> FolderPathOf(const std::wstring& text);
 std::optional<wchar_t> DriveLetterOf(const std::wstring& text);
 
 // How the drive list names a drive: "c: [System]", or "c:" when it has no label.
-std::wstring DriveText(const DriveInfo& drive);
+std::wstring DriveText(wchar_t letter, const std::wstring& label);
+
+// Names in the order the file and folder lists show them: by name with letter case ignored,
+// names that differ only in case in code order, each name once.
+std::vector<std::wstring> SortedByName(std::vector<std::wstring> names);
 
 // The drive list: the machine's drives, one of them selected. Assigning a text selects the
-// drive named at its start; every change of the selection raises Change at once.
+// drive named at its start; every change of the selection raises Change at once. A drive's
+// label is asked for only when its text is read, once a load: a start that shows no drive list
+// asks no drive but the selected one.
 struct DriveListState {
-    std::vector<DriveInfo> drives;
+    std::vector<wchar_t> letters;
     int index = -1;
 };
 
@@ -48,7 +55,9 @@ class DriveListBox : public ControlWith<DriveListState> {
 
   private:
     int IndexOf(wchar_t letter) const;
+    std::wstring TextOf(wchar_t letter) const;
     FileSystem& files_;
+    mutable std::map<wchar_t, std::wstring> labels_;  // the labels asked for this load
 };
 
 // One line of the folder list: the folders from the root down to the current one are open,
@@ -62,12 +71,35 @@ struct FolderEntry {
     bool operator==(const FolderEntry&) const = default;
 };
 
+// What the folder and file lists show, worked out from the disk when it is first read after a
+// change and kept until the next: a list nobody reads (the hidden dialog's, at a slide-show
+// start) never reads its folder, and one that is assigned three times is read once.
+template <typename Item>
+class ListedOnRead {
+  public:
+    template <typename Read>
+    const std::vector<Item>& Get(Read read) const {
+        if (!fresh_) {
+            items_ = read();
+            fresh_ = true;
+        }
+        return items_;
+    }
+    void Forget() {
+        fresh_ = false;
+        items_.clear();
+    }
+
+  private:
+    mutable std::vector<Item> items_;
+    mutable bool fresh_ = false;
+};
+
 // The folder list: the path from the drive's root to the current folder and its sub-folders.
 // A single click highlights an entry and raises Click; a double click makes it the current
 // folder. Every change of the current folder raises Change at once.
 struct DirListState {
     std::wstring path;
-    std::vector<FolderEntry> entries;
     int index = -1;
 };
 
@@ -80,7 +112,7 @@ class DirListBox : public ControlWith<DirListState> {
     // A folder path, or a drive's text, which stands for that drive's current folder. A
     // folder that cannot be read is refused: the list keeps its folder and says why.
     FolderError SetPath(const std::wstring& text);
-    const std::vector<FolderEntry>& Entries() const { return s_.entries; }
+    const std::vector<FolderEntry>& Entries() const;
     int ListIndex() const { return s_.index; }
     void PlatformClick(int index);
     void PlatformDblClick(int index);
@@ -88,11 +120,15 @@ class DirListBox : public ControlWith<DirListState> {
     std::function<void()> Change;
 
     void FormLoading() override;
+    void RestoreDesign() override;
 
   private:
     // Goes to a folder without raising Change.
     FolderError Open(const std::wstring& text);
+    void Show(const std::wstring& path);
+    std::vector<FolderEntry> ReadEntries() const;
     FileSystem& files_;
+    ListedOnRead<FolderEntry> entries_;
 };
 
 // The file list: the files of one folder whose names match any of the patterns (separated by
@@ -100,7 +136,6 @@ class DirListBox : public ControlWith<DirListState> {
 struct FileListState {
     std::wstring path;
     std::wstring pattern = L"*.*";
-    std::vector<std::wstring> files;
     int index = -1;
 };
 
@@ -113,17 +148,21 @@ class FileListBox : public ControlWith<FileListState> {
     FolderError SetPath(const std::wstring& text);
     const std::wstring& Pattern() const { return s_.pattern; }
     void SetPattern(const std::wstring& pattern);
-    const std::vector<std::wstring>& Files() const { return s_.files; }
-    int ListCount() const { return static_cast<int>(s_.files.size()); }
+    const std::vector<std::wstring>& Files() const;
+    int ListCount() const { return static_cast<int>(Files().size()); }
     int ListIndex() const { return s_.index; }
     void PlatformClick(int index);
     void PlatformDblClick(int index);
 
     void FormLoading() override;
+    void RestoreDesign() override;
 
   private:
-    void Refresh();
+    // The path or the pattern changed: the list is read again when it is next read.
+    void Outdated();
+    std::vector<std::wstring> ReadFiles() const;
     FileSystem& files_;
+    ListedOnRead<std::wstring> listed_;
 };
 
 }  // namespace glimra

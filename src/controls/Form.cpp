@@ -2,6 +2,7 @@
 
 #include "controls/Application.h"
 #include "controls/Timer.h"
+#include "platform/ScopedFlag.h"
 
 namespace glimra {
 
@@ -32,10 +33,9 @@ void Form::Load() {
     if (peer_) peer_->Create();
     for (Timer* timer : timers_)
         timer->Attach(app_.Peers());
-    loading_ = true;
     eventsOn_ = true;
+    const ScopedFlag loading(loading_);
     Form_Load();
-    loading_ = false;
 }
 
 void Form::Show() {
@@ -60,8 +60,13 @@ void Form::Hide() {
 
 void Form::Unload() {
     if (!loaded_ || unloading_) return;
-    unloading_ = true;
-    Form_Unload();
+    const ScopedFlag unloading(unloading_);
+    try {
+        Form_Unload();
+    } catch (...) {
+        // A failing Form_Unload ends that handler only: the form is unloaded all the same,
+        // so a program whose last form it is still ends.
+    }
     for (Timer* timer : timers_)
         timer->Detach();
     if (peer_) peer_->Destroy();
@@ -71,7 +76,6 @@ void Form::Unload() {
     visible_ = false;
     loaded_ = false;
     eventsOn_ = false;
-    unloading_ = false;
     app_.FormUnloaded();
 }
 

@@ -6,8 +6,8 @@
 
 #include "controls/Control.h"
 #include "controls/Peers.h"
-#include "controls/Picture.h"
 #include "controls/Style.h"
+#include "platform/Picture.h"
 
 namespace glimra {
 

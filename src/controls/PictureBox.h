@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/Control.h"
-#include "controls/Picture.h"
+#include "platform/Picture.h"
 
 namespace glimra {
 

@@ -2,7 +2,7 @@
 
 #include "options/DownloadAddress.h"
 #include "options/OptionsTexts.h"
-#include "screensaver/frmLumivue.h"
+#include "platform/ScopedFlag.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
 
@@ -346,11 +346,10 @@ void frmGlimraOptions::Form_Load() {
 // folder the lists refuse leaves them where they were.
 void frmGlimraOptions::PointListsAt(const std::wstring& folder) {
     if (folder.empty()) return;
-    assigningLists_ = true;
+    const ScopedFlag assigning(assigningLists_);
     FilePath.SetPath(folder);
     DirPath.SetPath(folder);
     DrivePath.SetDrive(folder);
-    assigningLists_ = false;
 }
 
 void frmGlimraOptions::tbsOptions_Click() {
@@ -485,12 +484,9 @@ void frmGlimraOptions::SaveOptions() {
 // Points the drive list, the folder list and the file list at a folder for saving. False when
 // one of them refuses it.
 bool frmGlimraOptions::AssignListsForSave(const std::wstring& folder) {
-    assigningLists_ = true;
-    const bool accepted = DrivePath.SetDrive(folder) &&
-                          DirPath.SetPath(folder) == FolderError::None &&
-                          FilePath.SetPath(folder) == FolderError::None;
-    assigningLists_ = false;
-    return accepted;
+    const ScopedFlag assigning(assigningLists_);
+    return DrivePath.SetDrive(folder) && DirPath.SetPath(folder) == FolderError::None &&
+           FilePath.SetPath(folder) == FolderError::None;
 }
 
 void frmGlimraOptions::ReadDialogForced() {
@@ -516,7 +512,7 @@ void frmGlimraOptions::AcceptOptions() {
     if (FilePath.ListCount() >= 1) {
         ReadDialogForced();
         if (blnDialogForced) {
-            StartSlideShow(false);
+            slideShow_->StartSlideShow(false);
         } else {
             EndProgram();
         }
@@ -531,24 +527,15 @@ void frmGlimraOptions::AcceptOptions() {
     }
     ReadDialogForced();
     if (blnDialogForced) {
-        StartSlideShow(true);
+        slideShow_->StartSlideShow(true);
     } else {
         EndProgram();
     }
 }
 
-// Hands over to the slide show in this process; the dialog stays loaded beneath it.
-void frmGlimraOptions::StartSlideShow(bool windowFirst) {
-    if (windowFirst) lumivue_->Show();
-    lumivue_->timTimer.SetEnabled(true);
-    lumivue_->InitializeScreenSaver();
-    lumivue_->StartScreenSaverSettings();
-    if (!windowFirst) lumivue_->Show();
-}
-
 void frmGlimraOptions::EndProgram() {
     Unload();
-    lumivue_->Unload();
+    slideShow_->Unload();
 }
 
 void frmGlimraOptions::cmdApply_Click() {
@@ -565,7 +552,7 @@ void frmGlimraOptions::cmdApply_Click() {
 
 void frmGlimraOptions::cmdCancel_Click() {
     if (blnDialogForced) {
-        lumivue_->Show();
+        slideShow_->Show();
         Unload();
     } else {
         EndProgram();

@@ -14,18 +14,18 @@
 #include "controls/PictureBox.h"
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
+#include "options/SlideShowWindow.h"
 #include "platform/Ports.h"
 
 namespace glimra {
-
-class frmLumivue;
 
 // The options dialog: five tab pages on which the user chooses the folder of pictures and the
 // slide show's preferences, previews it, and finds the about texts and the help links.
 class frmGlimraOptions : public Form {
   public:
     frmGlimraOptions(Application& app, const Ports& ports);
-    void Connect(frmLumivue& lumivue) { lumivue_ = &lumivue; }
+    // The slide-show window that OK, Preview and Cancel hand over to or close.
+    void Connect(SlideShowWindow& slideShow) { slideShow_ = &slideShow; }
 
     // The dialog's own controls: the tab strip, its five pages and the three buttons.
     TabStrip tbsOptions;
@@ -138,14 +138,13 @@ class frmGlimraOptions : public Form {
         return lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused;
     }
     void AcceptOptions();
-    void StartSlideShow(bool windowFirst);
     void EndProgram();
     void ReadDialogForced();
     void OpenLink(const std::wstring& target);
     void ShowDriveUnavailable();
 
     const Ports& ports_;
-    frmLumivue* lumivue_ = nullptr;
+    SlideShowWindow* slideShow_ = nullptr;
     // While the dialog's own code points the lists at a folder, a drive change it raises
     // leaves the folder list on that folder.
     bool assigningLists_ = false;

@@ -10,14 +10,6 @@ namespace glimra {
 // drive that is disconnected).
 enum class FolderError { None, NotFound, DeviceUnavailable };
 
-// A drive as the drive list shows it.
-struct DriveInfo {
-    wchar_t letter = L'C';  // upper case
-    std::wstring label;     // the volume's label, or the network share it stands for
-
-    bool operator==(const DriveInfo&) const = default;
-};
-
 // The folders and files of the machine, with Windows paths on every host.
 class FileSystem {
   public:
@@ -30,8 +22,15 @@ class FileSystem {
     virtual std::vector<std::vector<std::wstring>> FilesMatching(
         const std::wstring& folder, const std::vector<std::wstring>& patterns) = 0;
 
-    // The drives of the machine, in letter order.
-    virtual std::vector<DriveInfo> Drives() = 0;
+    // The letters of the machine's drives (upper case, in letter order), known without
+    // asking any drive about itself.
+    virtual std::vector<wchar_t> DriveLetters() = 0;
+    // What the drive list shows beside a drive's letter: a fixed local drive's volume label,
+    // or the network share a mapped drive stands for; empty for any other drive, which is
+    // never asked (a drive without its medium or a sleeping one could keep the caller waiting).
+    virtual std::wstring DriveLabel(wchar_t driveLetter) = 0;
+    // Whether a folder (a full path) is there and can be read, found without listing it.
+    virtual FolderError CheckFolder(const std::wstring& folder) = 0;
     // The names of the folders directly in `folder` (a full path, "C:\" for a root), in any
     // order, or why it cannot be read.
     virtual FolderError SubFolders(const std::wstring& folder,

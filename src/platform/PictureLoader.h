@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "controls/Picture.h"
+#include "platform/Picture.h"
 
 namespace glimra {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "controls/Picture.h"
+#include "platform/Picture.h"
 
 namespace glimra {
 
@@ -19,9 +19,10 @@ class PicturePreparer {
     // Starts reading `path` for a later change; an earlier preparation is dropped.
     virtual void Prepare(const std::wstring& path) = 0;
 
-    // The picture of `path` is wanted now. When it was prepared and its file has not changed
-    // since, `deliver` runs before Take returns; otherwise it runs once the file has been read
-    // afresh. A later Take replaces a delivery still outstanding.
+    // The picture of `path` is wanted now. `deliver` runs on the window's thread, before Take
+    // returns or later: with the prepared picture when its file has not changed since it was
+    // read, otherwise once the file has been read afresh. A later Take replaces a delivery
+    // still outstanding.
     virtual void Take(const std::wstring& path, Delivery deliver) = 0;
 };
 

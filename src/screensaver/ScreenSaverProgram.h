@@ -3,16 +3,19 @@
 #include "controls/Application.h"
 #include "options/frmGlimraOptions.h"
 #include "platform/Ports.h"
+#include "screensaver/LumivueSlideShow.h"
 #include "screensaver/frmLumivue.h"
 
 namespace glimra {
 
-// The whole program: its two windows, which know each other, over the platform's services.
+// The whole program: its two windows over the platform's services. It wires them together:
+// the start-up window shows and closes the dialog as a form, and the dialog hands over to the
+// slide show through `slideShow`; neither window includes the other.
 struct ScreenSaverProgram {
     ScreenSaverProgram(const Ports& ports, PeerFactory* peers, PicturePreparer* preparer = nullptr)
-        : app(peers), lumivue(app, ports, preparer), options(app, ports) {
+        : app(peers), lumivue(app, ports, preparer), slideShow(lumivue), options(app, ports) {
         lumivue.Connect(options);
-        options.Connect(lumivue);
+        options.Connect(slideShow);
     }
 
     // Runs the start-up window's load, which chooses the mode. A start-up that fails part-way
@@ -27,6 +30,7 @@ struct ScreenSaverProgram {
 
     Application app;
     frmLumivue lumivue;
+    LumivueSlideShow slideShow;
     frmGlimraOptions options;
 
   private:

@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "options/frmGlimraOptions.h"
 #include "screensaver/ImageList.h"
 #include "imaging/PictureFit.h"
 #include "settings/SettingKeys.h"

@@ -16,8 +16,6 @@
 
 namespace glimra {
 
-class frmGlimraOptions;
-
 // The start-up window, which is also the full-screen slide-show window: it chooses the mode
 // from the command line, collects the pictures, runs the slide show and ends the program on
 // user input.
@@ -25,7 +23,8 @@ class frmLumivue : public Form {
   public:
     // Without a `preparer` each picture is read at its turn, inside the tick.
     frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer = nullptr);
-    void Connect(frmGlimraOptions& options) { options_ = &options; }
+    // The options dialog, which the start-up shows, hides or unloads and the end unloads.
+    void Connect(Form& options) { options_ = &options; }
 
     void InitializeScreenSaver();
     void StartScreenSaverSettings();
@@ -93,7 +92,7 @@ class frmLumivue : public Form {
     void CountMouseMove();
 
     const Ports& ports_;
-    frmGlimraOptions* options_ = nullptr;
+    Form* options_ = nullptr;
     InlinePreparer inlinePreparer_;
     PicturePreparer& preparer_;
     RandomAhead random_;

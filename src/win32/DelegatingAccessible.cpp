@@ -1,5 +1,7 @@
 #include "win32/DelegatingAccessible.h"
 
+#include "win32/WindowBinding.h"
+
 namespace glimra::win32 {
 
 DelegatingAccessible::DelegatingAccessible(HWND hwnd, LONG_PTR tag) : hwnd_(hwnd), tag_(tag) {
@@ -16,7 +18,11 @@ LRESULT DelegatingAccessible::AnswerGetObject(WPARAM wParam) {
 }
 
 bool DelegatingAccessible::Alive() const {
-    return IsWindow(hwnd_) && GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == tag_;
+    const WindowBinding* binding = IsWindow(hwnd_) ? BindingOf(hwnd_) : nullptr;
+    if (!binding) return false;
+    return tag_ == reinterpret_cast<LONG_PTR>(binding->control
+                                                  ? static_cast<const void*>(binding->control)
+                                                  : binding->form);
 }
 
 HRESULT DelegatingAccessible::Text(const std::wstring& text, BSTR* out) {

@@ -11,7 +11,7 @@ namespace glimra::win32 {
 
 // An accessible object that answers as the platform's own object for a window's client area
 // does, except where a derived class knows better. It stands for its window only while the
-// window's user data is still `tag` (the control or form the window was made for); once that
+// window is still bound to `tag` (the control or form the window was made for); once that
 // window is gone, every answer of its own is that of a disconnected object.
 class DelegatingAccessible : public IAccessible, public IOleWindow {
   public:

@@ -1,28 +1,25 @@
 #pragma once
 
-#include <map>
-#include <string>
-#include <vector>
-
 #include "controls/Form.h"
 #include "controls/Peers.h"
 #include "platform/Screen.h"
-#include "win32/Canvas.h"
+#include "win32/ControlWindows.h"
 #include "win32/DesignPictures.h"
+#include "win32/DialogKeys.h"
 #include "win32/Dpi.h"
 #include "win32/FontCache.h"
+#include "win32/KeptSurface.h"
 #include "win32/MonitorCovers.h"
-#include "win32/Scoped.h"
-#include "win32/WindowlessEvents.h"
+#include "win32/TipWindow.h"
+#include "win32/WindowBinding.h"
+#include "win32/WindowlessLayer.h"
 
 namespace glimra::win32 {
 
-// The top-level window of a Form and the windows of its controls. Windowed controls become
-// standard controls (edit, button, tab, combo and list boxes); picture boxes and frames become
-// container windows; labels, images and lines are drawn and hit-tested by the window they sit
-// on. The form's drawing surface is rendered into a kept bitmap once per change, so a repaint
-// only copies it and draws the controls over it. Sizes follow the resolution of the monitor
-// the window is on.
+// The top-level window of a Form: it is made, shown, sized, activated and closed here, follows
+// the resolution of its monitor and covers the other monitors while it is full screen. What is
+// in it belongs to the rooms it holds: the windows of the controls, the one tip window, the
+// windowless layer and the kept drawing surface; a dialog's keys go through its DialogKeys.
 class FormWindow : public FormPeer {
   public:
     struct Resources {
@@ -30,15 +27,23 @@ class FormWindow : public FormPeer {
         HCURSOR formPointer;  // the pointer of forms that show the program icon
         DesignPictures& pictures;
         HWND dialogOwner;  // the window that owns dialogs, or null
+        // The monitors a full-screen window fits and covers.
+        MonitorList monitors = &CurrentMonitors;
     };
     FormWindow(Form& form, Screen& screen, Resources resources);
     ~FormWindow() override;
 
     HWND Handle() const { return hwnd_; }
-    HWND WindowOf(const Control& control) const;
-    // The window a control is drawn on or is a child of: its container's, or the form's.
-    HWND HostWindowOf(const Control& control) const;
+    Form& Model() const { return form_; }
+    bool IsDialog() const;
     int CurrentDpi() const { return dpi_.dpi; }
+    const Dpi& Scale() const { return dpi_; }
+    FontCache& Fonts() { return fonts_; }
+    ControlWindows& Controls() { return controls_; }
+    TipWindow& Tips() { return tips_; }
+    WindowlessLayer& Windowless() { return windowless_; }
+    KeptSurface& Surface() { return surface_; }
+    HWND WindowOf(const Control& control) const { return controls_.WindowOf(control); }
 
     void Create() override;
     void Destroy() override;
@@ -52,73 +57,29 @@ class FormWindow : public FormPeer {
     // Paints `area` of the form: WM_PAINT and captures share it.
     void Paint(HDC dc, const RECT& area);
 
-    // Runs a queued message through the dialog's keyboard handling (key preview, tab order,
-    // access keys, Esc). True when it was handled and must not be dispatched.
-    static bool TranslateDialogKeys(MSG& message);
-
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR id, DWORD_PTR data);
-    static FormWindow* OwnerOf(HWND hwnd);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleContainerMessage(HWND hwnd, Control& control, UINT message, WPARAM wParam,
-                                   LPARAM lParam);
-    // Messages every window of the form handles alike: notifications of controls, colours,
-    // owner-drawn lists, tips, mouse and pointer. True when handled.
-    bool HandleShared(HWND hwnd, Container& container, Control* self, UINT message, WPARAM wParam,
-                      LPARAM lParam, LRESULT& result);
-
     void ReportSize();
     void UpdateCovers();
-    void RenderSurface();
-    void CreateChildren(Container& container, HWND parent);
-    void CreateChild(Control& control, HWND parent);
-    void Sync(Control& control);
-    void SyncAll();
-    void SyncContents(Control& control);
-    void SyncEnabled(const Container& container);
-    void AddTool(Control& control);
-    RECT RectOf(const Control& control) const;
-    void PaintContainer(HWND hwnd, HDC dc, Container& container, Control* self);
-    void PaintWindowless(HDC dc, Canvas& canvas, const Container& container);
-    void PaintWindowlessControl(HDC dc, Canvas& canvas, const Control& control);
-    Control* WindowlessAt(const Container& container, POINT point) const;
-    void Mouse(HWND hwnd, Container& container, Control* self, UINT message, WPARAM wParam,
-               LPARAM lParam);
-    bool SetPointer(HWND hwnd, const Container& container, Control* self);
-    HCURSOR PointerOf(const Control& control) const;
-    void Command(HWND child, WPARAM wParam);
-    bool Notify(NMHDR& header, LRESULT& result);
-    void DrawListItem(const DRAWITEMSTRUCT& item);
     void ChangeDpi(int dpi, const RECT* suggested);
     void FocusFirst();
-    Control* ControlOfWindow(HWND hwnd) const;
 
     Form& form_;
     Screen& screen_;
     Resources resources_;
+    WindowBinding binding_{this, nullptr};
     HWND hwnd_ = nullptr;
-    HWND tooltip_ = nullptr;
     HWND lastFocus_ = nullptr;
     Dpi dpi_;
     FontCache fonts_;
-    std::map<const Control*, HWND> windows_;
-    std::map<const Control*, std::vector<std::wstring>> shownItems_;
-    bool syncing_ = false;  // echoes of what the model pushes are not user actions
-    std::wstring tipText_;
-    Canvas surface_;  // the drawing surface, rendered when it changed
-    Canvas frame_;    // surface plus controls, composed for one repaint
-    Canvas buffer_;   // one container's paint, composed off-screen
-    std::vector<DrawnPicture> rendered_;
-    bool renderedOnce_ = false;
+    ControlWindows controls_{*this};
+    TipWindow tips_;
+    WindowlessLayer windowless_;
+    KeptSurface surface_;
+    bool surfaceChangePosted_ = false;  // the surface is judged once its handler returns
+    DialogKeys keys_{*this};
     MonitorCovers covers_;  // the other monitors, while the window is full screen
-    // Accessibility: what assistive technology is told of the labels and images.
-    WindowlessEvents accessibleEvents_;
 };
-
-// The platform's colour for a model colour, system colours included.
-COLORREF ColorRefOf(Color color);
 
 }  // namespace glimra::win32

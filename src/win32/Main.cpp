@@ -12,6 +12,8 @@
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
 #include "win32/DesignPictures.h"
+#include "win32/FormWindow.h"
+#include "win32/MessageFilters.h"
 #include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/ThreadedPreparer.h"
@@ -92,7 +94,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
         saver.Start();
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            if (FormWindow::TranslateDialogKeys(message)) continue;
+            if (RunMessageFilters(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

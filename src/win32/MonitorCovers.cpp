@@ -1,5 +1,6 @@
 #include "win32/MonitorCovers.h"
 
+#include "win32/EntryGuard.h"
 #include "win32/InputState.h"
 
 namespace glimra::win32 {
@@ -7,22 +8,11 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"GlimraMonitorCover";
 
-BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
-    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*rect);
-    return TRUE;
-}
-
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 }  // namespace
-
-std::vector<RECT> MonitorCovers::AllMonitors() {
-    std::vector<RECT> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    return monitors;
-}
 
 MonitorCovers::MonitorCovers(Form& form, Screen& screen, HCURSOR pointer, MonitorList monitors)
     : form_(form), screen_(screen), pointer_(pointer), monitors_(std::move(monitors)) {}
@@ -31,11 +21,12 @@ void MonitorCovers::Update(HWND window, bool fullScreen) {
     window_ = window;
     std::vector<RECT> wanted;
     if (window && fullScreen) {
-        MONITORINFO own{};
-        own.cbSize = sizeof(own);
-        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &own);
-        for (const RECT& monitor : monitors_()) {
-            if (!SameRect(monitor, own.rcMonitor)) wanted.push_back(monitor);
+        const std::vector<Monitor> monitors = monitors_();
+        // A monitor that mirrors the primary one shows the window too.
+        if (const std::optional<RECT> primary = PrimaryOf(monitors)) {
+            for (const Monitor& monitor : monitors) {
+                if (!SameRect(monitor.bounds, *primary)) wanted.push_back(monitor.bounds);
+            }
         }
     }
     while (covers_.size() > wanted.size()) {
@@ -107,12 +98,7 @@ LRESULT MonitorCovers::HandleInput(HWND cover, UINT message, WPARAM wParam, LPAR
 LRESULT CALLBACK MonitorCovers::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<MonitorCovers*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandleInput(hwnd, message, wParam, lParam);
-    } catch (...) {
-        // A handler's failure ends that handler only; it never crosses the window procedure.
-        return 0;
-    }
+    return Contained([&] { return self->HandleInput(hwnd, message, wParam, lParam); }, LRESULT{0});
 }
 
 }  // namespace glimra::win32

@@ -1,25 +1,21 @@
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "controls/Form.h"
 #include "platform/Screen.h"
+#include "win32/Monitors.h"
 #include "win32/Windows.h"
 
 namespace glimra::win32 {
 
-// Black windows over every monitor but the one a full-screen window covers, so no part of
-// any monitor shows the desktop while it is up. They are topmost whenever that window is,
-// and a click, a key or a movement over them reaches its form as if it were over the window.
+// Black windows over every monitor but the primary one, which a full-screen window covers, so
+// no part of any monitor shows the desktop while it is up. They are topmost whenever that window
+// is, and a click, a key or a movement over them reaches its form as if it were over the window.
 class MonitorCovers {
   public:
-    // The monitors' rectangles in screen pixels.
-    using MonitorList = std::function<std::vector<RECT>()>;
-    static std::vector<RECT> AllMonitors();
-
     MonitorCovers(Form& form, Screen& screen, HCURSOR pointer,
-                  MonitorList monitors = &MonitorCovers::AllMonitors);
+                  MonitorList monitors = &CurrentMonitors);
     MonitorCovers(const MonitorCovers&) = delete;
     MonitorCovers& operator=(const MonitorCovers&) = delete;
     ~MonitorCovers() { Update(nullptr, false); }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/Picture.h"
 #include "imaging/PixelBuffer.h"
+#include "platform/Picture.h"
 #include "win32/Canvas.h"
 #include "win32/Scoped.h"
 

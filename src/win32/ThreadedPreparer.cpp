@@ -2,6 +2,10 @@
 
 #include <objbase.h>
 
+#include <chrono>
+
+#include "win32/EntryGuard.h"
+
 namespace glimra::win32 {
 namespace {
 
@@ -10,7 +14,8 @@ constexpr UINT kArrived = WM_APP + 1;
 
 }  // namespace
 
-ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader) : makeLoader_(std::move(makeLoader)) {
+ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader, StampReader stampOf, KeptNotice kept)
+    : makeLoader_(std::move(makeLoader)), stampOf_(std::move(stampOf)), kept_(std::move(kept)) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     static const ATOM registered = [&] {
         WNDCLASSEXW windowClass{};
@@ -25,112 +30,152 @@ ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader) : makeLoader_(std::mo
                                     instance, nullptr);
     }
     if (messages_) SetWindowLongPtrW(messages_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    shared_->messages = messages_;
 }
 
 ThreadedPreparer::~ThreadedPreparer() {
+    Shared& s = *shared_;
+    bool ended = true;
     {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
-        stopping_ = true;
+        std::unique_lock lock(s.mutex);
+        s.stop = true;
+        s.stopping = true;
+        s.messages = nullptr;
+        s.wake.notify_all();
+        if (worker_.joinable()) {
+            ended = s.wake.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+                                    [&] { return s.finished; });
+        }
     }
-    wake_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    if (worker_.joinable()) {
+        if (ended) {
+            worker_.join();
+        } else {
+            worker_.detach();  // it holds what it shares; nothing it does reaches us any more
+        }
+    }
     if (messages_) DestroyWindow(messages_);
 }
 
 void ThreadedPreparer::Prepare(const std::wstring& path) {
     {
-        std::lock_guard lock(mutex_);
-        preparing_ = path;
-        if (prepared_ && prepared_->path == path) return;  // judged afresh when taken
-        prepared_.reset();
-        ahead_ = path;
+        Shared& s = *shared_;
+        std::lock_guard lock(s.mutex);
+        s.preparing = path;
+        if (s.prepared && s.prepared->path == path) return;  // judged afresh when taken
+        s.prepared.reset();
+        if (s.reading == path) {
+            s.ahead.reset();  // the read under way will do
+            return;
+        }
+        s.ahead = path;
     }
     Wake();
 }
 
 void ThreadedPreparer::Take(const std::wstring& path, Delivery deliver) {
-    std::optional<Read> ready;
     {
-        std::lock_guard lock(mutex_);
-        waitingFor_.reset();
-        arrived_.reset();
-        if (prepared_ && prepared_->path == path) ready = std::move(prepared_);
-        prepared_.reset();
-        preparing_.reset();
+        Shared& s = *shared_;
+        std::lock_guard lock(s.mutex);
+        s.waitingFor = path;
+        s.arrived.reset();
+        s.candidate.reset();
+        if (s.prepared && s.prepared->path == path) s.candidate = std::move(s.prepared);
+        s.prepared.reset();
+        s.preparing.reset();
+        if (s.ahead == path) s.ahead.reset();
+        // A prepared picture goes to the worker too, which hands it over when its file has
+        // not changed since it was read; a read of the path under way will do as it is.
+        if (s.candidate || s.reading != path) {
+            s.wanted = path;
+        } else {
+            s.wanted.reset();
+        }
     }
-    waiting_ = nullptr;
-    // A file changed or gone since it was read is judged afresh: read again, off this thread.
-    if (ready && ready->stamp && StampOf(path) == ready->stamp) {
-        deliver(std::move(ready->picture));
-        return;
-    }
-    ready.reset();
     waiting_ = std::move(deliver);
-    Want(path);
-}
-
-void ThreadedPreparer::Want(const std::wstring& path) {
-    {
-        std::lock_guard lock(mutex_);
-        waitingFor_ = path;
-        if (reading_ != path) wanted_ = path;  // else the read under way will do
-        if (ahead_ == path) ahead_.reset();
-    }
     Wake();
 }
 
 // The worker starts with the first picture asked for: a start that shows none makes none.
 void ThreadedPreparer::Wake() {
-    if (!worker_.joinable()) worker_ = std::thread([this] { Work(); });
-    wake_.notify_all();
+    if (!worker_.joinable())
+        worker_ = std::thread(&ThreadedPreparer::Work, shared_, makeLoader_, stampOf_, kept_);
+    shared_->wake.notify_all();
 }
 
-void ThreadedPreparer::Work() {
+void ThreadedPreparer::Work(std::shared_ptr<Shared> shared, LoaderMaker makeLoader,
+                            StampReader stampOf, KeptNotice kept) {
+    Shared& s = *shared;
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     {
         std::unique_ptr<PictureLoader> loader;
         try {
-            loader = makeLoader_(stopping_);
+            loader = makeLoader(s.stopping);
         } catch (...) {
             // Without a loader every picture fails to load, as an unreadable file does.
         }
-        std::unique_lock lock(mutex_);
+        // The last picture read: a folder of one picture, or a file read again unchanged,
+        // costs a stamp instead of reading its bytes once more.
+        Read last;
+        std::unique_lock lock(s.mutex);
         for (;;) {
-            wake_.wait(lock, [&] { return stop_ || wanted_ || ahead_; });
-            if (stop_) break;
-            std::optional<std::wstring>& next = wanted_ ? wanted_ : ahead_;
-            reading_ = std::move(next);
+            s.wake.wait(lock, [&] { return s.stop || s.wanted || s.ahead; });
+            if (s.stop) break;
+            const bool forChange = s.wanted.has_value();
+            std::optional<std::wstring>& next = forChange ? s.wanted : s.ahead;
+            s.reading = std::move(next);
             next.reset();
+            std::optional<Read> candidate;
+            if (forChange && s.candidate && s.candidate->path == *s.reading)
+                candidate = std::move(s.candidate);
+            s.candidate.reset();
+            const std::wstring path = *s.reading;
             lock.unlock();
-            Read read{*reading_, StampOf(*reading_), nullptr};
-            try {
-                read.picture = loader ? loader->Load(read.path) : nullptr;
-            } catch (...) {
-                // A picture that cannot be read, like any other that fails.
-            }
+            if (!candidate && last.picture && last.path == path) candidate = last;
+            Read read = ReadNext(path, loader.get(), stampOf, std::move(candidate));
+            last = read.picture ? read : Read{};
             lock.lock();
-            reading_.reset();
-            if (waitingFor_ == read.path) {
-                arrived_ = std::move(read);
-                PostMessageW(messages_, kArrived, 0, 0);
-            } else if (preparing_ == read.path) {
-                prepared_ = std::move(read);
+            s.reading.reset();
+            if (s.waitingFor == read.path) {
+                s.arrived = std::move(read);
+                if (s.messages) PostMessageW(s.messages, kArrived, 0, 0);
+            } else if (s.preparing == read.path) {
+                s.prepared = std::move(read);
+                if (kept) kept();
             }
         }
-        reading_.reset();
+        s.reading.reset();
     }
     if (com) CoUninitialize();
+    std::lock_guard lock(s.mutex);
+    s.finished = true;
+    s.wake.notify_all();
+}
+
+// A picture read before is handed over as it is when its file has not changed since.
+ThreadedPreparer::Read ThreadedPreparer::ReadNext(const std::wstring& path, PictureLoader* loader,
+                                                  const StampReader& stampOf,
+                                                  std::optional<Read> candidate) {
+    Read read{path, std::nullopt, nullptr};
+    try {
+        read.stamp = stampOf(path);
+        if (candidate && candidate->stamp && read.stamp == candidate->stamp) return *candidate;
+        read.picture = loader ? loader->Load(path) : nullptr;
+    } catch (...) {
+        // A picture that cannot be read, like any other that fails.
+    }
+    return read;
 }
 
 void ThreadedPreparer::DeliverArrived() {
     std::optional<Read> read;
     {
-        std::lock_guard lock(mutex_);
-        if (!arrived_ || arrived_->path != waitingFor_) return;
-        read = std::move(arrived_);
-        arrived_.reset();
-        waitingFor_.reset();
+        Shared& s = *shared_;
+        std::lock_guard lock(s.mutex);
+        if (!s.arrived || s.arrived->path != s.waitingFor) return;
+        read = std::move(s.arrived);
+        s.arrived.reset();
+        s.waitingFor.reset();
     }
     Delivery deliver = std::move(waiting_);
     waiting_ = nullptr;
@@ -141,11 +186,7 @@ LRESULT CALLBACK ThreadedPreparer::WindowProc(HWND hwnd, UINT message, WPARAM wP
                                               LPARAM lParam) {
     if (message != kArrived) return DefWindowProcW(hwnd, message, wParam, lParam);
     auto* self = reinterpret_cast<ThreadedPreparer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    try {
-        if (self) self->DeliverArrived();
-    } catch (...) {
-        // A handler's failure ends that handler only; it never crosses the window procedure.
-    }
+    if (self) Contained([&] { self->DeliverArrived(); });
     return 0;
 }
 

@@ -191,9 +191,11 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
     int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 
+    ComPtr<IWICBitmapSource> decoded = frame;
+    if (wrapFrame_) decoded = wrapFrame_(frame.Get());
     ComPtr<IWICBitmapSource> source =
-        ReducedSource(factory_.Get(), frame.Get(), width, height, targetW, targetH);
-    if (!source) source = frame;
+        ReducedSource(factory_.Get(), decoded.Get(), width, height, targetW, targetH);
+    if (!source) source = decoded;
     PixelBuffer pixels;
     if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, stop_)) return nullptr;
     if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ class WicPictureLoader : public PictureLoader {
     // contents: the program need not wait for a large picture when it ends.
     void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
 
+    // Hands each raster picture's decoded frame to `wrap`, and decodes from what it returns:
+    // tests put in a decoder that reduces while it decodes, which Wine's JPEG decoder cannot.
+    using FrameWrapper = std::function<Microsoft::WRL::ComPtr<IWICBitmapSource>(IWICBitmapSource*)>;
+    void WrapFramesForTest(FrameWrapper wrap) { wrapFrame_ = std::move(wrap); }
+
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
 
@@ -59,6 +65,7 @@ class WicPictureLoader : public PictureLoader {
     float twipsPerPixel_;  // as the window computes it, so that kept and drawn sizes agree
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
     const std::atomic<bool>* stop_ = nullptr;
+    FrameWrapper wrapFrame_;
 };
 
 }  // namespace glimra::win32

@@ -1,5 +1,7 @@
 #include "win32/Win32FileSystem.h"
 
+#include <winnetwk.h>
+
 #include "platform/Wildcard.h"
 #include "win32/LongPath.h"
 #include "win32/Scoped.h"
@@ -67,26 +69,54 @@ FolderError FolderErrorOf(DWORD error) {
     }
 }
 
-std::vector<DriveInfo> Win32FileSystem::Drives() {
-    NoCriticalErrorBoxes quiet;
-    std::vector<DriveInfo> drives;
+std::vector<wchar_t> Win32FileSystem::DriveLetters() {
+    std::vector<wchar_t> letters;
     const DWORD mask = GetLogicalDrives();
     for (int i = 0; i < 26; ++i) {
-        if (!(mask & (1u << i))) continue;
-        DriveInfo drive;
-        drive.letter = static_cast<wchar_t>(L'A' + i);
-        const std::wstring root = std::wstring(1, drive.letter) + L":\\";
-        const UINT type = GetDriveTypeW(root.c_str());
-        wchar_t label[MAX_PATH + 1] = {};
-        // Removable drives are not asked for their label: that would spin up a floppy.
-        if (type != DRIVE_REMOVABLE &&
-            GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                  nullptr, 0)) {
-            drive.label = label;
-        }
-        drives.push_back(drive);
+        if (mask & (1u << i)) letters.push_back(static_cast<wchar_t>(L'A' + i));
     }
-    return drives;
+    return letters;
+}
+
+std::wstring Win32FileSystem::DriveLabel(wchar_t driveLetter) {
+    NoCriticalErrorBoxes quiet;
+    const wchar_t root[] = {driveLetter, L':', L'\\', 0};
+    switch (GetDriveTypeW(root)) {
+        case DRIVE_FIXED: {
+            wchar_t label[MAX_PATH + 1] = {};
+            if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                       nullptr, 0))
+                return {};
+            return label;
+        }
+        case DRIVE_REMOTE: {
+            // The share the drive is mapped to, as the redirector remembers it: the server
+            // is not asked, so a share that has gone away answers at once.
+            const wchar_t drive[] = {driveLetter, L':', 0};
+            wchar_t share[MAX_PATH * 2] = {};
+            DWORD length = MAX_PATH * 2;
+            const DWORD result = WNetGetConnectionW(drive, share, &length);
+            return result == NO_ERROR || result == ERROR_CONNECTION_UNAVAIL ? share : L"";
+        }
+        default:
+            // Removable and optical drives, RAM disks: asking them could spin up a disk or
+            // wait for a medium.
+            return {};
+    }
+}
+
+FolderError Win32FileSystem::CheckFolder(const std::wstring& folder) {
+    NoCriticalErrorBoxes quiet;
+    const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
+    const DWORD attributes = GetFileAttributesW(LongPath(base).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return FolderErrorOf(GetLastError());
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return FolderError::NotFound;
+    // A folder that may not be listed is refused too. Opening it for listing asks exactly
+    // that, and reads no entry: a search would (Wine reads the whole folder at its first).
+    ScopedHandle opened(CreateFileW(LongPath(base).c_str(), FILE_LIST_DIRECTORY,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return opened ? FolderError::None : FolderErrorOf(GetLastError());
 }
 
 FolderError Win32FileSystem::SubFolders(const std::wstring& folder,

@@ -12,7 +12,9 @@ class Win32FileSystem : public FileSystem {
   public:
     std::vector<std::vector<std::wstring>> FilesMatching(
         const std::wstring& folder, const std::vector<std::wstring>& patterns) override;
-    std::vector<DriveInfo> Drives() override;
+    std::vector<wchar_t> DriveLetters() override;
+    std::wstring DriveLabel(wchar_t driveLetter) override;
+    FolderError CheckFolder(const std::wstring& folder) override;
     FolderError SubFolders(const std::wstring& folder, std::vector<std::wstring>& names) override;
     std::wstring CurrentFolderOf(wchar_t driveLetter) override;
     std::wstring CurrentFolder() override;

@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "win32/EntryGuard.h"
+
 namespace glimra::win32 {
 namespace {
 
@@ -29,11 +31,8 @@ void Win32Timer::Stop() {
 void CALLBACK Win32Timer::OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = Running().find(id);
     if (it == Running().end()) return;
-    try {
-        it->second->timer_.Fire();
-    } catch (...) {
-        // A handler's failure ends that handler only; it never crosses the message loop.
-    }
+    Win32Timer& self = *it->second;
+    Contained([&] { self.timer_.Fire(); });
 }
 
 }  // namespace glimra::win32

@@ -9,6 +9,9 @@
 //                                 posts to the first monitor cover, in order, for each letter:
 //                                 c a click, k a key (space), m a mouse movement
 //   e2e_driver monitors           prints "left top right bottom" for each monitor, one a line
+//   e2e_driver resolution <width> <height>
+//                                 changes the primary monitor's resolution for the session, as
+//                                 the system's display settings do; every window is told
 //   e2e_driver close <caption>    posts WM_CLOSE, as the close box does
 //   e2e_driver get <name>         prints a stored setting in UTF-8, or "<absent>"
 //   e2e_driver set <name> <text>  stores a setting
@@ -129,6 +132,18 @@ BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
     return TRUE;
 }
 
+int ChangeResolution(int width, int height) {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof(mode);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr) ==
+                   DISP_CHANGE_SUCCESSFUL
+               ? 0
+               : 1;
+}
+
 int Close(const wchar_t* caption) {
     HWND window = FindWindowW(nullptr, caption);
     if (!window) return 1;
@@ -215,6 +230,27 @@ int ReportSelected(const wchar_t* caption, const wchar_t* name) {
                          : lstrcmpiW(kind, WC_COMBOBOXW) == 0 ? CB_GETCURSEL
                                                               : LB_GETCURSEL;
     std::printf("%ld\n", static_cast<long>(SendMessageW(control, message, 0, 0)));
+    return 0;
+}
+
+// How many items a list holds in its window, then its first and last item.
+int ReportItems(const wchar_t* caption, const wchar_t* name) {
+    HWND control = ControlOf(caption, name);
+    if (!control) return 1;
+    wchar_t kind[32] = {};
+    GetClassNameW(control, kind, 32);
+    const bool combo = lstrcmpiW(kind, WC_COMBOBOXW) == 0;
+    const auto count =
+        static_cast<int>(SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    std::wstring line = std::to_wstring(count);
+    for (const int index : {0, count - 1}) {
+        if (count <= 0) break;
+        wchar_t text[1024] = {};
+        SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(text));
+        line += L"|" + std::wstring(text);
+    }
+    PrintUtf8(line);
     return 0;
 }
 
@@ -306,6 +342,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && command == L"monitors") {
         return EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0) ? 0 : 1;
     }
+    if (argc == 4 && command == L"resolution") {
+        return ChangeResolution(_wtoi(argv[2]), _wtoi(argv[3]));
+    }
     if (argc == 3 && command == L"get") return GetSetting(argv[2]);
     if (argc == 4 && command == L"set") return SetSetting(argv[2], argv[3]);
     if (argc == 4 && command == L"control") return ReportControl(argv[2], argv[3]);
@@ -317,6 +356,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc == 5 && command == L"item") return ReportItem(argv[2], argv[3], _wtoi(argv[4]));
     if (argc == 4 && command == L"selected") return ReportSelected(argv[2], argv[3]);
+    if (argc == 4 && command == L"items") return ReportItems(argv[2], argv[3]);
     if (argc == 3 && command == L"focus") return ReportFocus(argv[2]);
     if (argc == 2 && command == L"msgbox") return ReportMessageBox();
     if (argc == 3 && command == L"answer") return Answer(argv[2]);

@@ -113,6 +113,29 @@ test_browse_and_a_double_click_choose_the_folder() {
   shot dialog-browse-chosen
 }
 
+# A large folder: the hidden file list holds nothing until Browse shows it, then every picture
+# in name order, letter case ignored.
+test_a_large_folder_fills_the_file_list_when_it_is_shown() {
+  local root="$WINEPREFIX/drive_c/dialog-large" i kinds=(jpg JPG jpeg Gif bmp)
+  rm -rf "$root"
+  mkdir -p "$root"
+  for ((i = 0; i < 3000; i++)); do
+    : >"$root/Photo $(printf '%04d' "$i").${kinds[i % 5]}"
+  done
+  : >"$root/aaa.png"
+  : >"$root/zzz.txt"
+  reg_set Path "$(winepath -w "$root" 2>/dev/null | tr -d '\r')"
+  open_dialog || return 1
+  local items
+  items=$(wine "$DRIVER" items "$DIALOG" FilePath 2>/dev/null | tr -d '\r')
+  expect_eq "$items" 0 "nothing copied into the hidden list" || return 1
+  xdotool key alt+b
+  sleep 1
+  items=$(wine "$DRIVER" items "$DIALOG" FilePath 2>/dev/null | tr -d '\r')
+  expect_eq "$items" "3000|Photo 0000.jpg|Photo 2999.bmp" "the list once shown" || return 1
+  shot dialog-large-folder
+}
+
 test_esc_ends_without_storing_and_enter_does_nothing() {
   open_dialog || return 1
   xdotool key Return

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -29,6 +30,7 @@ class FakeSettingsStore : public SettingsStore {
         if (failWrites || failAfter == 0) return false;
         if (failAfter > 0) --failAfter;
         values[key] = value;
+        if (written) written(key);
         return true;
     }
     // The values written under `key`, oldest first.
@@ -42,6 +44,7 @@ class FakeSettingsStore : public SettingsStore {
 
     std::map<std::wstring, std::wstring> values;
     std::vector<std::pair<std::wstring, std::wstring>> writes;
+    std::function<void(const std::wstring& key)> written;  // after each value stored
     int reads = 0;
     bool failWrites = false;
     int failAfter = -1;  // this many more writes succeed, then every one fails; -1: never
@@ -69,23 +72,40 @@ struct FakeFile {
 // Folders by their path with a trailing backslash; letter case is ignored, as on Windows.
 // Drives are the drive letters of the folders added, unless a test lists them; a drive in
 // `unavailable` reports its device unavailable.
+// A drive as a test lists it: its letter and what the drive list shows beside it.
+struct FakeDrive {
+    wchar_t letter = L'C';
+    std::wstring label;
+};
+
 class FakeFileSystem : public FileSystem {
   public:
-    std::vector<DriveInfo> Drives() override {
-        if (!drives.empty()) return drives;
-        std::vector<DriveInfo> found;
-        for (const auto& [path, files] : folders) {
-            const wchar_t letter = static_cast<wchar_t>(std::towupper(path[0]));
-            if (found.empty() || found.back().letter != letter) found.push_back({letter, L""});
+    std::vector<wchar_t> DriveLetters() override {
+        std::vector<wchar_t> letters;
+        for (const FakeDrive& drive : Drives()) {
+            if (letters.empty() || letters.back() != drive.letter) letters.push_back(drive.letter);
         }
-        return found;
+        return letters;
+    }
+    std::wstring DriveLabel(wchar_t letter) override {
+        ++labelReads[letter];
+        for (const FakeDrive& drive : Drives()) {
+            if (drive.letter == letter) return drive.label;
+        }
+        return {};
+    }
+    FolderError CheckFolder(const std::wstring& folder) override {
+        Touch(folder);
+        if (unavailable.find(static_cast<wchar_t>(std::towupper(folder[0]))) != std::wstring::npos)
+            return FolderError::DeviceUnavailable;
+        return Find(folder.back() == L'\\' ? folder : folder + L"\\") ? FolderError::None
+                                                                      : FolderError::NotFound;
     }
     FolderError SubFolders(const std::wstring& folder, std::vector<std::wstring>& names) override {
         ++folderReads;
-        if (unavailable.find(static_cast<wchar_t>(std::towupper(folder[0]))) != std::wstring::npos)
-            return FolderError::DeviceUnavailable;
+        const FolderError error = CheckFolder(folder);
+        if (error != FolderError::None) return error;
         const std::wstring key = folder.back() == L'\\' ? folder : folder + L"\\";
-        if (!Find(key)) return FolderError::NotFound;
         names.clear();
         for (const auto& [path, files] : folders) {
             if (path.size() > key.size() && Upper(path.substr(0, key.size())) == Upper(key) &&
@@ -103,6 +123,7 @@ class FakeFileSystem : public FileSystem {
     std::vector<std::vector<std::wstring>> FilesMatching(
         const std::wstring& folder, const std::vector<std::wstring>& patterns) override {
         ++enumerations;
+        Touch(folder);
         std::vector<std::vector<std::wstring>> groups(patterns.size());
         const std::vector<FakeFile>* files = Find(folder);
         if (!files) return groups;
@@ -130,14 +151,30 @@ class FakeFileSystem : public FileSystem {
     }
 
     std::map<std::wstring, std::vector<FakeFile>> folders;
-    std::vector<DriveInfo> drives;
+    std::vector<FakeDrive> drives;
     std::map<wchar_t, std::wstring> driveFolders;
     std::wstring unavailable;  // drive letters whose device is unavailable
     std::wstring currentFolder = L"C:\\";
     int enumerations = 0;
     int folderReads = 0;
+    std::map<wchar_t, int> labelReads;  // drive letter: labels asked for
+    std::wstring touched;               // the letters of the drives any folder was read on
 
   private:
+    // The drives a test listed, or else one for each letter of the folders added.
+    std::vector<FakeDrive> Drives() const {
+        if (!drives.empty()) return drives;
+        std::vector<FakeDrive> found;
+        for (const auto& [path, files] : folders) {
+            const wchar_t letter = static_cast<wchar_t>(std::towupper(path[0]));
+            if (found.empty() || found.back().letter != letter) found.push_back({letter, L""});
+        }
+        return found;
+    }
+    void Touch(const std::wstring& folder) {
+        const wchar_t letter = static_cast<wchar_t>(std::towupper(folder[0]));
+        if (touched.find(letter) == std::wstring::npos) touched += letter;
+    }
     static std::wstring Upper(std::wstring s) {
         for (wchar_t& c : s)
             c = static_cast<wchar_t>(std::towupper(c));
@@ -232,7 +269,9 @@ class RecordingFormPeer : public FormPeer {
         : form_(form), screen_(screen) {}
     void Create() override { ++creates; }
     void Destroy() override { ++destroys; }
-    void VisibleChanged() override {}
+    void VisibleChanged() override {
+        if (visibleChanged) visibleChanged();
+    }
     void WindowStateChanged() override {
         // A maximized borderless window covers the screen, as on the platform.
         if (form_.GetWindowState() == WindowState::Maximized) {
@@ -251,6 +290,7 @@ class RecordingFormPeer : public FormPeer {
     int surfaceChanges = 0;
     int controlChanges = 0;
     int topmostCalls = 0;
+    std::function<void()> visibleChanged;
 
   private:
     Form& form_;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "controls/Application.h"
 #include "controls/Form.h"
 #include "controls/Label.h"
@@ -19,7 +21,7 @@ class TestForm : public Form {
   public:
     explicit TestForm(Application& app)
         : Form(app, TestDesign()), timer(*this, 100, true), label(*this) {}
-    std::function<void()> onLoad;
+    std::function<void()> onLoad, onUnload;
     int loads = 0, unloads = 0, resizes = 0;
     Timer timer;
     Label label;
@@ -29,7 +31,10 @@ class TestForm : public Form {
         ++loads;
         if (onLoad) onLoad();
     }
-    void Form_Unload() override { ++unloads; }
+    void Form_Unload() override {
+        ++unloads;
+        if (onUnload) onUnload();
+    }
     void Form_Resize() override { ++resizes; }
 };
 
@@ -50,6 +55,24 @@ TEST_F(Controls, StartShowsTheStartupFormUnlessItsLoadHidOrUnloadedIt) {
     app.Start(second);
     EXPECT_TRUE(second.Loaded());
     EXPECT_FALSE(second.Visible());
+}
+
+TEST_F(Controls, AHandlerThatThrowsLeavesNoFlagSetAndAFailingUnloadStillUnloads) {
+    first.onLoad = [] { throw std::runtime_error("load failed"); };
+    EXPECT_THROW(first.Load(), std::runtime_error);
+    EXPECT_TRUE(first.Loaded()) << "what the load did before it failed stands";
+    first.Hide();
+    EXPECT_FALSE(first.HiddenWhileLoading()) << "the load is over";
+
+    first.onUnload = [] { throw std::runtime_error("unload failed"); };
+    EXPECT_NO_THROW(first.Unload());
+    EXPECT_FALSE(first.Loaded());
+    EXPECT_TRUE(app.Ended()) << "it was the last form";
+    first.onLoad = nullptr;
+    first.Show();
+    EXPECT_EQ(first.unloads, 1);
+    EXPECT_NO_THROW(first.Unload()) << "and it unloads again";
+    EXPECT_EQ(first.unloads, 2);
 }
 
 TEST_F(Controls, ShowAndHideLoadOnceAndTheLastUnloadEndsTheProgram) {

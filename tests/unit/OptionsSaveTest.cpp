@@ -21,6 +21,7 @@ struct ButtonCase {
     std::vector<const wchar_t*> messages;  // the start of each message shown, in order
     const wchar_t* storedSeconds;          // nullptr: nothing stored
     After after;
+    size_t stores = 1;  // how often the options are stored, when they are
 };
 
 void PrintTo(const ButtonCase& c, std::ostream* out) {
@@ -74,6 +75,7 @@ TEST_P(Buttons, ValidateStoreAndHandOverOrEnd) {
 
     const auto seconds = settings().WritesOf(keys::kSecondsToDisplay);
     if (c.storedSeconds) {
+        EXPECT_EQ(seconds.size(), c.stores);
         ASSERT_FALSE(seconds.empty());
         EXPECT_EQ(seconds.back(), c.storedSeconds);
         EXPECT_EQ(settings().values[keys::kInitialized], L"True");
@@ -134,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{Button::OK, kPics, L"5", L"True", No, {}, L"5", After::SlideShow},
         ButtonCase{Button::OK, kPics, L"5", L"False", No, {}, L"5", After::Ended},
         ButtonCase{Button::OK, kPics, L"5", nullptr, No, {}, L"5", After::Ended},
-        ButtonCase{Button::OK, kEmpty, L"5", L"False", Yes, {kNoPictures}, L"5", After::Open},
+        ButtonCase{Button::OK, kEmpty, L"5", L"False", Yes, {kNoPictures}, L"5", After::Open, 2},
         ButtonCase{Button::OK, kEmpty, L"5", L"False", No, {kNoPictures}, L"5", After::Ended},
         ButtonCase{Button::OK, kEmpty, L"5", L"True", No, {kNoPictures}, L"5", After::SlideShow},
         // The seconds: blanks, fractions, negatives, not numbers, too large.
@@ -156,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{
             Button::Preview, kEmpty, L"5", L"False", No, {kNoPictures}, L"5", After::SlideShow},
         ButtonCase{
-            Button::Preview, kEmpty, L"5", L"False", Yes, {kNoPictures}, L"5", After::Open}));
+            Button::Preview, kEmpty, L"5", L"False", Yes, {kNoPictures}, L"5", After::Open, 2}));
 
 using Closing = ProgramTest;
 
@@ -164,6 +166,10 @@ TEST_F(Closing, ApplyAnnouncesTheStoredFolderOnlyAndCancelStoresNothing) {
     platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
     Start(L"/c");
     frmGlimraOptions& dialog = program->options;
+    dialog.cmdApply.PlatformClick();
+    EXPECT_TRUE(dialog.lblRunFirstTime.Visible());
+    EXPECT_EQ(dialog.lblRunFirstTime.Caption(), L"Images will be displayed from ")
+        << "an empty folder: the notice with nothing after it";
     dialog.txtPathLocation.PlatformTextChanged(L"c:\\Pictures\\");
     dialog.cmdApply.PlatformClick();
     EXPECT_EQ(dialog.lblRunFirstTime.Caption(), L"Images will be displayed from C:\\Pictures");
@@ -215,21 +221,78 @@ TEST_F(Closing, SecondsAreReadInTheUsersLocale) {
     EXPECT_EQ(platform.messages.shown.size(), 1u) << "a point is no decimal sign here";
 }
 
+// The hand-over runs the window's steps in one order: its timer on, the settings read (the
+// start counted), its pictures listed, the window shown; on a folder without pictures the
+// window is shown first.
+TEST_F(Closing, TheHandOverRunsTheWindowsStepsInItsOrder) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    platform.files.AddFiles(L"C:\\Empty\\", {L"notes.txt"});
+    const std::pair<const wchar_t*, std::vector<std::string>> cases[] = {
+        {L"C:\\Pictures", {"count +timer", "show +timer +listed"}},
+        {L"C:\\Empty", {"show", "count +timer"}},
+    };
+    for (const auto& [folder, expected] : cases) {
+        settings().values.clear();
+        Start(L"/c");
+        settings().values[keys::kOptionsDialogForced] = keys::kTrue;
+        std::vector<std::string> steps;
+        auto note = [&](const char* step) {
+            steps.push_back(std::string(step) + (window().timTimer.Enabled() ? " +timer" : "") +
+                            (window().strImageFolder.size() > 1 ? " +listed" : ""));
+        };
+        settings().written = [&](const std::wstring& key) {
+            if (key == keys::kShowSplashScreen) note("count");
+        };
+        windowPeer().visibleChanged = [&] {
+            if (window().Visible()) note("show");
+        };
+        program->options.txtPathLocation.PlatformTextChanged(folder);
+        program->options.cmdOK.PlatformClick();
+        settings().written = nullptr;
+        EXPECT_EQ(steps, expected);
+        EXPECT_EQ(window().strImageFolder, std::wstring(folder) + L"\\");
+    }
+}
+
+// "OptionsDialogForced" stays "True" after a Preview that stopped early, so an OK in the same
+// dialog starts the show.
+TEST_F(Closing, AnOKAfterAPreviewThatStoppedEarlyStartsTheShow) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    platform.files.AddFiles(L"C:\\Empty\\", {L"notes.txt"});
+    // Previewed: no folder (the folder message), a folder without pictures (Yes to browse).
+    for (const wchar_t* previewed : {L"", L"C:\\Empty"}) {
+        settings().values.clear();
+        Start(L"/c:1");
+        frmGlimraOptions& dialog = program->options;
+        platform.messages.answers = {MessageAnswer::Yes};
+        platform.messages.next = 0;
+        dialog.txtPathLocation.PlatformTextChanged(previewed);
+        dialog.tbsOptions.PlatformSelect(3);
+        dialog.cmdPreview.PlatformClick();
+        ASSERT_EQ(CurrentMode(), Mode::OptionsDialog);
+        dialog.txtPathLocation.PlatformTextChanged(L"C:\\Pictures");
+        dialog.cmdOK.PlatformClick();
+        EXPECT_TRUE(window().Visible() && window().timTimer.Enabled() && dialog.Loaded());
+    }
+}
+
 TEST_F(Closing, LinksLightUpUnderThePointerAndOpenThroughTheShell) {
     Start(L"/c");
     frmGlimraOptions& d = program->options;
-    auto looks = [&] {
-        return std::vector<bool>{d.lblHelpLink.Font().underline,
-                                 d.lblHelpLink.ForeColor() == Rgb(255, 0, 0),
-                                 d.imgHelpLink.Border(),
-                                 d.lblHelpLink.Pointer() == MousePointer::Custom,
-                                 d.lblDownloadLink.Font().underline,
-                                 d.lblDownloadLink.ForeColor() == Rgb(255, 0, 0),
-                                 d.imgDownloadLink.Border(),
-                                 d.imgDownloadLink.Pointer() == MousePointer::Custom};
+    // A link's look: 1 highlighted (underlined, red, bordered, the hand over label and icon),
+    // 0 normal, -1 anything between.
+    auto look = [](const Label& label, const Image& icon) {
+        const bool parts[] = {label.Font().underline, label.ForeColor() == Rgb(255, 0, 0),
+                              label.Pointer() == MousePointer::Custom,
+                              icon.Pointer() == MousePointer::Custom, icon.Border()};
+        const auto on = std::count(std::begin(parts), std::end(parts), true);
+        return on == 5 ? 1 : on == 0 ? 0 : -1;
     };
-    const std::vector<bool> none(8, false), help = {1, 1, 1, 1, 0, 0, 0, 0},
-                                            download = {0, 0, 0, 0, 1, 1, 1, 1};
+    auto looks = [&] {
+        return std::pair{look(d.lblHelpLink, d.imgHelpLink),
+                         look(d.lblDownloadLink, d.imgDownloadLink)};
+    };
+    const std::pair none{0, 0}, help{1, 0}, download{0, 1};
     d.tbsOptions.SetSelectedItem(5);
     EXPECT_EQ(looks(), none);
     d.imgHelpLink.PlatformMouseMove(0, 0, 1, 1);
@@ -243,9 +306,24 @@ TEST_F(Closing, LinksLightUpUnderThePointerAndOpenThroughTheShell) {
     d.lblHelpLink.PlatformMouseMove(0, 0, 1, 1);
     d.lblHelpLink.PlatformMouseUp(1, 0, 1, 1);
     EXPECT_EQ(looks(), none) << "a release restores";
-    d.lblHelpLink.PlatformMouseMove(0, 0, 1, 1);
-    d.fraSample5.PlatformMouseMove(0, 0, 1, 1);
-    EXPECT_EQ(looks(), none);
+
+    // From any of the four link controls onto any area around the links.
+    Control* const areas[] = {&d.tbsOptions, &d.fraSample5, &d.picOptions[4], nullptr};
+    Control* const links[] = {&d.lblHelpLink, &d.imgHelpLink, &d.lblDownloadLink,
+                              &d.imgDownloadLink};
+    for (Control* link : links) {
+        for (Control* area : areas) {
+            link->PlatformMouseMove(0, 0, 1, 1);
+            ASSERT_NE(looks(), none);
+            if (area) {
+                area->PlatformMouseMove(0, 0, 1, 1);
+            } else {
+                d.PlatformMouseMove(0, 0, 1, 1);
+            }
+            EXPECT_EQ(looks(), none) << (area ? "over a control" : "over the form");
+        }
+    }
+
     d.imgDownloadLink.PlatformMouseMove(0, 0, 1, 1);
     d.imgDownloadLink.PlatformClick();
     EXPECT_EQ(looks(), none) << "the download icon restores after opening";

@@ -181,8 +181,18 @@ TEST_F(Window, AChangeOfPictureClearsBothCounts) {
     EXPECT_EQ(CurrentMode(), Mode::SlideShow);
 }
 
-TEST_F(Window, TheExitCheckDoesNothingBehindTheDialog) {
+TEST_F(Window, UsingTheDialogGivesTheExitCheckBehindItNothingToDo) {
     Start(L"/c");
+    frmGlimraOptions& dialog = program->options;
+    // More than enough to end a slide show, all of it over the dialog.
+    for (int i = 0; i < 6; ++i) {
+        dialog.PlatformMouseMove(0, 0, 10.0f * i, 10);
+        dialog.picOptions[0].PlatformMouseMove(0, 0, 10.0f * i, 10);
+    }
+    dialog.PlatformClick();
+    dialog.PlatformKeyDown(32, 0);
+    dialog.tbsOptions.PlatformSelect(2);
+    EXPECT_FALSE(window().blnExitRequested) << "no input reached the window";
     window().timCheckScreen.Fire();
     EXPECT_EQ(CurrentMode(), Mode::OptionsDialog);
 }

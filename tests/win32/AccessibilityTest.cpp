@@ -16,6 +16,7 @@ namespace glimra::win32 {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using testing::DialogWindow;
 
 // The import library's IID_IAccessible is a thunk, not the interface id.
 constexpr IID kAccessibleId = {

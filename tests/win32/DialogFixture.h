@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-// clang-format off
-#include "win32/Windows.h"
-// clang-format on
-
 #include <memory>
 #include <string>
 
@@ -13,8 +9,11 @@
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
+#include "win32/BuiltProgram.h"
 #include "win32/DesignPictures.h"
 #include "win32/FormWindow.h"
+#include "win32/MessageFilters.h"
+#include "win32/ProgramPointer.h"
 #include "win32/RegistrySettingsStore.h"
 #include "win32/TempFolder.h"
 #include "win32/WicPictureLoader.h"
@@ -23,8 +22,9 @@
 #include "win32/Win32PeerFactory.h"
 #include "win32/Win32Pointer.h"
 #include "win32/Win32Screen.h"
+#include "win32/resources/resource.h"
 
-namespace glimra::win32 {
+namespace glimra::win32::testing {
 
 constexpr wchar_t kApplication[] = L"Glimra.DialogTest";
 
@@ -73,22 +73,36 @@ class DialogWindow : public ::testing::Test {
         while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
                PeekMessageW(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE)) {
             if (message.message == WM_QUIT) continue;
-            if (FormWindow::TranslateDialogKeys(message)) continue;
+            if (RunMessageFilters(message)) continue;
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
+    // Moves the pointer to (`x`, `y`) twips on the window of `container` as the user would:
+    // the window hears of the movement, then sets its pointer, which is returned.
+    HCURSOR PointerAfterMovingTo(const Control& container, float x, float y) {
+        const HWND hwnd = Of(container);
+        const int dpi = Window().CurrentDpi();
+        POINT point{MulDiv(static_cast<int>(x), dpi, 1440), MulDiv(static_cast<int>(y), dpi, 1440)};
+        const LPARAM client = MAKELPARAM(point.x, point.y);
+        ClientToScreen(hwnd, &point);
+        SetCursorPos(point.x, point.y);
+        SendMessageW(hwnd, WM_MOUSEMOVE, 0, client);
+        SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    }
     // A key as the message loop gets it, sent to the window with the focus.
     void Key(UINT message, WPARAM key) {
         MSG queued{GetFocus() ? GetFocus() : Window().Handle(), message, key, 0, 0, {}};
-        if (!FormWindow::TranslateDialogKeys(queued)) {
+        if (!RunMessageFilters(queued)) {
             TranslateMessage(&queued);
             DispatchMessageW(&queued);
         }
         Pump();
     }
 
-    testing::TempFolder folder{L"glimra-dialog"};
+    TempFolder folder{L"glimra-dialog"};
     RegistrySettingsStore settings{kApplication, keys::kSection};
     SettingsStart start;
     Win32FileSystem files;
@@ -97,7 +111,12 @@ class DialogWindow : public ::testing::Test {
     Win32Pointer pointer;
     SeededRandom random{7};
     fakes::FakeMessageBoxes messages;
-    DesignPictures designPictures{GetModuleHandleW(nullptr), pictures, nullptr};
+    // The pointers come from the built program, as in the real one.
+    BuiltProgram built;
+    ScopedIcon programIcon{static_cast<HICON>(
+        LoadImageW(built.Resources(), MAKEINTRESOURCEW(IDI_GLIMRA), IMAGE_ICON, 32, 32, 0))};
+    ScopedCursor programPointer = CursorFromIcon(programIcon.Get());
+    DesignPictures designPictures{built.Resources(), pictures, programPointer.Get()};
     Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
     fakes::FakeShell shell;
     Win32Locale locale;
@@ -106,4 +125,4 @@ class DialogWindow : public ::testing::Test {
     bool folderStored = true;  // false: the dialog opens as at the very first start
 };
 
-}  // namespace glimra::win32
+}  // namespace glimra::win32::testing

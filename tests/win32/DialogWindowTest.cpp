@@ -5,15 +5,13 @@
 // clang-format on
 #include <commctrl.h>
 
-#include <string>
-#include <vector>
-
 #include "win32/ControlIds.h"
 #include "win32/DialogFixture.h"
-#include "win32/Win32FileSystem.h"
 
 namespace glimra::win32 {
 namespace {
+
+using testing::DialogWindow;
 
 TEST_F(DialogWindow, EachControlIsTheStandardControlOfItsKindWithItsNameAsId) {
     frmGlimraOptions& d = Dialog();
@@ -40,11 +38,12 @@ TEST_F(DialogWindow, EachControlIsTheStandardControlOfItsKindWithItsNameAsId) {
 
 TEST_F(DialogWindow, WhatTheUserDoesReachesTheModelAndWhatTheModelHoldsIsShown) {
     frmGlimraOptions& d = Dialog();
-    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 1) << "one.jpg only";
+    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 0) << "nothing in a hidden list";
     EXPECT_FALSE(IsWindowVisible(Of(d.DirPath)));
     SendMessageW(Of(d.cmdBrowse), BM_CLICK, 0, 0);
     Pump();
     EXPECT_TRUE(IsWindowVisible(Of(d.DirPath)));
+    EXPECT_EQ(SendMessageW(Of(d.FilePath), LB_GETCOUNT, 0, 0), 1) << "one.jpg only";
 
     SetWindowTextW(Of(d.txtPathLocation), L"typed");
     EXPECT_EQ(d.txtPathLocation.Text(), L"typed");
@@ -136,6 +135,42 @@ TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(d.cmdOK), WM_GETFONT, 0, 0)), sizeof(font),
                &font);
     EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200)) << "Arial 9.75 at the new resolution";
+}
+
+TEST_F(DialogWindow, TheLinksShowTheHandAndTheAboutFrameTheProgramIcon) {
+    frmGlimraOptions& d = Dialog();
+    const HCURSOR hand = designPictures.Pointer(PointerPicture::PointingHand);
+    ASSERT_TRUE(hand && programPointer);
+    POINT rest;
+    GetCursorPos(&rest);
+    d.tbsOptions.SetSelectedItem(5);
+    Pump();
+    const Control* const links[] = {&d.lblHelpLink, &d.imgHelpLink, &d.lblDownloadLink,
+                                    &d.imgDownloadLink};
+    for (const Control* link : links) {
+        const float x = link->Left() + link->Width() / 2, y = link->Top() + link->Height() / 2;
+        EXPECT_EQ(PointerAfterMovingTo(d.fraSample5, x, y), hand)
+            << std::string(link->Name().begin(), link->Name().end());
+        EXPECT_EQ(PointerAfterMovingTo(d.fraSample5, 60, 3500), LoadCursorW(nullptr, IDC_ARROW))
+            << "restored on the frame around it";
+    }
+    d.tbsOptions.SetSelectedItem(4);
+    Pump();
+    // Right of the title block and below the distribution text: the frame itself.
+    EXPECT_EQ(PointerAfterMovingTo(d.fraSample2, 5360, 3660), programPointer.Get());
+    SetCursorPos(rest.x, rest.y);  // out of the way of the windows that later tests open
+}
+
+TEST_F(DialogWindow, InputOverTheDialogNeverReachesTheWindowBehindIt) {
+    const HWND dialog = Window().Handle();
+    for (int i = 0; i < 6; ++i)
+        SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(2 + i, 3));
+    SendMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    Key(WM_KEYDOWN, VK_SHIFT);
+    EXPECT_FALSE(program->lumivue.blnExitRequested);
+    program->lumivue.timCheckScreen.Fire();
+    EXPECT_TRUE(Dialog().Visible());
 }
 
 TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {

@@ -34,10 +34,6 @@ class Covers : public ::testing::Test {
         window = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200,
                                  200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (!window) GTEST_SKIP() << "no display to make windows on";
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
-        primary = info.rcMonitor;
     }
     void TearDown() override {
         covers.Update(nullptr, false);
@@ -58,29 +54,32 @@ class Covers : public ::testing::Test {
     Application app;
     CountingForm form{app};
     Win32Screen screen;
-    std::vector<RECT> monitors;
+    std::vector<Monitor> monitors;
     MonitorCovers covers{form, screen, nullptr, [this] { return monitors; }};
     HWND window = nullptr;
-    RECT primary{};
+    const RECT primary{0, 0, 1024, 768};
+    const Monitor primaryMonitor{primary, true};
 };
 
 TEST_F(Covers, EveryOtherMonitorIsCoveredAsMonitorsComeAndGoTopmostAsTheWindowIs) {
     const RECT right{primary.right, 0, primary.right + 800, 600};
     const RECT left{primary.left - 640, 100, primary.left, 580};
     const struct {
-        std::vector<RECT> monitors;
+        std::vector<Monitor> monitors;
         bool topmost, fullScreen;
         std::vector<std::string> covered;
     } steps[] = {
-        {{primary}, true, true, {}},
-        {{primary, right}, true, true, {Describe(right) + " topmost"}},
-        {{left, primary, right},
+        {{primaryMonitor}, true, true, {}},
+        {{primaryMonitor, {right, false}}, true, true, {Describe(right) + " topmost"}},
+        {{{left, false}, primaryMonitor, {right, false}},
          true,
          true,
          {Describe(left) + " topmost", Describe(right) + " topmost"}},
-        {{primary, left}, false, true, {Describe(left)}},
-        {{primary, left}, true, false, {}},
-        {{primary}, true, true, {}},
+        {{primaryMonitor, {left, false}}, false, true, {Describe(left)}},
+        {{primaryMonitor, {left, false}}, true, false, {}},
+        {{primaryMonitor, {primary, false}}, true, true, {}},  // a mirror shows the window itself
+        {{{right, false}}, true, true, {}},                    // no primary: nothing is known
+        {{primaryMonitor}, true, true, {}},
     };
     for (const auto& step : steps) {
         monitors = step.monitors;
@@ -92,7 +91,7 @@ TEST_F(Covers, EveryOtherMonitorIsCoveredAsMonitorsComeAndGoTopmostAsTheWindowIs
 }
 
 TEST_F(Covers, AClickAKeyAndAMovementOverACoverReachTheForm) {
-    monitors = {primary, RECT{primary.right, 0, primary.right + 800, 600}};
+    monitors = {primaryMonitor, {RECT{primary.right, 0, primary.right + 800, 600}, false}};
     covers.Update(window, true);
     ASSERT_EQ(covers.Windows().size(), 1u);
     const HWND cover = covers.Windows()[0];

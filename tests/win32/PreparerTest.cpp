@@ -49,34 +49,45 @@ struct Delivered {
 
 class Preparer : public ::testing::Test {
   protected:
-    void SetUp() override {
-        preparer = std::make_unique<ThreadedPreparer>([this](const std::atomic<bool>& stop) {
-            return std::make_unique<ReportingLoader>(loads, thread, started, loaded, stop);
-        });
+    void SetUp() override { MakePreparer(&StampOf); }
+    void MakePreparer(ThreadedPreparer::StampReader stampOf) {
+        preparer = std::make_unique<ThreadedPreparer>(
+            [this](const std::atomic<bool>& stop) {
+                return std::make_unique<ReportingLoader>(loads, thread, started, loaded, stop);
+            },
+            std::move(stampOf), [this] { SetEvent(kept); });
     }
-    void TearDown() override { CloseHandle(started); }
+    void TearDown() override {
+        preparer.reset();
+        CloseHandle(started);
+        CloseHandle(kept);
+    }
 
     std::wstring Write(const wchar_t* name, int width, int height) {
         const std::wstring path = folder.Path() + name;
         EXPECT_TRUE(WriteBytes(path, EncodeBmp(Solid(width, height, kRed))));
         return path;
     }
-    // Waits, pumping this thread's messages, until `done` or `limitMs` have passed.
-    bool PumpUntil(const std::function<bool()>& done, int limitMs = 10000) {
-        for (int i = 0; i < limitMs / 10 && !done(); ++i) {
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&message);
-            Sleep(10);
+    // Handles the messages already queued for this thread.
+    static void PumpQueued() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+    // Handles this thread's messages as they arrive until `done`, for at most ten seconds.
+    static bool PumpUntil(const std::function<bool()>& done) {
+        const ULONGLONG end = GetTickCount64() + 10000;
+        for (ULONGLONG now = GetTickCount64(); !done() && now < end; now = GetTickCount64()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
+                                      QS_ALLINPUT);
+            PumpQueued();
         }
         return done();
     }
-    // Prepares `path` and waits until the worker has finished with it.
+    // Prepares `path` and waits until the worker has kept it for its Take.
     void PrepareAndWait(const std::wstring& path) {
-        const int before = loads;
         preparer->Prepare(path);
-        ASSERT_TRUE(PumpUntil([&] { return loads > before; }));
-        Sleep(50);  // the worker files the picture just after its load returns
+        ASSERT_EQ(WaitForSingleObject(kept, 10000), WAIT_OBJECT_0);
     }
     void Take(const std::wstring& path, Delivered& into) {
         bool returned = false;
@@ -93,17 +104,18 @@ class Preparer : public ::testing::Test {
     std::atomic<DWORD> thread{0};
     std::atomic<bool> loaded{false};
     HANDLE started = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    HANDLE kept = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     std::unique_ptr<ThreadedPreparer> preparer;
 };
 
-TEST_F(Preparer, APreparedPictureIsReadOnAnotherThreadAndHandedOverAtOnce) {
+TEST_F(Preparer, APreparedPictureIsReadOnAnotherThreadAndHandedOverWithoutReadingItAgain) {
     const std::wstring path = Write(L"a.bmp", 40, 30);
     PrepareAndWait(path);
     EXPECT_NE(thread, GetCurrentThreadId());
     Delivered got;
     Take(path, got);
+    ASSERT_TRUE(PumpUntil([&] { return got.count > 0; }));
     EXPECT_EQ(got.count, 1);
-    EXPECT_TRUE(got.beforeTakeReturned);
     ASSERT_TRUE(got.picture);
     EXPECT_EQ(got.picture->Width(), 40);
     EXPECT_EQ(loads, 1) << "read once";
@@ -140,7 +152,10 @@ TEST_F(Preparer, APictureNotPreparedArrivesLaterAndALaterTakeReplacesIt) {
     Take(b, forB);
     EXPECT_EQ(forB.count, 0) << "not read yet: never waited for";
     ASSERT_TRUE(PumpUntil([&] { return forB.count > 0; }));
-    PumpUntil([] { return false; }, 300);  // anything still on its way for `a` comes now
+    // The one worker reads in turn: once it has kept a later preparation, whatever it sent
+    // for `a` is queued.
+    PrepareAndWait(Write(L"c.bmp", 10, 10));
+    PumpQueued();
     EXPECT_EQ(forA.count, 0);
     ASSERT_TRUE(forB.picture);
     EXPECT_EQ(forB.picture->Width(), 60);
@@ -155,8 +170,72 @@ TEST_F(Preparer, EndingWhileAPictureIsBeingReadAbandonsItAndDeliversNothing) {
     preparer.reset();
     EXPECT_EQ(loads, 1);
     EXPECT_FALSE(loaded) << "the decode ran to its end";
-    PumpUntil([&] { return got.count > 0; }, 300);
+    PumpQueued();  // the worker is joined: all it ever sent is queued by now
     EXPECT_EQ(got.count, 0);
+}
+
+// A stamp that holds the worker until the test lets it go, as a file on a share that has gone
+// away holds whoever opens it.
+class HeldStamp {
+  public:
+    ThreadedPreparer::StampReader Reader() {
+        return [gate = gate_, called = called_, calls = calls_](const std::wstring& path) {
+            ++*calls;
+            SetEvent(called.get());
+            WaitForSingleObject(gate.get(), 5000);
+            return StampOf(path);
+        };
+    }
+    bool WaitCalled() { return WaitForSingleObject(called_.get(), 10000) == WAIT_OBJECT_0; }
+    void Release() { SetEvent(gate_.get()); }
+    int Calls() const { return *calls_; }
+
+  private:
+    std::shared_ptr<void> gate_{CreateEventW(nullptr, TRUE, FALSE, nullptr), &CloseHandle};
+    std::shared_ptr<void> called_{CreateEventW(nullptr, TRUE, FALSE, nullptr), &CloseHandle};
+    std::shared_ptr<std::atomic<int>> calls_ = std::make_shared<std::atomic<int>>(0);
+};
+
+TEST_F(Preparer, APictureBeingReadIsNotReadAgainWhenPreparedAgain) {
+    HeldStamp held;
+    MakePreparer(held.Reader());
+    const std::wstring path = Write(L"a.bmp", 40, 30);
+    preparer->Prepare(path);
+    ASSERT_TRUE(held.WaitCalled());
+    preparer->Prepare(path);
+    held.Release();
+    ASSERT_EQ(WaitForSingleObject(kept, 10000), WAIT_OBJECT_0);
+    Delivered got;
+    Take(path, got);
+    ASSERT_TRUE(PumpUntil([&] { return got.count > 0; }));
+    ASSERT_TRUE(got.picture);
+    EXPECT_EQ(loads, 1);
+}
+
+// The window's thread neither waits for a file's stamp when it takes a picture nor, at the
+// end, for a worker that waits for one: the show goes on and ends on time.
+TEST(PreparerOnAShareThatWentAway, NeitherTheShowNorItsEndWaitsForTheDisk) {
+    TempFolder folder{L"glimra-preparer-held"};
+    const std::wstring path = folder.Path() + L"a.bmp";
+    ASSERT_TRUE(WriteBytes(path, EncodeBmp(Solid(8, 8, kRed))));
+    HeldStamp held;
+    auto preparer = std::make_unique<ThreadedPreparer>(
+        [](const std::atomic<bool>& stop) {
+            auto loader =
+                std::make_unique<WicPictureLoader>(GetModuleHandleW(nullptr), 80, 60, 96.0f);
+            loader->StopWhen(stop);
+            return loader;
+        },
+        held.Reader());
+    preparer->Prepare(path);
+    ASSERT_TRUE(held.WaitCalled());
+    const ULONGLONG start = GetTickCount64();
+    preparer->Take(path, [](PicturePtr) {});
+    EXPECT_LT(GetTickCount64() - start, 200u) << "within the show's 200 ms input check";
+    preparer.reset();
+    EXPECT_LT(GetTickCount64() - start, 200u + ThreadedPreparer::kStopWaitMs);
+    EXPECT_EQ(held.Calls(), 1) << "the worker is still held";
+    held.Release();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/BuiltProgram.h"
 #include "win32/ProgramPointer.h"
 #include "win32/Windows.h"
 #include "win32/resources/resource.h"
@@ -10,13 +11,7 @@
 namespace glimra::win32 {
 namespace {
 
-// Glimra.scr is built next to the test program.
-std::wstring ProgramPath() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"Glimra.scr";
-}
+using testing::BuiltProgram;
 
 std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name) {
     wchar_t* text = nullptr;
@@ -29,7 +24,7 @@ std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name) {
 }
 
 TEST(Resources, VersionInformationNamesTheProductAndRelease) {
-    const std::wstring program = ProgramPath();
+    const std::wstring program = BuiltProgram::Path();
     const DWORD size = GetFileVersionInfoSizeW(program.c_str(), nullptr);
     ASSERT_GT(size, 0u) << "no version information in Glimra.scr";
     std::vector<BYTE> info(size);
@@ -46,7 +41,7 @@ TEST(Resources, VersionInformationNamesTheProductAndRelease) {
 }
 
 TEST(Resources, ManifestIconAndPicturesAreBuiltIn) {
-    HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr,
+    HMODULE program = LoadLibraryExW(BuiltProgram::Path().c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
     auto resourceText = [&](LPCWSTR type, int id) {
@@ -73,7 +68,7 @@ TEST(Resources, ManifestIconAndPicturesAreBuiltIn) {
 }
 
 TEST(Resources, ThePointerOverTheSlideShowIsTheProgramIcon) {
-    HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr,
+    HMODULE program = LoadLibraryExW(BuiltProgram::Path().c_str(), nullptr,
                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(program, nullptr);
     const auto icon = static_cast<HICON>(

@@ -72,6 +72,29 @@ TEST(Win32FileSystem, UnreadableFoldersGiveEmptyLists) {
     }
 }
 
+TEST(Win32FileSystem, AFolderIsCheckedWithoutListingItAndDrivesWithoutAskingThem) {
+    TempFolder folder(L"glimra-check");
+    folder.AddFolder(L"empty");
+    folder.AddFile(L"file.jpg");
+    Win32FileSystem files;
+    const struct {
+        std::wstring path;
+        FolderError expected;
+    } cases[] = {
+        {folder.Path(), FolderError::None},
+        {folder.Path() + L"empty", FolderError::None},
+        {folder.Path() + L"empty\\", FolderError::None},
+        {L"C:\\", FolderError::None},
+        {folder.Path() + L"file.jpg", FolderError::NotFound},
+        {folder.Path() + L"missing", FolderError::NotFound},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(files.CheckFolder(c.path), c.expected) << c.path;
+    const std::vector<wchar_t> letters = files.DriveLetters();
+    EXPECT_NE(std::find(letters.begin(), letters.end(), L'C'), letters.end());
+    EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end()));
+}
+
 TEST(Win32FileSystem, UnicodeAndLongPathsWork) {
     TempFolder folder(L"glimra-ünïcødé-日本");
     folder.AddFile(L"фото – 写真.jpg");

@@ -1,0 +1,169 @@
+# The figures of a start, sourced by bench/run: (d) the CPU of the start and of the steady
+# state, (h) the time from a start until its window is on the screen over folders of 10,
+# 30,000 and 100,000 pictures.
+
+percent_of_minute() { awk -v s="$1" 'BEGIN { printf "%.2f%%", 100 * s / 60 }'; }
+
+# Polls until the screen's centre is no longer black (the first picture is on the screen), at
+# most 30 s. False when the program ended or the time ran out.
+wait_picture() {
+    local pid=$1 i
+    for ((i = 0; i < 300; i++)); do
+        [ "$(centre_pixel)" != "#000000" ] && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+# One run of (d): START_CPU is left with the program's CPU seconds from its start until it is
+# ready (its window on the screen and, for the slide show, the first picture), STEADY_CPU with
+# its CPU seconds per minute after that, and STEADY_ALL with the same plus the wine server's
+# and the X server's.
+cpu_run() {
+    local caption=$1 ready=$2 hz p0 s0 x0 p1 s1 x1 start
+    shift 2
+    hz=$(getconf CLK_TCK)
+    start_program "$@"
+    if ! wait_visible "$caption" "$PROGRAM_PID" || { [ "$ready" = picture ] && ! wait_picture "$PROGRAM_PID"; }; then
+        say "$caption did not get ready"
+        key_to_exit "$PROGRAM_PID"
+        return 1
+    fi
+    p0=$(tree_ticks "$PROGRAM_PID")
+    s0=$(tree_ticks "$(server_pid)")
+    x0=$(tree_ticks "$GLIMRA_XVFB_PID")
+    start=$(now_us)
+    pause_for "$SECONDS_D"
+    p1=$(tree_ticks "$PROGRAM_PID")
+    s1=$(tree_ticks "$(server_pid)")
+    x1=$(tree_ticks "$GLIMRA_XVFB_PID")
+    local minutes
+    minutes=$(awk -v d=$(($(now_us) - start)) 'BEGIN { print d / 60e6 }')
+    key_to_exit "$PROGRAM_PID" || say "$caption did not end on a key"
+    START_CPU=$(awk -v p="$p0" -v hz="$hz" 'BEGIN { printf "%.2f", p / hz }')
+    STEADY_CPU=$(awk -v p=$((p1 - p0)) -v hz="$hz" -v m="$minutes" \
+        'BEGIN { printf "%.3f", p / hz / m }')
+    STEADY_ALL=$(awk -v p=$((p1 - p0 + s1 - s0 + x1 - x0)) -v hz="$hz" -v m="$minutes" \
+        'BEGIN { printf "%.3f", p / hz / m }')
+}
+
+bench_cpu() {
+    local i
+    declare -A start steady all
+    write_settings
+    say "(d) CPU of the start and of $SECONDS_D s after it, $RUNS_D runs each"
+    for ((i = 0; i < RUNS_D; i++)); do
+        configure_saver
+        if cpu_run "$SAVER_CAPTION" picture "$SCR" /s; then
+            start[ours]+=" $START_CPU"
+            steady[ours]+=" $STEADY_CPU"
+            all[ours]+=" $STEADY_ALL"
+        else
+            note "(d) a run of ours failed"
+        fi
+        if cpu_run "$IDLE_CAPTION" window "$BIN/bench_yardstick_window.exe" timers; then
+            start[base]+=" $START_CPU"
+            steady[base]+=" $STEADY_CPU"
+            all[base]+=" $STEADY_ALL"
+        else
+            note "(d) a yardstick run failed"
+        fi
+        say "(d) run $((i + 1)) done"
+    done
+    if [ -z "${start[ours]:-}" ] || [ -z "${start[base]:-}" ]; then
+        row "(d) CPU" failed - -
+        return
+    fi
+    local so sb to tb ao ab
+    # shellcheck disable=SC2086
+    {
+        so=$(median ${start[ours]})
+        sb=$(median ${start[base]})
+        to=$(median ${steady[ours]})
+        tb=$(median ${steady[base]})
+        ao=$(median ${all[ours]})
+        ab=$(median ${all[base]})
+    }
+    row "(d) CPU of the start, to the first picture" "$(fmt "$so" '%.2f s')" \
+        "$(fmt "$sb" '%.2f s')" "$(ratio "$so" "$sb")"
+    row "(d) CPU a minute after it, program" "$(fmt "$to" '%.3f s') $(percent_of_minute "$to")" \
+        "$(fmt "$tb" '%.3f s') $(percent_of_minute "$tb")" "$(ratio "$to" "$tb")"
+    row "(d) CPU a minute, + wineserver + Xvfb" "$(fmt "$ao" '%.3f s') $(percent_of_minute "$ao")" \
+        "$(fmt "$ab" '%.3f s') $(percent_of_minute "$ab")" "$(ratio "$ao" "$ab")"
+    note "(d) start, each run: ours${start[ours]} s; yardstick (to its window)${start[base]} s"
+    note "(d) steady, each run: ours${steady[ours]} s/min; yardstick${steady[base]} s/min"
+    note "(d) the show changes its one 12 MP picture every 5 s: later changes find the same" \
+        "unchanged file and keep the picture they have"
+}
+
+# A folder of tiny files with picture names, made once and kept.
+make_picture_names() {
+    local folder=$1 count=$2 i
+    if [ -d "$folder" ] && [ "$(find "$folder" -maxdepth 1 -type f | wc -l)" -eq "$count" ]; then
+        return 0
+    fi
+    say "making $folder ($count files)"
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    local kinds=(jpg JPG jpeg gif bmp ico wmf emf)
+    for ((i = 0; i < count; i++)); do
+        : >"$folder/IMG_$i.${kinds[i % ${#kinds[@]}]}"
+    done
+}
+
+# Milliseconds from a start until the window with `caption` is on the screen; it is then ended
+# with `key`. START_MS is left empty when it did not appear.
+start_run() {
+    local caption=$1 key=$2 start
+    shift 2
+    START_MS=
+    start=$(now_us)
+    start_program "$@"
+    if wait_visible "$caption" "$PROGRAM_PID" 300; then
+        START_MS=$(awk -v d=$(($(now_us) - start)) 'BEGIN { printf "%.0f", d / 1000 }')
+    fi
+    xdotool key "$key"
+    key_to_exit "$PROGRAM_PID" >/dev/null || true
+}
+
+START_COUNTS=(10 30000 100000)
+
+bench_start() {
+    local count mode i caption key
+    declare -A took
+    for count in "${START_COUNTS[@]}"; do
+        make_picture_names "$WORK/names-$count" "$count"
+    done
+    say "(h) start to window, $RUNS_H runs of each start and folder"
+    for ((i = 0; i < RUNS_H; i++)); do
+        for count in "${START_COUNTS[@]}"; do
+            write_settings "$WORK/names-$count"
+            for mode in /s /c; do
+                configure_saver
+                caption=$SAVER_CAPTION key=space
+                [ $mode = /c ] && caption=$OPTIONS_CAPTION key=Escape
+                start_run "$caption" "$key" "$SCR" "$mode"
+                if [ -n "$START_MS" ]; then
+                    took[$mode$count]+=" $START_MS"
+                else
+                    note "(h) $mode over $count pictures: the window did not appear"
+                fi
+            done
+        done
+    done
+    local base m
+    for mode in /s /c; do
+        # shellcheck disable=SC2086
+        base=$(median ${took[${mode}10]:-})
+        for count in "${START_COUNTS[@]:1}"; do
+            # shellcheck disable=SC2086
+            m=$(median ${took[$mode$count]:-})
+            row "(h) $mode to window, $count vs 10 pictures" "$(fmt "$m" '%.0f ms')" \
+                "$(fmt "$base" '%.0f ms')" "$(ratio "$m" "$base")"
+        done
+        for count in "${START_COUNTS[@]}"; do
+            note "(h) $mode, $count pictures, each run:${took[$mode$count]:-} ms"
+        done
+    done
+}
