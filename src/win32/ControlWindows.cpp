@@ -76,6 +76,19 @@ HWND ControlWindows::WindowOf(const Control& control) const {
     return found == children_.end() ? nullptr : found->second.hwnd;
 }
 
+HWND ControlWindows::FirstInTabOrder(Container& container) const {
+    for (Control* control : InTabOrder(container)) {
+        const HWND hwnd = WindowOf(*control);
+        if (!hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
+        if (Container* inner = AsContainer(*control)) {
+            if (const HWND first = FirstInTabOrder(*inner)) return first;
+        } else if (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
 HWND ControlWindows::HostWindowOf(const Control& control) const {
     const Control* parent = ParentControlOf(control);
     return parent ? WindowOf(*parent) : owner_.Handle();
@@ -86,6 +99,16 @@ HWND ControlWindows::HostWindowOf(const Control& control) const {
 void ControlWindows::Create(Container& form, HWND formWindow) {
     const ScopedFlag creating(syncing_);
     CreateIn(form, formWindow);
+    // A tab strip lies behind the pages placed over it. The platform stacks windows in the
+    // order they are made, the first on top, and the tab strip is first in tab order; left
+    // there, every repaint of it (a tab chosen, a hot tab, a theme's pane) would paint over
+    // the controls of the page in view. Behind them, it is clipped by them. The tab order, a
+    // cycle, stays the same.
+    for (const auto& [control, child] : children_) {
+        if (control->Kind() == ControlKind::TabStrip)
+            SetWindowPos(child.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 void ControlWindows::CreateIn(Container& container, HWND parent) {
@@ -102,8 +125,6 @@ void ControlWindows::CreateIn(Container& container, HWND parent) {
 
 void ControlWindows::CreateChild(Control& control, HWND parent) {
     const WindowKind kind = WindowKindOf(control.Kind());
-    // The tab strip lies behind the pages: it never paints over them, and the pages get the
-    // mouse where it shows no tab.
     const HWND hwnd =
         CreateWindowExW(kind.exStyle, kind.windowClass, L"", kind.style, 0, 0, 0, 0, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Name()))),

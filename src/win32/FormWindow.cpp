@@ -169,7 +169,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void FormWindow::FocusFirst() {
     HWND first = lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_ : nullptr;
-    if (!first) first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (!first) first = controls_.FirstInTabOrder(form_);
     if (first) SetFocus(first);
 }
 

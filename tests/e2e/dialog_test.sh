@@ -23,7 +23,30 @@ page_in_view() {
   done
 }
 
+# The standard controls of each page, besides OK, Cancel and Apply below them.
+PAGE_CONTROLS=("txtPathLocation cmdBrowse"
+  "txtSecondsToDisplay chkMousePointer chkAlwaysOnTop chkRandomImages chkDisplayImageNumber chkImageFileName"
+  cmdPreview "" "")
+
+# The dark pixels (text, edges, check boxes) of a control in a screenshot, three pixels in
+# from its edge: none means it shows as a blank rectangle.
+dark_pixels() {
+  local left top right bottom
+  read -r _ _ left top right bottom _ <<<"$(control "$2")"
+  convert "$E2E_OUT/$1.png" -crop "$((right - left - 6))x$((bottom - top - 6))+$((left + 3))+$((top + 3))" \
+    +repage -colorspace gray -threshold 38% -negate -format '%[fx:int(mean*w*h)]' info:
+}
+
+# Every standard control of the page in view is drawn in the screenshot.
+page_drawn() {
+  local name
+  for name in cmdOK cmdCancel cmdApply ${PAGE_CONTROLS[$2]}; do
+    [ "$(dark_pixels "$1" "$name")" -gt 0 ] || { echo "    $name is blank on page $2 ($1.png)"; return 1; }
+  done
+}
+
 test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
+  reg_set Path 'C:\windows'  # a folder text to see in its box
   open_dialog || return 1
   expect_eq "$(page_in_view)" 0 "the first page when opened" || return 1
   expect_eq "$(focused)" tbsOptions "the tab strip has the focus" || return 1
@@ -36,11 +59,14 @@ test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
     xdotool mousemove 1 1
     sleep 0.2
     shot "dialog-page-$tab"
+    page_drawn "dialog-page-$tab" "$tab" || return 1
   done
   for tab in 3 4 0 1 2; do
     xdotool key ctrl+Tab
     sleep 0.4
     expect_eq "$(page_in_view)" "$tab" "Ctrl+Tab" || return 1
+    shot "dialog-next-page-$tab"
+    page_drawn "dialog-next-page-$tab" "$tab" || return 1
   done
   xdotool key ctrl+shift+Tab
   sleep 0.4

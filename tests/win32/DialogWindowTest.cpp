@@ -5,6 +5,7 @@
 // clang-format on
 #include <commctrl.h>
 
+#include "win32/Canvas.h"
 #include "win32/ControlIds.h"
 #include "win32/DialogFixture.h"
 
@@ -112,6 +113,58 @@ TEST_F(DialogWindow, KeysFollowTheDialogNavigation) {
     EXPECT_TRUE(d.Visible()) << "Enter is no button";
     Key(WM_KEYDOWN, VK_ESCAPE);
     EXPECT_EQ(program->app.LoadedForms(), 0) << "Esc cancels, which ends the program";
+}
+
+// The number of dark pixels (text, edges, check boxes) of a window as it shows on the
+// dialog's surface, a few pixels in from its edge.
+int DarkPixelsOf(HWND dialog, HWND control) {
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    InflateRect(&place, -3, -3);
+    Canvas shot;
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    if (width <= 0 || height <= 0 || !shot.Resize(width, height)) return 0;
+    const HDC surface = GetDCEx(dialog, nullptr, DCX_CACHE);  // children not clipped
+    BitBlt(shot.Dc(), 0, 0, width, height, surface, place.left, place.top, SRCCOPY);
+    ReleaseDC(dialog, surface);
+    GdiFlush();
+    int dark = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = shot.Row(y)[x];
+            const int sum = (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF);
+            dark += sum < 3 * 96 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+TEST_F(DialogWindow, EveryStandardControlOfAPageIsDrawnRightAfterItComesIntoView) {
+    frmGlimraOptions& d = Dialog();
+    d.cmdBrowse_Click();  // the lists too
+    RECT client;
+    GetClientRect(Window().Handle(), &client);
+    for (const int tab : {2, 3, 4, 5, 1}) {
+        d.tbsOptions.SetSelectedItem(tab);
+        Pump();
+        // Whatever repaints the tab strip next (a hot tab, the focus) leaves the page as it is.
+        RedrawWindow(Of(d.tbsOptions), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        for (const Control* control : d.AllControls()) {
+            const HWND hwnd = Of(*control);
+            const bool standard = control->Kind() != ControlKind::PictureBox &&
+                                  control->Kind() != ControlKind::Frame &&
+                                  control->Kind() != ControlKind::TabStrip;
+            RECT place;
+            GetWindowRect(hwnd, &place);
+            MapWindowPoints(nullptr, Window().Handle(), reinterpret_cast<POINT*>(&place), 2);
+            if (!standard || !IsWindowVisible(hwnd) || place.left < 0 || place.right > client.right)
+                continue;  // not a standard control, or on a page out of view
+            EXPECT_GT(DarkPixelsOf(Window().Handle(), hwnd), 0)
+                << "tab " << tab << ": "
+                << std::string(control->Name().begin(), control->Name().end()) << " is blank";
+        }
+    }
 }
 
 TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
