@@ -124,6 +124,7 @@ class frmGlimraOptions : public Form {
         Stored,
         NoFolder,
         FolderRefused,
+        DeviceUnavailable,  // the folder's drive has no medium or is not connected
         NoSeconds,
         SecondsRefused,
         WriteFailed
@@ -132,10 +133,12 @@ class frmGlimraOptions : public Form {
     void LayOut();
     void WireEvents();
     void PointListsAt(const std::wstring& folder);
-    bool AssignListsForSave(const std::wstring& folder);
+    FolderError AssignListsForSave(const std::wstring& folder);
     // The last save stored nothing because a field was refused (not because it was empty).
     bool SaveRefused() const {
-        return lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused;
+        return lastSave_ == SaveOutcome::FolderRefused ||
+               lastSave_ == SaveOutcome::DeviceUnavailable ||
+               lastSave_ == SaveOutcome::SecondsRefused;
     }
     void AcceptOptions();
     void StartSlideShow(bool windowFirst);
