@@ -566,8 +566,15 @@ void frmGlimraOptions::cmdApply_Click() {
     lblRunFirstTime.SetVisible(true);
     lblRunFirstTime.SetCaption(texts::kImagesFrom + txtPathLocation.Text());
     if (FilePath.Path() == txtPathLocation.Text()) return;
-    DrivePath.SetDrive(txtPathLocation.Text());
-    DirPath.SetPath(txtPathLocation.Text());
+    PointListsForApply(txtPathLocation.Text());
+}
+
+// Apply's own order: the drive list, the folder list, then the file list at the folder list's
+// folder.
+void frmGlimraOptions::PointListsForApply(const std::wstring& folder) {
+    const ScopedFlag assigning(assigningLists_);
+    DrivePath.SetDrive(folder);
+    DirPath.SetPath(folder);
     FilePath.SetPath(DirPath.Path());
 }
 

@@ -134,6 +134,7 @@ class frmGlimraOptions : public Form {
     void WireEvents();
     void PointListsAt(const std::wstring& folder);
     FolderError AssignListsForSave(const std::wstring& folder);
+    void PointListsForApply(const std::wstring& folder);
     // The last save stored nothing because a field was refused (not because it was empty).
     bool SaveRefused() const {
         return lastSave_ == SaveOutcome::FolderRefused ||
@@ -149,8 +150,8 @@ class frmGlimraOptions : public Form {
 
     const Ports& ports_;
     frmLumivue* lumivue_ = nullptr;
-    // While the dialog's own code points the lists at a folder, a drive change it raises
-    // leaves the folder list on that folder.
+    // While the dialog's own code points the lists at a folder (the load, the save, Apply), a
+    // drive change it raises leaves the folder list on that folder.
     bool assigningLists_ = false;
     SaveOutcome lastSave_ = SaveOutcome::Stored;
 };
