@@ -13,6 +13,7 @@
 #include "win32/Containers.h"
 #include "win32/ControlIds.h"
 #include "win32/EntryGuard.h"
+#include "win32/FolderListRows.h"
 #include "win32/FormWindow.h"
 #include "win32/HostMessages.h"
 #include "win32/InputState.h"
@@ -134,7 +135,6 @@ void ControlWindows::CreateChild(Control& control, HWND parent) {
     child.hwnd = hwnd;
     child.binding = {&owner_, &control};
     Bind(hwnd, child.binding);
-    FitToDpi(control, hwnd);
     if (AsContainer(control)) {
         Sync(control);
         return;
@@ -155,13 +155,30 @@ void ControlWindows::CreateChild(Control& control, HWND parent) {
         owner_.Tips().AddWindow(hwnd);
     }
     Sync(control);
+    FitToDpi(control, hwnd);
 }
 
+// What the platform measures once, with the font a control has when it is made, is measured
+// again for the resolution.
 void ControlWindows::FitToDpi(const Control& control, HWND hwnd) {
     const int dpi = owner_.CurrentDpi();
-    if (control.Kind() == ControlKind::TabStrip) {
-        // Narrow margins, so that all five captions fit in the strip's width.
-        SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(MulDiv(4, dpi, 96), MulDiv(3, dpi, 96)));
+    switch (control.Kind()) {
+        case ControlKind::TabStrip:
+            // Narrow margins, so that all five captions fit in the strip's width. The tabs are
+            // laid out again when their font is set.
+            SendMessageW(hwnd, TCM_SETPADDING, 0,
+                         MAKELPARAM(MulDiv(4, dpi, 96), MulDiv(3, dpi, 96)));
+            SendMessageW(hwnd, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
+            break;
+        case ControlKind::DirList:
+            SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, FolderRowHeight(dpi));
+            break;
+        case ControlKind::DriveList:
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FolderRowHeight(dpi));
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, FolderRowHeight(dpi));
+            break;
+        default:
+            break;
     }
 }
 

@@ -73,7 +73,7 @@ void FormWindow::Create() {
                     bounds.bottom - bounds.top, owner, nullptr, instance, this);
     if (!hwnd_) return;
     if (!form_.AllControls().empty()) {
-        tips_.Create(hwnd_);
+        tips_.Create(hwnd_, dpi_.dpi);
         controls_.Create(form_, hwnd_);
     }
     if (IsDialog()) keys_.Start();
@@ -244,7 +244,6 @@ void FormWindow::ReportSize() {
 
 void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
     dpi_.dpi = dpi;
-    fonts_.Clear();
     if (suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -258,7 +257,11 @@ void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
         SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     }
-    controls_.SyncAll();
+    tips_.SetDpi(dpi);
+    controls_.SyncAll();   // places and fonts
+    controls_.FitToDpi();  // what the platform measured with the fonts: rows and tab margins
+    // Every control holds its new font now: the old ones can go.
+    fonts_.KeepOnly(dpi);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 

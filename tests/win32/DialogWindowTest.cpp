@@ -5,6 +5,8 @@
 // clang-format on
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "win32/Canvas.h"
 #include "win32/ControlIds.h"
 #include "win32/DialogFixture.h"
@@ -167,26 +169,72 @@ TEST_F(DialogWindow, EveryStandardControlOfAPageIsDrawnRightAfterItComesIntoView
     }
 }
 
-TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
+// Counts the fonts a window was given while the font it held was already deleted.
+LRESULT CALLBACK WatchFonts(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR deadFonts) {
+    if (message == WM_SETFONT) {
+        const auto held = reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        if (held && GetObjectType(held) != OBJ_FONT) ++*reinterpret_cast<int*>(deadFonts);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// The tab's width beyond its caption's: the margins on both sides.
+int TabMargins(HWND tabs, const std::wstring& caption) {
+    RECT item;
+    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const HDC dc = GetDC(tabs);
+    SelectIn font(dc, reinterpret_cast<HFONT>(SendMessageW(tabs, WM_GETFONT, 0, 0)));
+    RECT text{};
+    DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    ReleaseDC(tabs, dc);
+    return (item.right - item.left) - text.right;
+}
+
+TEST_F(DialogWindow, MovingToAMonitorOfTwiceTheResolutionLaysItOutAgain) {
     frmGlimraOptions& d = Dialog();
     const HWND window = Window().Handle();
+    ASSERT_EQ(Window().CurrentDpi(), 96);
+    const HWND tabs = Of(d.tbsOptions);
+    const std::wstring caption = d.tbsOptions.Tabs()[0].caption;
+    const int margins = TabMargins(tabs, caption);
+    const HWND tips = Window().Tips().Handle();
+    const LRESULT tipWidth = SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0);
+    int deadFonts = 0;
+    for (const Control* control : d.AllControls()) {
+        if (Of(*control))
+            SetWindowSubclass(Of(*control), WatchFonts, 7, reinterpret_cast<DWORD_PTR>(&deadFonts));
+    }
+
     RECT outer;
     GetWindowRect(window, &outer);
-    const int dpi = Window().CurrentDpi() * 3 / 2;
-    RECT suggested = outer;
-    suggested.right = outer.left + (outer.right - outer.left) * 3 / 2;
-    suggested.bottom = outer.top + (outer.bottom - outer.top) * 3 / 2;
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(Window().CurrentDpi(), dpi);
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 2,
+                   outer.top + (outer.bottom - outer.top) * 2};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    for (const Control* control : d.AllControls()) {
+        if (Of(*control)) RemoveWindowSubclass(Of(*control), WatchFonts, 7);
+    }
+    EXPECT_EQ(Window().CurrentDpi(), 192);
+    EXPECT_EQ(deadFonts, 0) << "controls were left holding deleted fonts";
+
     RECT place;
     GetWindowRect(Of(d.cmdOK), &place);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ(place.left, MulDiv(2490, dpi, 1440));
-    EXPECT_EQ(place.right - place.left, MulDiv(1095, dpi, 1440));
+    EXPECT_EQ(place.left, MulDiv(2490, 192, 1440));
+    EXPECT_EQ(place.right - place.left, MulDiv(1095, 192, 1440));
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(d.cmdOK), WM_GETFONT, 0, 0)), sizeof(font),
                &font);
-    EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200)) << "Arial 9.75 at the new resolution";
+    EXPECT_EQ(font.lfHeight, -MulDiv(975, 192, 7200)) << "Arial 9.75 at the new resolution";
+
+    // The folder lists' rows: the small icon with a pixel above and below, at least 255 twips.
+    const int row = std::max(GetSystemMetricsForDpi(SM_CYSMICON, 192) + 2, MulDiv(255, 192, 1440));
+    EXPECT_EQ(SendMessageW(Of(d.DirPath), LB_GETITEMHEIGHT, 0, 0), row);
+    EXPECT_EQ(SendMessageW(Of(d.DrivePath), CB_GETITEMHEIGHT, 0, 0), row) << "the open list";
+    EXPECT_GE(SendMessageW(Of(d.DrivePath), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), row)
+        << "the field holds a row";
+    EXPECT_NEAR(TabMargins(tabs, caption), 2 * margins, 1) << "the tabs' margins";
+    EXPECT_EQ(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0), 2 * tipWidth) << "the tips' width";
 }
 
 TEST(FolderErrors, EveryWayOfNotReachingADeviceIsUnavailable) {
