@@ -386,10 +386,10 @@ LRESULT CALLBACK ControlWindows::StandardControlProc(HWND hwnd, UINT message, WP
             const Dpi& dpi = binding->form->Scale();
             const float x = dpi.Twips(static_cast<short>(LOWORD(lParam)));
             const float y = dpi.Twips(static_cast<short>(HIWORD(lParam)));
-            if (message == WM_MOUSEMOVE) {
-                binding->control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
-            } else {
+            if (message != WM_MOUSEMOVE) {
                 binding->control->PlatformMouseUp(ReleasedButton(message), ShiftState(), x, y);
+            } else if (binding->form->IsMovement(hwnd, lParam)) {
+                binding->control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
             }
         });
     }

@@ -167,6 +167,18 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+bool FormWindow::IsMovement(HWND hwnd, LPARAM lParam) {
+    if (!IsDialog()) return true;  // the slide show counts its mouse messages its own way
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(hwnd, &at);
+    const auto restsAt = [&at](const std::optional<POINT>& place) {
+        return place && place->x == at.x && place->y == at.y;
+    };
+    const bool resting = restsAt(shownAt_) || restsAt(lastMoveAt_);
+    lastMoveAt_ = at;
+    return !resting;
+}
+
 void FormWindow::FocusFirst() {
     HWND first = lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_ : nullptr;
     if (!first) first = controls_.FirstInTabOrder(form_);
@@ -182,6 +194,9 @@ void FormWindow::VisibleChanged() {
         UpdateCovers();
         return;
     }
+    POINT pointer;
+    shownAt_.reset();
+    if (GetCursorPos(&pointer)) shownAt_ = pointer;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     if (IsDialog()) FocusFirst();

@@ -73,6 +73,26 @@ test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
   expect_eq "$(page_in_view)" 2 "Ctrl+Shift+Tab is not for the key preview" || return 1
 }
 
+# The platform sends a window that appears under a resting pointer a mouse-move message
+# without any movement: the first run's welcome survives it, and goes at a real movement.
+test_the_welcome_stays_under_a_resting_pointer_until_it_moves() {
+  xdotool mousemove 512 400  # where the first page's frame appears, away from its controls
+  start_scr /c
+  wait_visible "$DIALOG" 10 || { echo "    no dialog"; return 1; }
+  sleep 1
+  local left top right bottom
+  read -r _ left top right bottom _ <<<"$(window_state "$DIALOG")"
+  local dialog="$((right - left))x$((bottom - top))+$left+$top"
+  shot dialog-welcome-resting
+  local red
+  red=$(red_pixels dialog-welcome-resting "$dialog")
+  [ "$red" -gt 100 ] || { echo "    no welcome under the resting pointer ($red red pixels)"; return 1; }
+  xdotool mousemove_relative 4 3
+  sleep 0.5
+  shot dialog-welcome-moved
+  expect_eq "$(red_pixels dialog-welcome-moved "$dialog")" 0 "a real movement clears it" || return 1
+}
+
 test_tab_order_and_access_keys_follow_the_page_in_view() {
   open_dialog || return 1
   local expected name

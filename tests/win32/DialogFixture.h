@@ -43,7 +43,7 @@ class DialogWindow : public ::testing::Test {
         CreateDirectoryW((folder.Path() + L"alpha").c_str(), nullptr);
         folder.AddFile(L"one.jpg");
         folder.AddFile(L"two.txt");
-        settings.Write(keys::kPath, folder.Path());
+        if (!freshStore) settings.Write(keys::kPath, folder.Path());
         program = std::make_unique<ScreenSaverProgram>(ports, &peers);
         program->Start();
         Pump();
@@ -85,6 +85,7 @@ class DialogWindow : public ::testing::Test {
         Pump();
     }
 
+    bool freshStore = false;  // nothing stored: the first run
     TempFolder folder{L"glimra-dialog"};
     RegistrySettingsStore settings{kApplication, keys::kSection};
     SettingsStart start;

@@ -9,6 +9,7 @@
 
 #include "win32/Canvas.h"
 #include "win32/ControlIds.h"
+#include "options/OptionsTexts.h"
 #include "win32/DialogFixture.h"
 
 namespace glimra::win32 {
@@ -115,6 +116,39 @@ TEST_F(DialogWindow, KeysFollowTheDialogNavigation) {
     EXPECT_TRUE(d.Visible()) << "Enter is no button";
     Key(WM_KEYDOWN, VK_ESCAPE);
     EXPECT_EQ(program->app.LoadedForms(), 0) << "Esc cancels, which ends the program";
+}
+
+// The dialog appears under a resting pointer, as it does when started from the system's settings
+// window: the platform sends it a mouse-move message without any movement.
+class RestingPointer : public DialogWindow {
+  protected:
+    void SetUp() override {
+        GetCursorPos(&before);
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 + 16);
+        freshStore = true;
+        DialogWindow::SetUp();
+    }
+    void TearDown() override {
+        DialogWindow::TearDown();
+        SetCursorPos(before.x, before.y);
+    }
+    POINT before{};
+};
+
+TEST_F(RestingPointer, TheWelcomeStaysUntilThePointerReallyMovesOverTheFrame) {
+    frmGlimraOptions& d = Dialog();
+    const HWND frame = Of(d.fraSample1);
+    POINT resting;
+    GetCursorPos(&resting);
+    ASSERT_EQ(WindowFromPoint(resting), frame) << "the pointer rests on the frame";
+    const auto moveTo = [&](POINT at) {
+        ScreenToClient(frame, &at);
+        SendMessageW(frame, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    };
+    moveTo(resting);
+    EXPECT_EQ(d.lblRunFirstTime.Caption(), texts::kWelcome);
+    moveTo({resting.x + 4, resting.y + 3});
+    EXPECT_EQ(d.lblRunFirstTime.Caption(), L"") << "a real movement clears it";
 }
 
 // The number of dark pixels (text, edges, check boxes) of a window as it shows on the
