@@ -215,8 +215,10 @@ void ControlWindows::Sync(Control& control) {
         }
         SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // A control measures itself again when its font is set: only a new font is.
         const HFONT font = owner_.Fonts().Get(control.Font(), owner_.CurrentDpi());
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font)
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SyncContents(control, child);
         const bool enabled = control.EffectiveEnabled();
         if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
@@ -341,18 +343,14 @@ void ControlWindows::Report(HWND child, WPARAM wParam) {
         case ControlKind::DirList:
         case ControlKind::FileList: {
             const auto index = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
-            const bool folders = control.Kind() == ControlKind::DirList;
-            if (code == LBN_SELCHANGE) {
-                if (folders)
-                    static_cast<DirListBox&>(control).PlatformClick(index);
-                else
-                    static_cast<FileListBox&>(control).PlatformClick(index);
-            } else if (code == LBN_DBLCLK) {
-                if (folders)
-                    static_cast<DirListBox&>(control).PlatformDblClick(index);
-                else
-                    static_cast<FileListBox&>(control).PlatformDblClick(index);
-            }
+            const auto clicked = [code, index](auto& list) {
+                if (code == LBN_SELCHANGE) list.PlatformClick(index);
+                if (code == LBN_DBLCLK) list.PlatformDblClick(index);
+            };
+            if (control.Kind() == ControlKind::DirList)
+                clicked(static_cast<DirListBox&>(control));
+            else
+                clicked(static_cast<FileListBox&>(control));
             break;
         }
         default:

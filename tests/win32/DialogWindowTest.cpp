@@ -265,6 +265,7 @@ TEST_F(DialogWindow, MovingToAMonitorOfTwiceTheResolutionLaysItOutAgain) {
     const int row = std::max(GetSystemMetricsForDpi(SM_CYSMICON, 192) + 2, MulDiv(255, 192, 1440));
     EXPECT_EQ(SendMessageW(Of(d.DirPath), LB_GETITEMHEIGHT, 0, 0), row);
     EXPECT_EQ(SendMessageW(Of(d.DrivePath), CB_GETITEMHEIGHT, 0, 0), row) << "the open list";
+    d.DrivePath.SetToolTipText(L"synced again");
     EXPECT_GE(SendMessageW(Of(d.DrivePath), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), row)
         << "the field holds a row";
     EXPECT_NEAR(TabMargins(tabs, caption), 2 * margins, 1) << "the tabs' margins";
