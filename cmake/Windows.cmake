@@ -79,6 +79,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 add_executable(win32_tests
   tests/win32/Win32TestMain.cpp
+  tests/win32/Win32Tests.rc
   tests/win32/RegistrySettingsStoreTest.cpp
   tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
@@ -104,6 +105,8 @@ target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
 target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc)
 add_dependencies(win32_tests Glimra)  # the resource tests read the built program
+set_property(SOURCE tests/win32/Win32Tests.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
 
 # The end-to-end tests' helper that reports and closes the program's windows.
 add_executable(e2e_driver tests/e2e/Driver.cpp)

@@ -439,9 +439,11 @@ void frmGlimraOptions::ValidateOptions() {
         messages.Show(texts::kEnterSeconds, texts::kProgramTitle, MessageButtons::Ok);
     SaveOptions();
     // A folder the lists refuse, or seconds that are no whole number, would store nothing
-    // without a word: the user is told, as for an empty field.
+    // without a word: the user is told, as for an empty field. A folder on a drive without
+    // its medium gets the drive list's own message instead.
     if (lastSave_ == SaveOutcome::FolderRefused)
         messages.Show(texts::kChooseFolder, texts::kProgramTitle, MessageButtons::Ok);
+    if (lastSave_ == SaveOutcome::DeviceUnavailable) ShowDriveUnavailable();
     if (lastSave_ == SaveOutcome::SecondsRefused)
         messages.Show(texts::kEnterSeconds, texts::kProgramTitle, MessageButtons::Ok);
 }
@@ -449,8 +451,16 @@ void frmGlimraOptions::ValidateOptions() {
 void frmGlimraOptions::SaveOptions() {
     lastSave_ = SaveOutcome::NoFolder;
     if (txtPathLocation.Text().empty()) return;
-    lastSave_ = SaveOutcome::FolderRefused;
-    if (!AssignListsForSave(txtPathLocation.Text())) return;
+    switch (AssignListsForSave(txtPathLocation.Text())) {
+        case FolderError::None:
+            break;
+        case FolderError::DeviceUnavailable:
+            lastSave_ = SaveOutcome::DeviceUnavailable;
+            return;
+        default:
+            lastSave_ = SaveOutcome::FolderRefused;
+            return;
+    }
     lastSave_ = SaveOutcome::NoSeconds;
     if (txtSecondsToDisplay.Text().empty()) return;
     std::wstring seconds = txtSecondsToDisplay.Text();
@@ -481,12 +491,13 @@ void frmGlimraOptions::SaveOptions() {
     lastSave_ = SaveOutcome::Stored;
 }
 
-// Points the drive list, the folder list and the file list at a folder for saving. False when
-// one of them refuses it.
-bool frmGlimraOptions::AssignListsForSave(const std::wstring& folder) {
+// Points the drive list, the folder list and the file list at a folder for saving; the first
+// list that refuses it says why.
+FolderError frmGlimraOptions::AssignListsForSave(const std::wstring& folder) {
     const ScopedFlag assigning(assigningLists_);
-    return DrivePath.SetDrive(folder) && DirPath.SetPath(folder) == FolderError::None &&
-           FilePath.SetPath(folder) == FolderError::None;
+    if (!DrivePath.SetDrive(folder)) return FolderError::NotFound;
+    if (const FolderError error = DirPath.SetPath(folder); error != FolderError::None) return error;
+    return FilePath.SetPath(folder);
 }
 
 void frmGlimraOptions::ReadDialogForced() {
@@ -545,8 +556,15 @@ void frmGlimraOptions::cmdApply_Click() {
     lblRunFirstTime.SetVisible(true);
     lblRunFirstTime.SetCaption(texts::kImagesFrom + txtPathLocation.Text());
     if (FilePath.Path() == txtPathLocation.Text()) return;
-    DrivePath.SetDrive(txtPathLocation.Text());
-    DirPath.SetPath(txtPathLocation.Text());
+    PointListsForApply(txtPathLocation.Text());
+}
+
+// Apply's own order: the drive list, the folder list, then the file list at the folder list's
+// folder.
+void frmGlimraOptions::PointListsForApply(const std::wstring& folder) {
+    const ScopedFlag assigning(assigningLists_);
+    DrivePath.SetDrive(folder);
+    DirPath.SetPath(folder);
     FilePath.SetPath(DirPath.Path());
 }
 

@@ -124,6 +124,7 @@ class frmGlimraOptions : public Form {
         Stored,
         NoFolder,
         FolderRefused,
+        DeviceUnavailable,  // the folder's drive has no medium or is not connected
         NoSeconds,
         SecondsRefused,
         WriteFailed
@@ -132,10 +133,13 @@ class frmGlimraOptions : public Form {
     void LayOut();
     void WireEvents();
     void PointListsAt(const std::wstring& folder);
-    bool AssignListsForSave(const std::wstring& folder);
+    FolderError AssignListsForSave(const std::wstring& folder);
+    void PointListsForApply(const std::wstring& folder);
     // The last save stored nothing because a field was refused (not because it was empty).
     bool SaveRefused() const {
-        return lastSave_ == SaveOutcome::FolderRefused || lastSave_ == SaveOutcome::SecondsRefused;
+        return lastSave_ == SaveOutcome::FolderRefused ||
+               lastSave_ == SaveOutcome::DeviceUnavailable ||
+               lastSave_ == SaveOutcome::SecondsRefused;
     }
     void AcceptOptions();
     void EndProgram();
@@ -145,8 +149,8 @@ class frmGlimraOptions : public Form {
 
     const Ports& ports_;
     SlideShowWindow* slideShow_ = nullptr;
-    // While the dialog's own code points the lists at a folder, a drive change it raises
-    // leaves the folder list on that folder.
+    // While the dialog's own code points the lists at a folder (the load, the save, Apply), a
+    // drive change it raises leaves the folder list on that folder.
     bool assigningLists_ = false;
     SaveOutcome lastSave_ = SaveOutcome::Stored;
 };

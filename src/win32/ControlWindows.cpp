@@ -13,6 +13,7 @@
 #include "win32/Containers.h"
 #include "win32/ControlIds.h"
 #include "win32/EntryGuard.h"
+#include "win32/FolderListRows.h"
 #include "win32/FormWindow.h"
 #include "win32/HostMessages.h"
 #include "win32/InputState.h"
@@ -82,6 +83,19 @@ HWND ControlWindows::WindowOf(const Control& control) const {
     return found == children_.end() ? nullptr : found->second.hwnd;
 }
 
+HWND ControlWindows::FirstInTabOrder(Container& container) const {
+    for (Control* control : InTabOrder(container)) {
+        const HWND hwnd = WindowOf(*control);
+        if (!hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
+        if (Container* inner = AsContainer(*control)) {
+            if (const HWND first = FirstInTabOrder(*inner)) return first;
+        } else if (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
 HWND ControlWindows::HostWindowOf(const Control& control) const {
     const Control* parent = ParentControlOf(control);
     return parent ? WindowOf(*parent) : owner_.Handle();
@@ -92,6 +106,16 @@ HWND ControlWindows::HostWindowOf(const Control& control) const {
 void ControlWindows::Create(Container& form, HWND formWindow) {
     const ScopedFlag creating(syncing_);
     CreateIn(form, formWindow);
+    // A tab strip lies behind the pages placed over it. The platform stacks windows in the
+    // order they are made, the first on top, and the tab strip is first in tab order; left
+    // there, every repaint of it (a tab chosen, a hot tab, a theme's pane) would paint over
+    // the controls of the page in view. Behind them, it is clipped by them. The tab order, a
+    // cycle, stays the same.
+    for (const auto& [control, child] : children_) {
+        if (control->Kind() == ControlKind::TabStrip)
+            SetWindowPos(child.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
 }
 
 void ControlWindows::CreateIn(Container& container, HWND parent) {
@@ -109,8 +133,6 @@ void ControlWindows::CreateIn(Container& container, HWND parent) {
 
 void ControlWindows::CreateChild(Control& control, HWND parent) {
     const WindowKind kind = WindowKindOf(control.Kind());
-    // The tab strip lies behind the pages: it never paints over them, and the pages get the
-    // mouse where it shows no tab.
     const HWND hwnd =
         CreateWindowExW(kind.exStyle, kind.windowClass, L"", kind.style, 0, 0, 0, 0, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Name()))),
@@ -120,7 +142,6 @@ void ControlWindows::CreateChild(Control& control, HWND parent) {
     child.hwnd = hwnd;
     child.binding = {&owner_, &control};
     Bind(hwnd, child.binding);
-    FitToDpi(control, hwnd);
     if (AsContainer(control)) {
         Sync(control);
         return;
@@ -141,13 +162,30 @@ void ControlWindows::CreateChild(Control& control, HWND parent) {
         owner_.Tips().AddWindow(hwnd);
     }
     Sync(control);
+    FitToDpi(control, hwnd);
 }
 
+// What the platform measures once, with the font a control has when it is made, is measured
+// again for the resolution.
 void ControlWindows::FitToDpi(const Control& control, HWND hwnd) {
     const int dpi = owner_.CurrentDpi();
-    if (control.Kind() == ControlKind::TabStrip) {
-        // Narrow margins, so that all five captions fit in the strip's width.
-        SendMessageW(hwnd, TCM_SETPADDING, 0, MAKELPARAM(MulDiv(4, dpi, 96), MulDiv(3, dpi, 96)));
+    switch (control.Kind()) {
+        case ControlKind::TabStrip:
+            // Narrow margins, so that all five captions fit in the strip's width. The tabs are
+            // laid out again when their font is set.
+            SendMessageW(hwnd, TCM_SETPADDING, 0,
+                         MAKELPARAM(MulDiv(4, dpi, 96), MulDiv(3, dpi, 96)));
+            SendMessageW(hwnd, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
+            break;
+        case ControlKind::DirList:
+            SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, FolderRowHeight(dpi));
+            break;
+        case ControlKind::DriveList:
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FolderRowHeight(dpi));
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, FolderRowHeight(dpi));
+            break;
+        default:
+            break;
     }
 }
 
@@ -193,8 +231,10 @@ void ControlWindows::Sync(Control& control) {
         }
         SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // A control measures itself again when its font is set: only a new font is.
         const HFONT font = owner_.Fonts().Get(control.Font(), owner_.CurrentDpi());
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font)
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SyncContents(control, child);
         const bool enabled = control.EffectiveEnabled();
         if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
@@ -323,18 +363,14 @@ void ControlWindows::Report(HWND child, WPARAM wParam) {
         case ControlKind::DirList:
         case ControlKind::FileList: {
             const auto index = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
-            const bool folders = control.Kind() == ControlKind::DirList;
-            if (code == LBN_SELCHANGE) {
-                if (folders)
-                    static_cast<DirListBox&>(control).PlatformClick(index);
-                else
-                    static_cast<FileListBox&>(control).PlatformClick(index);
-            } else if (code == LBN_DBLCLK) {
-                if (folders)
-                    static_cast<DirListBox&>(control).PlatformDblClick(index);
-                else
-                    static_cast<FileListBox&>(control).PlatformDblClick(index);
-            }
+            const auto clicked = [code, index](auto& list) {
+                if (code == LBN_SELCHANGE) list.PlatformClick(index);
+                if (code == LBN_DBLCLK) list.PlatformDblClick(index);
+            };
+            if (control.Kind() == ControlKind::DirList)
+                clicked(static_cast<DirListBox&>(control));
+            else
+                clicked(static_cast<FileListBox&>(control));
             break;
         }
         default:
@@ -368,10 +404,10 @@ LRESULT CALLBACK ControlWindows::StandardControlProc(HWND hwnd, UINT message, WP
             const Dpi& dpi = binding->form->Scale();
             const float x = dpi.Twips(static_cast<short>(LOWORD(lParam)));
             const float y = dpi.Twips(static_cast<short>(HIWORD(lParam)));
-            if (message == WM_MOUSEMOVE) {
-                binding->control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
-            } else {
+            if (message != WM_MOUSEMOVE) {
                 binding->control->PlatformMouseUp(ReleasedButton(message), ShiftState(), x, y);
+            } else if (binding->form->IsMovement(hwnd, lParam)) {
+                binding->control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
             }
         });
     }

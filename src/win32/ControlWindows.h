@@ -30,6 +30,8 @@ class ControlWindows {
     void Forget() { children_.clear(); }
 
     HWND WindowOf(const Control& control) const;
+    // The window of the first control in tab order that can take the focus.
+    HWND FirstInTabOrder(Container& container) const;
     // The window a control is drawn on or is a child of: its container's, or the form's.
     HWND HostWindowOf(const Control& control) const;
 

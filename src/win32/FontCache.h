@@ -13,7 +13,10 @@ namespace glimra::win32 {
 class FontCache {
   public:
     HFONT Get(const Font& font, int dpi);
-    void Clear() { fonts_.clear(); }
+    // Deletes the fonts made for other resolutions, once no window uses them any more.
+    void KeepOnly(int dpi) {
+        std::erase_if(fonts_, [dpi](const Entry& entry) { return entry.dpi != dpi; });
+    }
 
   private:
     struct Entry {

@@ -67,7 +67,7 @@ void FormWindow::Create() {
                     bounds.bottom - bounds.top, owner, nullptr, instance, this);
     if (!hwnd_) return;
     if (!form_.AllControls().empty()) {
-        tips_.Create(hwnd_);
+        tips_.Create(hwnd_, dpi_.dpi);
         controls_.Create(form_, hwnd_);
     }
     if (IsDialog()) keys_.Start();
@@ -166,9 +166,21 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
+bool FormWindow::IsMovement(HWND hwnd, LPARAM lParam) {
+    if (!IsDialog()) return true;  // the slide show counts its mouse messages its own way
+    POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(hwnd, &at);
+    const auto restsAt = [&at](const std::optional<POINT>& place) {
+        return place && place->x == at.x && place->y == at.y;
+    };
+    const bool resting = restsAt(shownAt_) || restsAt(lastMoveAt_);
+    lastMoveAt_ = at;
+    return !resting;
+}
+
 void FormWindow::FocusFirst() {
     HWND first = lastFocus_ && IsChild(hwnd_, lastFocus_) ? lastFocus_ : nullptr;
-    if (!first) first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (!first) first = controls_.FirstInTabOrder(form_);
     if (first) SetFocus(first);
 }
 
@@ -182,6 +194,9 @@ void FormWindow::VisibleChanged() {
         return;
     }
     controls_.FillShownLists();
+    POINT pointer;
+    shownAt_.reset();
+    if (GetCursorPos(&pointer)) shownAt_ = pointer;
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     if (IsDialog()) FocusFirst();
@@ -249,7 +264,6 @@ void FormWindow::ReportSize() {
 
 void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
     dpi_.dpi = dpi;
-    fonts_.Clear();
     if (suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -263,7 +277,11 @@ void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
         SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     }
-    controls_.SyncAll();
+    tips_.SetDpi(dpi);
+    controls_.SyncAll();   // places and fonts
+    controls_.FitToDpi();  // what the platform measured with the fonts: rows and tab margins
+    // Every control holds its new font now: the old ones can go.
+    fonts_.KeepOnly(dpi);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 

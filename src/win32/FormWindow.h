@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "controls/Form.h"
 #include "controls/Peers.h"
 #include "platform/Screen.h"
@@ -45,6 +47,12 @@ class FormWindow : public FormPeer {
     KeptSurface& Surface() { return surface_; }
     HWND WindowOf(const Control& control) const { return controls_.WindowOf(control); }
 
+    // Whether a mouse-move message of one of the form's windows is a movement. The platform
+    // also sends one, without any movement, to a window that appears under a resting pointer;
+    // on a dialog, a message at the pointer's screen position when the dialog was shown, or
+    // at that of the last one seen, is no movement, so it clears no hint.
+    bool IsMovement(HWND hwnd, LPARAM lParam);
+
     void Create() override;
     void Destroy() override;
     void VisibleChanged() override;
@@ -79,6 +87,7 @@ class FormWindow : public FormPeer {
     KeptSurface surface_;
     bool surfaceChangePosted_ = false;  // the surface is judged once its handler returns
     DialogKeys keys_{*this};
+    std::optional<POINT> shownAt_, lastMoveAt_;  // the pointer, in screen pixels
     MonitorCovers covers_;  // the other monitors, while the window is full screen
 };
 

@@ -122,6 +122,9 @@ bool RouteHostMessage(FormWindow& owner, HWND hwnd, Container& container, Contro
             result = TRUE;
             return true;
         case WM_MOUSEMOVE:
+            if (owner.IsMovement(hwnd, lParam))
+                owner.Windowless().Mouse(container, self, message, wParam, lParam);
+            return true;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:

@@ -8,11 +8,15 @@
 
 namespace glimra::win32 {
 
-void TipWindow::Create(HWND owner) {
+void TipWindow::Create(HWND owner, int dpi) {
     hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, owner, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SetDpi(dpi);
+}
+
+void TipWindow::SetDpi(int dpi) {
+    if (hwnd_) SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, MulDiv(600, dpi, 96));
 }
 
 void TipWindow::AddTool(TTTOOLINFOW& tool) {

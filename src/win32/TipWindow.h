@@ -17,7 +17,9 @@ class TipWindow {
     TipWindow(const TipWindow&) = delete;
     TipWindow& operator=(const TipWindow&) = delete;
 
-    void Create(HWND owner);
+    void Create(HWND owner, int dpi);
+    // Tips wrap at a width that follows the resolution.
+    void SetDpi(int dpi);
     // The tip window went with its owner.
     void Forget() { hwnd_ = nullptr; }
     HWND Handle() const { return hwnd_; }

@@ -23,7 +23,30 @@ page_in_view() {
   done
 }
 
+# The standard controls of each page, besides OK, Cancel and Apply below them.
+PAGE_CONTROLS=("txtPathLocation cmdBrowse"
+  "txtSecondsToDisplay chkMousePointer chkAlwaysOnTop chkRandomImages chkDisplayImageNumber chkImageFileName"
+  cmdPreview "" "")
+
+# The dark pixels (text, edges, check boxes) of a control in a screenshot, three pixels in
+# from its edge: none means it shows as a blank rectangle.
+dark_pixels() {
+  local left top right bottom
+  read -r _ _ left top right bottom _ <<<"$(control "$2")"
+  convert "$E2E_OUT/$1.png" -crop "$((right - left - 6))x$((bottom - top - 6))+$((left + 3))+$((top + 3))" \
+    +repage -colorspace gray -threshold 38% -negate -format '%[fx:int(mean*w*h)]' info:
+}
+
+# Every standard control of the page in view is drawn in the screenshot.
+page_drawn() {
+  local name
+  for name in cmdOK cmdCancel cmdApply ${PAGE_CONTROLS[$2]}; do
+    [ "$(dark_pixels "$1" "$name")" -gt 0 ] || { echo "    $name is blank on page $2 ($1.png)"; return 1; }
+  done
+}
+
 test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
+  reg_set Path 'C:\windows'  # a folder text to see in its box
   open_dialog || return 1
   expect_eq "$(page_in_view)" 0 "the first page when opened" || return 1
   expect_eq "$(focused)" tbsOptions "the tab strip has the focus" || return 1
@@ -36,15 +59,38 @@ test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
     xdotool mousemove 1 1
     sleep 0.2
     shot "dialog-page-$tab"
+    page_drawn "dialog-page-$tab" "$tab" || return 1
   done
   for tab in 3 4 0 1 2; do
     xdotool key ctrl+Tab
     sleep 0.4
     expect_eq "$(page_in_view)" "$tab" "Ctrl+Tab" || return 1
+    shot "dialog-next-page-$tab"
+    page_drawn "dialog-next-page-$tab" "$tab" || return 1
   done
   xdotool key ctrl+shift+Tab
   sleep 0.4
   expect_eq "$(page_in_view)" 2 "Ctrl+Shift+Tab is not for the key preview" || return 1
+}
+
+# The platform sends a window that appears under a resting pointer a mouse-move message
+# without any movement: the first run's welcome survives it, and goes at a real movement.
+test_the_welcome_stays_under_a_resting_pointer_until_it_moves() {
+  xdotool mousemove 512 400  # where the first page's frame appears, away from its controls
+  start_scr /c
+  wait_visible "$DIALOG" 10 || { echo "    no dialog"; return 1; }
+  sleep 1
+  local left top right bottom
+  read -r _ left top right bottom _ <<<"$(window_state "$DIALOG")"
+  local dialog="$((right - left))x$((bottom - top))+$left+$top"
+  shot dialog-welcome-resting
+  local red
+  red=$(red_pixels dialog-welcome-resting "$dialog")
+  [ "$red" -gt 100 ] || { echo "    no welcome under the resting pointer ($red red pixels)"; return 1; }
+  xdotool mousemove_relative 4 3
+  sleep 0.5
+  shot dialog-welcome-moved
+  expect_eq "$(red_pixels dialog-welcome-moved "$dialog")" 0 "a real movement clears it" || return 1
 }
 
 test_tab_order_and_access_keys_follow_the_page_in_view() {

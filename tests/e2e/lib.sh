@@ -122,6 +122,13 @@ brightest() {
   convert "$E2E_OUT/$1.png" -crop "$2" +repage -format "%[fx:int(255*maxima)]" info:
 }
 
+# The number of pure red pixels (the dialog's hints, a highlighted link) in a region "WxH+X+Y"
+# of a screenshot.
+red_pixels() {
+  convert "$E2E_OUT/$1.png" -crop "$2" +repage -fx 'r>0.8 && g<0.3 && b<0.3 ? 1 : 0' \
+    -format '%[fx:int(mean*w*h)]' info:
+}
+
 # Starts the configured slide show and waits for its window.
 start_slide_show() {
   start_scr /s

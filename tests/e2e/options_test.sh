@@ -138,10 +138,10 @@ test_hovering_a_link_turns_it_red_and_underlined() {
   shot options-links-hover
   local region="200x16+$((left + 8 + 128))+$((top + 168))"
   local red
-  red=$(convert "$E2E_OUT/options-links-hover.png" -crop "$region" +repage -fx 'r>0.8 && g<0.3 && b<0.3 ? 1 : 0' -format '%[fx:int(mean*w*h)]' info:)
+  red=$(red_pixels options-links-hover "$region")
   [ "$red" -gt 20 ] || { echo "    the help link is not red under the pointer ($red red pixels)"; return 1; }
   local before
-  before=$(convert "$E2E_OUT/options-links-normal.png" -crop "$region" +repage -fx 'r>0.8 && g<0.3 && b<0.3 ? 1 : 0' -format '%[fx:int(mean*w*h)]' info:)
+  before=$(red_pixels options-links-normal "$region")
   expect_eq "$before" 0 "no red before the pointer came" || return 1
 }
 

@@ -8,6 +8,7 @@ namespace {
 constexpr const wchar_t* kChooseFolder = L"Please select the Location of Files tab";
 constexpr const wchar_t* kEnterSeconds = L"Please select the Preferences tab";
 constexpr const wchar_t* kNoPictures = L"There are no pictures in the selected folder";
+constexpr const wchar_t* kNoMedium = L"Unable to access drive or disk.";
 
 enum class Button { OK, Apply, Preview };
 enum class After { Open, SlideShow, Ended };
@@ -41,6 +42,8 @@ TEST_P(Buttons, ValidateStoreAndHandOverOrEnd) {
     platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
     platform.files.AddFiles(L"C:\\Empty\\", {L"notes.txt"});
     platform.files.currentFolder = L"C:\\Pictures";
+    platform.files.drives = {{L'C', L""}, {L'E', L""}};
+    platform.files.unavailable = L"E";  // no medium
     Start(L"/c:1");
     frmGlimraOptions& dialog = program->options;
     if (c.forced) settings().values[keys::kOptionsDialogForced] = c.forced;
@@ -119,6 +122,7 @@ constexpr auto Yes = MessageAnswer::Yes, No = MessageAnswer::No;
 const wchar_t* const kPics = L"C:\\Pictures";
 const wchar_t* const kEmpty = L"C:\\Empty";
 const wchar_t* const kGone = L"C:\\Gone";
+const wchar_t* const kNoDisk = L"E:\\Photos";
 INSTANTIATE_TEST_SUITE_P(
     Dialog, Buttons,
     ::testing::Values(
@@ -133,6 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                    nullptr,
                    After::Open},
         ButtonCase{Button::OK, kGone, L"5", L"True", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::OK, kNoDisk, L"5", L"True", No, {kNoMedium}, nullptr, After::Open},
         ButtonCase{Button::OK, kPics, L"5", L"True", No, {}, L"5", After::SlideShow},
         ButtonCase{Button::OK, kPics, L"5", L"False", No, {}, L"5", After::Ended},
         ButtonCase{Button::OK, kPics, L"5", nullptr, No, {}, L"5", After::Ended},
@@ -153,8 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{Button::Apply, kPics, L"9", L"True", No, {}, L"9", After::Open},
         ButtonCase{Button::Apply, L"", L"9", L"True", No, {kChooseFolder}, nullptr, After::Open},
         ButtonCase{Button::Apply, kGone, L"9", L"True", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::Apply, kNoDisk, L"9", L"True", No, {kNoMedium}, nullptr, After::Open},
         ButtonCase{Button::Preview, kPics, L"5", L"False", No, {}, L"5", After::SlideShow},
         ButtonCase{Button::Preview, L"", L"5", L"False", No, {kChooseFolder}, nullptr, After::Open},
+        ButtonCase{Button::Preview, kNoDisk, L"5", L"False", No, {kNoMedium}, nullptr, After::Open},
         ButtonCase{
             Button::Preview, kEmpty, L"5", L"False", No, {kNoPictures}, L"5", After::SlideShow},
         ButtonCase{

@@ -179,7 +179,7 @@ TEST_F(DialogAccessibility, EachFocusableControlIsNamedAsASightedUserReadsIt) {
 class FirstStart : public DialogAccessibility {
   protected:
     void SetUp() override {
-        folderStored = false;
+        freshStore = true;
         DialogAccessibility::SetUp();
     }
 };

@@ -46,7 +46,7 @@ class DialogWindow : public ::testing::Test {
         CreateDirectoryW((folder.Path() + L"alpha").c_str(), nullptr);
         folder.AddFile(L"one.jpg");
         folder.AddFile(L"two.txt");
-        if (folderStored) settings.Write(keys::kPath, folder.Path());
+        if (!freshStore) settings.Write(keys::kPath, folder.Path());
         program = std::make_unique<ScreenSaverProgram>(ports, &peers);
         program->Start();
         Pump();
@@ -102,6 +102,7 @@ class DialogWindow : public ::testing::Test {
         Pump();
     }
 
+    bool freshStore = false;  // nothing stored: the first run
     TempFolder folder{L"glimra-dialog"};
     RegistrySettingsStore settings{kApplication, keys::kSection};
     SettingsStart start;
@@ -122,7 +123,6 @@ class DialogWindow : public ::testing::Test {
     Win32Locale locale;
     Ports ports{start, settings, files, pictures, screen, pointer, random, messages, shell, locale};
     std::unique_ptr<ScreenSaverProgram> program;
-    bool folderStored = true;  // false: the dialog opens as at the very first start
 };
 
 }  // namespace glimra::win32::testing

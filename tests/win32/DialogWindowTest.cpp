@@ -5,7 +5,11 @@
 // clang-format on
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "win32/Canvas.h"
 #include "win32/ControlIds.h"
+#include "options/OptionsTexts.h"
 #include "win32/DialogFixture.h"
 
 namespace glimra::win32 {
@@ -115,26 +119,158 @@ TEST_F(DialogWindow, KeysFollowTheDialogNavigation) {
     EXPECT_EQ(program->app.LoadedForms(), 0) << "Esc cancels, which ends the program";
 }
 
-TEST_F(DialogWindow, MovingToAMonitorOfAnotherResolutionLaysItOutAgain) {
+// The dialog appears under a resting pointer, as it does when started from the system's settings
+// window: the platform sends it a mouse-move message without any movement.
+class RestingPointer : public DialogWindow {
+  protected:
+    void SetUp() override {
+        GetCursorPos(&before);
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2 + 16);
+        freshStore = true;
+        DialogWindow::SetUp();
+    }
+    void TearDown() override {
+        DialogWindow::TearDown();
+        SetCursorPos(before.x, before.y);
+    }
+    POINT before{};
+};
+
+TEST_F(RestingPointer, TheWelcomeStaysUntilThePointerReallyMovesOverTheFrame) {
+    frmGlimraOptions& d = Dialog();
+    const HWND frame = Of(d.fraSample1);
+    POINT resting;
+    GetCursorPos(&resting);
+    ASSERT_EQ(WindowFromPoint(resting), frame) << "the pointer rests on the frame";
+    const auto moveTo = [&](POINT at) {
+        ScreenToClient(frame, &at);
+        SendMessageW(frame, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    };
+    moveTo(resting);
+    EXPECT_EQ(d.lblRunFirstTime.Caption(), texts::kWelcome);
+    moveTo({resting.x + 4, resting.y + 3});
+    EXPECT_EQ(d.lblRunFirstTime.Caption(), L"") << "a real movement clears it";
+}
+
+// The number of dark pixels (text, edges, check boxes) of a window as it shows on the
+// dialog's surface, a few pixels in from its edge.
+int DarkPixelsOf(HWND dialog, HWND control) {
+    RECT place;
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    InflateRect(&place, -3, -3);
+    Canvas shot;
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    if (width <= 0 || height <= 0 || !shot.Resize(width, height)) return 0;
+    const HDC surface = GetDCEx(dialog, nullptr, DCX_CACHE);  // children not clipped
+    BitBlt(shot.Dc(), 0, 0, width, height, surface, place.left, place.top, SRCCOPY);
+    ReleaseDC(dialog, surface);
+    GdiFlush();
+    int dark = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = shot.Row(y)[x];
+            const int sum = (pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF);
+            dark += sum < 3 * 96 ? 1 : 0;
+        }
+    }
+    return dark;
+}
+
+TEST_F(DialogWindow, EveryStandardControlOfAPageIsDrawnRightAfterItComesIntoView) {
+    frmGlimraOptions& d = Dialog();
+    d.cmdBrowse_Click();  // the lists too
+    RECT client;
+    GetClientRect(Window().Handle(), &client);
+    for (const int tab : {2, 3, 4, 5, 1}) {
+        d.tbsOptions.SetSelectedItem(tab);
+        Pump();
+        // Whatever repaints the tab strip next (a hot tab, the focus) leaves the page as it is.
+        RedrawWindow(Of(d.tbsOptions), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        for (const Control* control : d.AllControls()) {
+            const HWND hwnd = Of(*control);
+            const bool standard = control->Kind() != ControlKind::PictureBox &&
+                                  control->Kind() != ControlKind::Frame &&
+                                  control->Kind() != ControlKind::TabStrip;
+            RECT place;
+            GetWindowRect(hwnd, &place);
+            MapWindowPoints(nullptr, Window().Handle(), reinterpret_cast<POINT*>(&place), 2);
+            if (!standard || !IsWindowVisible(hwnd) || place.left < 0 || place.right > client.right)
+                continue;  // not a standard control, or on a page out of view
+            EXPECT_GT(DarkPixelsOf(Window().Handle(), hwnd), 0)
+                << "tab " << tab << ": "
+                << std::string(control->Name().begin(), control->Name().end()) << " is blank";
+        }
+    }
+}
+
+// Counts the fonts a window was given while the font it held was already deleted.
+LRESULT CALLBACK WatchFonts(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR deadFonts) {
+    if (message == WM_SETFONT) {
+        const auto held = reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        if (held && GetObjectType(held) != OBJ_FONT) ++*reinterpret_cast<int*>(deadFonts);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// The tab's width beyond its caption's: the margins on both sides.
+int TabMargins(HWND tabs, const std::wstring& caption) {
+    RECT item;
+    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const HDC dc = GetDC(tabs);
+    SelectIn font(dc, reinterpret_cast<HFONT>(SendMessageW(tabs, WM_GETFONT, 0, 0)));
+    RECT text{};
+    DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    ReleaseDC(tabs, dc);
+    return (item.right - item.left) - text.right;
+}
+
+TEST_F(DialogWindow, MovingToAMonitorOfTwiceTheResolutionLaysItOutAgain) {
     frmGlimraOptions& d = Dialog();
     const HWND window = Window().Handle();
+    ASSERT_EQ(Window().CurrentDpi(), 96);
+    const HWND tabs = Of(d.tbsOptions);
+    const std::wstring caption = d.tbsOptions.Tabs()[0].caption;
+    const int margins = TabMargins(tabs, caption);
+    const HWND tips = Window().Tips().Handle();
+    const LRESULT tipWidth = SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0);
+    int deadFonts = 0;
+    for (const Control* control : d.AllControls()) {
+        if (Of(*control))
+            SetWindowSubclass(Of(*control), WatchFonts, 7, reinterpret_cast<DWORD_PTR>(&deadFonts));
+    }
+
     RECT outer;
     GetWindowRect(window, &outer);
-    const int dpi = Window().CurrentDpi() * 3 / 2;
-    RECT suggested = outer;
-    suggested.right = outer.left + (outer.right - outer.left) * 3 / 2;
-    suggested.bottom = outer.top + (outer.bottom - outer.top) * 3 / 2;
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(Window().CurrentDpi(), dpi);
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 2,
+                   outer.top + (outer.bottom - outer.top) * 2};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    for (const Control* control : d.AllControls()) {
+        if (Of(*control)) RemoveWindowSubclass(Of(*control), WatchFonts, 7);
+    }
+    EXPECT_EQ(Window().CurrentDpi(), 192);
+    EXPECT_EQ(deadFonts, 0) << "controls were left holding deleted fonts";
+
     RECT place;
     GetWindowRect(Of(d.cmdOK), &place);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ(place.left, MulDiv(2490, dpi, 1440));
-    EXPECT_EQ(place.right - place.left, MulDiv(1095, dpi, 1440));
+    EXPECT_EQ(place.left, MulDiv(2490, 192, 1440));
+    EXPECT_EQ(place.right - place.left, MulDiv(1095, 192, 1440));
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(d.cmdOK), WM_GETFONT, 0, 0)), sizeof(font),
                &font);
-    EXPECT_EQ(font.lfHeight, -MulDiv(975, dpi, 7200)) << "Arial 9.75 at the new resolution";
+    EXPECT_EQ(font.lfHeight, -MulDiv(975, 192, 7200)) << "Arial 9.75 at the new resolution";
+
+    // The folder lists' rows: the small icon with a pixel above and below, at least 255 twips.
+    const int row = std::max(GetSystemMetricsForDpi(SM_CYSMICON, 192) + 2, MulDiv(255, 192, 1440));
+    EXPECT_EQ(SendMessageW(Of(d.DirPath), LB_GETITEMHEIGHT, 0, 0), row);
+    EXPECT_EQ(SendMessageW(Of(d.DrivePath), CB_GETITEMHEIGHT, 0, 0), row) << "the open list";
+    d.DrivePath.SetToolTipText(L"synced again");
+    EXPECT_GE(SendMessageW(Of(d.DrivePath), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), row)
+        << "the field holds a row";
+    EXPECT_NEAR(TabMargins(tabs, caption), 2 * margins, 1) << "the tabs' margins";
+    EXPECT_EQ(SendMessageW(tips, TTM_GETMAXTIPWIDTH, 0, 0), 2 * tipWidth) << "the tips' width";
 }
 
 TEST_F(DialogWindow, TheLinksShowTheHandAndTheAboutFrameTheProgramIcon) {
