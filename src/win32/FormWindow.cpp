@@ -66,17 +66,23 @@ void FormWindow::Create() {
                     StyleOf(design.border), 0, 0, bounds.right - bounds.left,
                     bounds.bottom - bounds.top, owner, nullptr, instance, this);
     if (!hwnd_) return;
-    if (!form_.AllControls().empty()) {
-        tips_.Create(hwnd_, dpi_.dpi);
-        controls_.Create(form_, hwnd_);
-    }
     if (IsDialog()) keys_.Start();
     const int windowDpi = static_cast<int>(GetDpiForWindow(hwnd_));
     if (windowDpi > 0 && windowDpi != dpi_.dpi) ChangeDpi(windowDpi, nullptr);
     ReportSize();
 }
 
+// The windows of the controls, their fonts and their tips are made when the form is first
+// shown: every slide-show start loads the dialog hidden, and nobody sees what it would make.
+void FormWindow::MakeControls() {
+    if (controlsMade_ || form_.AllControls().empty()) return;
+    controlsMade_ = true;
+    tips_.Create(hwnd_, dpi_.dpi);
+    controls_.Create(form_, hwnd_);
+}
+
 void FormWindow::Destroy() {
+    controlsMade_ = false;
     covers_.Update(nullptr, false);
     keys_.Stop();
     if (hwnd_) DestroyWindow(hwnd_);  // its controls and its tip window go with it
@@ -193,6 +199,7 @@ void FormWindow::VisibleChanged() {
         UpdateCovers();
         return;
     }
+    MakeControls();
     controls_.FillShownLists();
     POINT pointer;
     shownAt_.reset();

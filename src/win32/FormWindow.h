@@ -68,6 +68,7 @@ class FormWindow : public FormPeer {
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void MakeControls();
     void ReportSize();
     void UpdateCovers();
     void ChangeDpi(int dpi, const RECT* suggested);
@@ -86,6 +87,7 @@ class FormWindow : public FormPeer {
     WindowlessLayer windowless_;
     KeptSurface surface_;
     bool surfaceChangePosted_ = false;  // the surface is judged once its handler returns
+    bool controlsMade_ = false;         // at the form's first showing
     DialogKeys keys_{*this};
     std::optional<POINT> shownAt_, lastMoveAt_;  // the pointer, in screen pixels
     MonitorCovers covers_;  // the other monitors, while the window is full screen
