@@ -121,11 +121,9 @@ FolderError Win32FileSystem::CheckFolder(const std::wstring& folder) {
 
 FolderError Win32FileSystem::SubFolders(const std::wstring& folder,
                                         std::vector<std::wstring>& names) {
+    if (const FolderError error = CheckFolder(folder); error != FolderError::None) return error;
     NoCriticalErrorBoxes quiet;
     const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
-    const DWORD attributes = GetFileAttributesW(LongPath(base).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return FolderErrorOf(GetLastError());
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return FolderError::NotFound;
     WIN32_FIND_DATAW found;
     ScopedFind search(FindFirstFileExW(LongPath(base + L"*").c_str(), FindExInfoBasic, &found,
                                        FindExSearchLimitToDirectories, nullptr,
