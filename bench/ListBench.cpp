@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "screensaver/ImageList.h"
-#include "win32/Win32FileSystem.h"
+#include "win32/system/Win32FileSystem.h"
 #include "bench/Timing.h"
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 
 namespace glimra::bench {
 

@@ -4,7 +4,7 @@
 // its response to a key.
 #include <string>
 
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 
 namespace {
 

@@ -34,12 +34,12 @@
 #include <vector>
 
 // clang-format off
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 // clang-format on
 #include <commctrl.h>
 
 #include "e2e/ProgramWindows.h"
-#include "win32/ControlIds.h"
+#include "win32/forms/ControlIds.h"
 
 namespace {
 

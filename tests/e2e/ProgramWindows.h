@@ -7,10 +7,10 @@
 #include <utility>
 
 // clang-format off
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 // clang-format on
 
-#include "win32/ControlIds.h"
+#include "win32/forms/ControlIds.h"
 
 namespace glimra::e2e {
 

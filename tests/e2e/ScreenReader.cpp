@@ -9,7 +9,7 @@
 //                                      does the default action of the control's child that is
 //                                      named so
 // clang-format off
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 // clang-format on
 #include <oleacc.h>
 #include <wrl/client.h>

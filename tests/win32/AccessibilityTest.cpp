@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 // clang-format off
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 // clang-format on
 #include <oleacc.h>
 #include <wrl/client.h>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 
 namespace glimra::win32::testing {
 

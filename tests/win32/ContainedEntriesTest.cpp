@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 // clang-format off
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 // clang-format on
 #include <commctrl.h>
 

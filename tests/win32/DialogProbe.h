@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 
 namespace glimra::win32::testing {
 

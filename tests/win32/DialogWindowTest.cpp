@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 // clang-format off
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 // clang-format on
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "win32/Canvas.h"
-#include "win32/ControlIds.h"
+#include "win32/pictures/Canvas.h"
+#include "win32/forms/ControlIds.h"
 #include "options/OptionsTexts.h"
 #include "win32/DialogFixture.h"
 

@@ -8,10 +8,10 @@
 #include "fakes/FakePlatform.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
-#include "win32/DesignPictures.h"
-#include "win32/FormWindow.h"
-#include "win32/WicPictureLoader.h"
-#include "win32/Win32PeerFactory.h"
+#include "win32/pictures/DesignPictures.h"
+#include "win32/forms/FormWindow.h"
+#include "win32/pictures/WicPictureLoader.h"
+#include "win32/forms/Win32PeerFactory.h"
 
 namespace glimra::win32 {
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32/ReducedDecode.h"
+#include "win32/pictures/ReducedDecode.h"
 
 namespace glimra::win32::testing {
 

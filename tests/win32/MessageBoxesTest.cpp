@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "win32/DialogProbe.h"
-#include "win32/Win32MessageBoxes.h"
+#include "win32/system/Win32MessageBoxes.h"
 
 namespace glimra::win32 {
 namespace {

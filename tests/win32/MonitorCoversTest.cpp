@@ -5,8 +5,8 @@
 
 #include "controls/Application.h"
 #include "controls/Form.h"
-#include "win32/MonitorCovers.h"
-#include "win32/Win32Screen.h"
+#include "win32/monitors/MonitorCovers.h"
+#include "win32/system/Win32Screen.h"
 
 namespace glimra::win32 {
 namespace {

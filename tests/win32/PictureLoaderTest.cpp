@@ -9,11 +9,11 @@
 
 #include "corpus/HostileFiles.h"
 #include "imaging/PictureFit.h"
-#include "win32/Canvas.h"
-#include "win32/Pictures.h"
+#include "win32/pictures/Canvas.h"
+#include "win32/pictures/Pictures.h"
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
-#include "win32/WicPictureLoader.h"
+#include "win32/pictures/WicPictureLoader.h"
 
 namespace glimra::win32 {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
-#include "win32/ThreadedPreparer.h"
-#include "win32/WicPictureLoader.h"
+#include "win32/readahead/ThreadedPreparer.h"
+#include "win32/pictures/WicPictureLoader.h"
 
 namespace glimra::win32 {
 namespace {

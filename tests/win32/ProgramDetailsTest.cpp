@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "win32/LongPath.h"
+#include "win32/base/LongPath.h"
 #include "win32/TempFolder.h"
-#include "win32/Win32ProgramDetails.h"
+#include "win32/system/Win32ProgramDetails.h"
 
 namespace glimra::win32 {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "win32/Win32ProgramInfo.h"
+#include "win32/system/Win32ProgramInfo.h"
 
 namespace glimra::win32 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "win32/ReducedDecode.h"
+#include "win32/pictures/ReducedDecode.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -5,7 +5,7 @@
 
 #include "win32/DialogProbe.h"
 #include "win32/TempFolder.h"
-#include "win32/Win32Shell.h"
+#include "win32/system/Win32Shell.h"
 
 namespace glimra::win32 {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "win32/LongPath.h"
-#include "win32/Windows.h"
+#include "win32/base/LongPath.h"
+#include "win32/base/Windows.h"
 
 namespace glimra::win32::testing {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/PixelBuffer.h"
-#include "win32/Windows.h"
+#include "win32/base/Windows.h"
 
 namespace glimra::win32::testing {
 

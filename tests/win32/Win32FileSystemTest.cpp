@@ -4,7 +4,7 @@
 
 #include "screensaver/ImageList.h"
 #include "win32/TempFolder.h"
-#include "win32/Win32FileSystem.h"
+#include "win32/system/Win32FileSystem.h"
 
 namespace glimra::win32 {
 namespace {

@@ -1,0 +1,70 @@
+#include "win32/accessibility/WindowlessAccessible.h"
+
+#include <oleacc.h>
+
+#include <algorithm>
+
+#include "win32/base/Dpi.h"
+
+namespace glimra::win32 {
+namespace {
+
+// The part of `hwnd`'s client area that its ancestors leave in view, on the screen.
+RECT AreaInView(HWND hwnd) {
+    RECT area{};
+    GetClientRect(hwnd, &area);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    for (HWND outer = GetAncestor(hwnd, GA_PARENT); outer && outer != GetDesktopWindow();
+         outer = GetAncestor(outer, GA_PARENT)) {
+        RECT client{};
+        GetClientRect(outer, &client);
+        MapWindowPoints(outer, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        IntersectRect(&area, &area, &client);
+    }
+    return area;
+}
+
+}  // namespace
+
+bool IsAccessibleWindowless(const Control& control) {
+    return control.Windowless() && control.Visible() && control.Kind() != ControlKind::Line;
+}
+
+LONG AccessibleChildIdOf(const Control& control) {
+    const auto& siblings = control.Parent().Children();
+    return static_cast<LONG>(std::find(siblings.begin(), siblings.end(), &control) -
+                             siblings.begin() + 1);
+}
+
+bool IsLink(const Control& control) {
+    return control.Windowless() && control.MouseIcon() == PointerPicture::PointingHand &&
+           control.Click;
+}
+
+LONG AccessibleRoleOf(const Control& control) {
+    if (IsLink(control)) return ROLE_SYSTEM_LINK;
+    return control.Kind() == ControlKind::Image ? ROLE_SYSTEM_GRAPHIC : ROLE_SYSTEM_STATICTEXT;
+}
+
+RECT ScreenRectOf(const Control& control, HWND host, int dpi) {
+    const Dpi at{dpi};
+    const int left = at.Px(control.Left()), top = at.Px(control.Top());
+    RECT place{left, top, left + at.Px(control.Width()), top + at.Px(control.Height())};
+    MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+LONG AccessibleStateOf(const Control& control, HWND host, int dpi) {
+    LONG state = IsLink(control) ? STATE_SYSTEM_LINKED : STATE_SYSTEM_READONLY;
+    if (!control.EffectiveEnabled()) state |= STATE_SYSTEM_UNAVAILABLE;
+    if (!IsWindowVisible(host)) state |= STATE_SYSTEM_INVISIBLE;
+    // A label as large as its text has no size of its own: it is in view where it starts.
+    const RECT place = ScreenRectOf(control, host, dpi), area = AreaInView(host);
+    RECT shown;
+    const bool inView = IsRectEmpty(&place) ? PtInRect(&area, {place.left, place.top})
+                                            : IntersectRect(&shown, &place, &area);
+    if (!inView) state |= STATE_SYSTEM_OFFSCREEN;
+    return state;
+}
+
+}  // namespace glimra::win32

@@ -1,0 +1,428 @@
+#include "win32/forms/ControlWindows.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "controls/CheckBox.h"
+#include "controls/CommandButton.h"
+#include "controls/FolderLists.h"
+#include "controls/TabStrip.h"
+#include "controls/TextBox.h"
+#include "platform/ScopedFlag.h"
+#include "win32/base/Containers.h"
+#include "win32/forms/ControlIds.h"
+#include "win32/base/EntryGuard.h"
+#include "win32/forms/FolderListRows.h"
+#include "win32/forms/FormWindow.h"
+#include "win32/forms/HostMessages.h"
+#include "win32/base/InputState.h"
+#include "win32/accessibility/NamedControlAccessible.h"
+
+namespace glimra::win32 {
+namespace {
+
+bool IsList(const Control& control) {
+    return control.Kind() == ControlKind::DriveList || control.Kind() == ControlKind::DirList ||
+           control.Kind() == ControlKind::FileList;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The platform's tab order is the windows' creation order.
+std::vector<Control*> InTabOrder(const Container& container) {
+    std::vector<Control*> children = container.Children();
+    std::stable_sort(children.begin(), children.end(), [](const Control* a, const Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    return children;
+}
+
+struct WindowKind {
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowKind WindowKindOf(ControlKind kind) {
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP;
+    switch (kind) {
+        case ControlKind::TextBox:
+            return {WC_EDITW, child | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::CheckBox:
+            return {WC_BUTTONW, child | BS_3STATE, 0};
+        case ControlKind::CommandButton:
+            return {WC_BUTTONW, child | BS_PUSHBUTTON, 0};
+        case ControlKind::TabStrip:
+            return {WC_TABCONTROLW, child | TCS_FOCUSONBUTTONDOWN, 0};
+        case ControlKind::DriveList:
+            return {WC_COMBOBOXW,
+                    child | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0};
+        case ControlKind::DirList:
+            return {WC_LISTBOXW,
+                    child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED |
+                        LBS_HASSTRINGS,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::FileList:
+            return {WC_LISTBOXW, child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                    WS_EX_CLIENTEDGE};
+        default:  // picture boxes and frames hold other controls
+            return {ContainerWindowClass(), WS_CHILD | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    }
+}
+
+}  // namespace
+
+HWND ControlWindows::WindowOf(const Control& control) const {
+    auto found = children_.find(&control);
+    return found == children_.end() ? nullptr : found->second.hwnd;
+}
+
+HWND ControlWindows::FirstInTabOrder(Container& container) const {
+    for (Control* control : InTabOrder(container)) {
+        const HWND hwnd = WindowOf(*control);
+        if (!hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
+        if (Container* inner = AsContainer(*control)) {
+            if (const HWND first = FirstInTabOrder(*inner)) return first;
+        } else if (GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+HWND ControlWindows::HostWindowOf(const Control& control) const {
+    const Control* parent = ParentControlOf(control);
+    return parent ? WindowOf(*parent) : owner_.Handle();
+}
+
+// ---- creation
+
+void ControlWindows::Create(Container& form, HWND formWindow) {
+    const ScopedFlag creating(syncing_);
+    CreateIn(form, formWindow);
+    // A tab strip lies behind the pages placed over it. The platform stacks windows in the
+    // order they are made, the first on top, and the tab strip is first in tab order; left
+    // there, every repaint of it (a tab chosen, a hot tab, a theme's pane) would paint over
+    // the controls of the page in view. Behind them, it is clipped by them. The tab order, a
+    // cycle, stays the same.
+    for (const auto& [control, child] : children_) {
+        if (control->Kind() == ControlKind::TabStrip)
+            SetWindowPos(child.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void ControlWindows::CreateIn(Container& container, HWND parent) {
+    for (Control* control : InTabOrder(container)) {
+        if (control->Windowless()) {
+            owner_.Tips().AddWindowless(HostWindowOf(*control), *control,
+                                        owner_.Windowless().RectOf(*control));
+            accessibleEvents_.Follow(*control, parent);  // its first state
+            continue;
+        }
+        CreateChild(*control, parent);
+        if (Container* inner = AsContainer(*control)) CreateIn(*inner, WindowOf(*control));
+    }
+}
+
+void ControlWindows::CreateChild(Control& control, HWND parent) {
+    const WindowKind kind = WindowKindOf(control.Kind());
+    const HWND hwnd =
+        CreateWindowExW(kind.exStyle, kind.windowClass, L"", kind.style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(control.Name()))),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) return;
+    Child& child = children_[&control];
+    child.hwnd = hwnd;
+    child.binding = {&owner_, &control};
+    Bind(hwnd, child.binding);
+    if (AsContainer(control)) {
+        Sync(control);
+        return;
+    }
+    // Standard controls keep their mouse to themselves: their moves and releases are passed on
+    // to the model as well, for the controls that handle them.
+    SetWindowSubclass(hwnd, &ControlWindows::StandardControlProc, 1, 0);
+    if (control.Kind() == ControlKind::TabStrip) {
+        const auto& strip = static_cast<const TabStrip&>(control);
+        for (size_t i = 0; i < strip.Tabs().size(); ++i) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(strip.Tabs()[i].caption.c_str());
+            SendMessageW(hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+        }
+        owner_.Tips().AddTabs(hwnd, strip);
+    } else {
+        owner_.Tips().AddWindow(hwnd);
+    }
+    Sync(control);
+    FitToDpi(control, hwnd);
+}
+
+// What the platform measures once, with the font a control has when it is made, is measured
+// again for the resolution.
+void ControlWindows::FitToDpi(const Control& control, HWND hwnd) {
+    const int dpi = owner_.CurrentDpi();
+    switch (control.Kind()) {
+        case ControlKind::TabStrip:
+            // Narrow margins, so that all five captions fit in the strip's width. The tabs are
+            // laid out again when their font is set.
+            SendMessageW(hwnd, TCM_SETPADDING, 0,
+                         MAKELPARAM(MulDiv(4, dpi, 96), MulDiv(3, dpi, 96)));
+            SendMessageW(hwnd, WM_SETFONT, SendMessageW(hwnd, WM_GETFONT, 0, 0), FALSE);
+            break;
+        case ControlKind::DirList:
+            SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, FolderRowHeight(dpi));
+            break;
+        case ControlKind::DriveList:
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), FolderRowHeight(dpi));
+            SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, FolderRowHeight(dpi));
+            break;
+        default:
+            break;
+    }
+}
+
+void ControlWindows::FitToDpi() {
+    for (const auto& [control, child] : children_)
+        FitToDpi(*control, child.hwnd);
+}
+
+// ---- from the model to the windows
+
+void ControlWindows::SyncAll() {
+    for (Control* control : owner_.Model().AllControls())
+        Sync(*control);
+}
+
+void ControlWindows::FillShownLists() {
+    const ScopedFlag pushing(syncing_);
+    for (Control* control : owner_.Model().AllControls()) {
+        const auto child = children_.find(control);
+        if (child != children_.end() && IsList(*control)) FillList(*control, child->second);
+    }
+}
+
+void ControlWindows::Sync(Control& control) {
+    if (control.Windowless()) {
+        const HWND host = HostWindowOf(control);
+        if (!host) return;
+        InvalidateRect(host, nullptr, FALSE);
+        owner_.Tips().MoveWindowless(host, control, owner_.Windowless().RectOf(control));
+        accessibleEvents_.Follow(control, host);  // shown, hidden, renamed
+        return;
+    }
+    auto found = children_.find(&control);
+    if (found == children_.end()) return;
+    Child& child = found->second;
+    const HWND hwnd = child.hwnd;
+    {
+        const ScopedFlag pushing(syncing_);
+        RECT place = owner_.Windowless().RectOf(control);
+        if (control.Kind() == ControlKind::DriveList) {
+            // A drop-down list's height includes its open list.
+            place.bottom = place.top + owner_.Scale().Px(control.Height()) * 8;
+        }
+        SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // A control measures itself again when its font is set: only a new font is.
+        const HFONT font = owner_.Fonts().Get(control.Font(), owner_.CurrentDpi());
+        if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font)
+            SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SyncContents(control, child);
+        const bool enabled = control.EffectiveEnabled();
+        if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
+        if (((GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
+            ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
+        InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    // What is on a container moves and hides with its window; only its enabled state is its
+    // own to follow.
+    if (Container* inner = AsContainer(control)) SyncEnabled(*inner);
+}
+
+void ControlWindows::SyncEnabled(const Container& container) {
+    for (Control* control : container.Children()) {
+        const HWND hwnd = WindowOf(*control);
+        if (!hwnd) continue;
+        const bool enabled = control->EffectiveEnabled();
+        if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
+        if (const Container* inner = AsContainer(*control)) SyncEnabled(*inner);
+    }
+}
+
+void ControlWindows::SyncContents(Control& control, Child& child) {
+    const HWND hwnd = child.hwnd;
+    auto setText = [hwnd](const std::wstring& text) {
+        if (WindowText(hwnd) != text) SetWindowTextW(hwnd, text.c_str());
+    };
+    switch (control.Kind()) {
+        case ControlKind::TextBox:
+            setText(static_cast<TextBox&>(control).Text());
+            break;
+        case ControlKind::CommandButton:
+            setText(static_cast<CommandButton&>(control).Caption());
+            break;
+        case ControlKind::CheckBox: {
+            auto& box = static_cast<CheckBox&>(control);
+            setText(box.Caption());
+            const int states[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
+            SendMessageW(hwnd, BM_SETCHECK, static_cast<WPARAM>(states[box.Value()]), 0);
+            break;
+        }
+        case ControlKind::TabStrip: {
+            const auto& strip = static_cast<TabStrip&>(control);
+            SendMessageW(hwnd, TCM_SETCURSEL, static_cast<WPARAM>(strip.SelectedItem() - 1), 0);
+            owner_.Tips().MoveTabs(hwnd, strip.Tabs().size());
+            break;
+        }
+        case ControlKind::DriveList:
+        case ControlKind::DirList:
+        case ControlKind::FileList:
+            FillList(control, child);
+            break;
+        default:
+            break;
+    }
+}
+
+// The items of the drive, folder and file lists and their selection, as the model holds them;
+// the items are written again only when they changed. A hidden list, or one on a hidden form,
+// gets its items when it is shown: a start that never shows the dialog never reads the folders
+// into a window.
+void ControlWindows::FillList(const Control& control, Child& child) {
+    if (!control.Visible() || !owner_.Model().Visible()) return;
+    std::vector<std::wstring> items;
+    int index = -1;
+    switch (control.Kind()) {
+        case ControlKind::DriveList: {
+            const auto& drives = static_cast<const DriveListBox&>(control);
+            items = drives.List();
+            index = drives.ListIndex();
+            break;
+        }
+        case ControlKind::DirList: {
+            const auto& folders = static_cast<const DirListBox&>(control);
+            for (const FolderEntry& entry : folders.Entries())
+                items.push_back(entry.text);
+            index = folders.ListIndex();
+            break;
+        }
+        default: {
+            const auto& files = static_cast<const FileListBox&>(control);
+            items = files.Files();
+            index = files.ListIndex();
+            break;
+        }
+    }
+    const bool combo = control.Kind() == ControlKind::DriveList;
+    const HWND hwnd = child.hwnd;
+    if (child.shownItems != items) {
+        SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+        if (!combo) SendMessageW(hwnd, LB_INITSTORAGE, items.size(), items.size() * 64);
+        for (const std::wstring& item : items)
+            SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        child.shownItems = std::move(items);
+    }
+    SendMessageW(hwnd, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// ---- from the windows to the model
+
+void ControlWindows::Report(HWND child, WPARAM wParam) {
+    const WindowBinding* binding = BindingOf(child);
+    if (!binding || binding->form != &owner_ || !binding->control || syncing_) return;
+    Control& control = *binding->control;
+    const int code = HIWORD(wParam);
+    switch (control.Kind()) {
+        case ControlKind::CommandButton:
+            if (code == BN_CLICKED) control.PlatformClick();
+            break;
+        case ControlKind::CheckBox:
+            if (code == BN_CLICKED) static_cast<CheckBox&>(control).PlatformToggle();
+            break;
+        case ControlKind::TextBox:
+            if (code == EN_CHANGE)
+                static_cast<TextBox&>(control).PlatformTextChanged(WindowText(child));
+            break;
+        case ControlKind::DriveList:
+            if (code == CBN_SELCHANGE) {
+                const auto index = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+                static_cast<DriveListBox&>(control).PlatformSelect(index);
+            }
+            break;
+        case ControlKind::DirList:
+        case ControlKind::FileList: {
+            const auto index = static_cast<int>(SendMessageW(child, LB_GETCURSEL, 0, 0));
+            const auto clicked = [code, index](auto& list) {
+                if (code == LBN_SELCHANGE) list.PlatformClick(index);
+                if (code == LBN_DBLCLK) list.PlatformDblClick(index);
+            };
+            if (control.Kind() == ControlKind::DirList)
+                clicked(static_cast<DirListBox&>(control));
+            else
+                clicked(static_cast<FileListBox&>(control));
+            break;
+        }
+        default:
+            break;
+    }
+    // The model may have refused the user's choice: show what it holds. A text box's text is
+    // the user's own and is never pushed back while it is being typed.
+    const bool choice =
+        code == BN_CLICKED || code == CBN_SELCHANGE || code == LBN_SELCHANGE || code == LBN_DBLCLK;
+    if (choice && control.Kind() != ControlKind::TextBox && owner_.Handle() && WindowOf(control))
+        Sync(control);
+}
+
+void ControlWindows::ReportTabChange(HWND tabs) {
+    const WindowBinding* binding = BindingOf(tabs);
+    if (!binding || binding->form != &owner_ || syncing_) return;
+    auto* strip = dynamic_cast<TabStrip*>(binding->control);
+    if (!strip) return;
+    const auto index = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    strip->PlatformSelect(index + 1);
+    if (owner_.Handle()) Sync(*strip);
+}
+
+LRESULT CALLBACK ControlWindows::StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                     LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const bool mouse = message == WM_MOUSEMOVE || message == WM_LBUTTONUP ||
+                       message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+    const WindowBinding* binding = BindingOf(hwnd);
+    if (mouse && binding) {
+        Contained([&] {
+            const Dpi& dpi = binding->form->Scale();
+            const float x = dpi.Twips(static_cast<short>(LOWORD(lParam)));
+            const float y = dpi.Twips(static_cast<short>(HIWORD(lParam)));
+            if (message != WM_MOUSEMOVE) {
+                binding->control->PlatformMouseUp(ReleasedButton(message), ShiftState(), x, y);
+            } else if (binding->form->IsMovement(hwnd, lParam)) {
+                binding->control->PlatformMouseMove(ButtonState(wParam), ShiftState(), x, y);
+            }
+        });
+    }
+    if (message == WM_GETOBJECT && binding && binding->control) {
+        // The control named as a sighted user reads it, for assistive technology.
+        const LRESULT object = Contained(
+            [&] { return AnswerControlGetObject(hwnd, *binding->control, wParam, lParam); },
+            LRESULT{0});
+        if (object) return object;
+    }
+    if (message == WM_NCDESTROY) {
+        Unbind(hwnd);
+        RemoveWindowSubclass(hwnd, &ControlWindows::StandardControlProc, 1);
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace glimra::win32

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <optional>
+
+#include "controls/Form.h"
+#include "controls/Peers.h"
+#include "platform/Screen.h"
+#include "win32/forms/ControlWindows.h"
+#include "win32/pictures/DesignPictures.h"
+#include "win32/forms/DialogKeys.h"
+#include "win32/base/Dpi.h"
+#include "win32/painting/FontCache.h"
+#include "win32/painting/KeptSurface.h"
+#include "win32/monitors/MonitorCovers.h"
+#include "win32/forms/TipWindow.h"
+#include "win32/base/WindowBinding.h"
+#include "win32/painting/WindowlessLayer.h"
+
+namespace glimra::win32 {
+
+// The top-level window of a Form: it is made, shown, sized, activated and closed here, follows
+// the resolution of its monitor and covers the other monitors while it is full screen. What is
+// in it belongs to the rooms it holds: the windows of the controls, the one tip window, the
+// windowless layer and the kept drawing surface; a dialog's keys go through its DialogKeys.
+class FormWindow : public FormPeer {
+  public:
+    struct Resources {
+        HICON icon;
+        HCURSOR formPointer;  // the pointer of forms that show the program icon
+        DesignPictures& pictures;
+        HWND dialogOwner;  // the window that owns dialogs, or null
+        // The monitors a full-screen window fits and covers.
+        MonitorList monitors = &CurrentMonitors;
+    };
+    FormWindow(Form& form, Screen& screen, Resources resources);
+    ~FormWindow() override;
+
+    HWND Handle() const { return hwnd_; }
+    Form& Model() const { return form_; }
+    bool IsDialog() const;
+    int CurrentDpi() const { return dpi_.dpi; }
+    const Dpi& Scale() const { return dpi_; }
+    FontCache& Fonts() { return fonts_; }
+    ControlWindows& Controls() { return controls_; }
+    TipWindow& Tips() { return tips_; }
+    WindowlessLayer& Windowless() { return windowless_; }
+    KeptSurface& Surface() { return surface_; }
+    HWND WindowOf(const Control& control) const { return controls_.WindowOf(control); }
+
+    // Whether a mouse-move message of one of the form's windows is a movement. The platform
+    // also sends one, without any movement, to a window that appears under a resting pointer;
+    // on a dialog, a message at the pointer's screen position when the dialog was shown, or
+    // at that of the last one seen, is no movement, so it clears no hint.
+    bool IsMovement(HWND hwnd, LPARAM lParam);
+
+    void Create() override;
+    void Destroy() override;
+    void VisibleChanged() override;
+    void WindowStateChanged() override;
+    void PositionChanged() override;
+    void SurfaceChanged() override;
+    void ControlChanged(Control& control) override;
+    void MakeTopmost() override;
+
+    // Paints `area` of the form: WM_PAINT and captures share it.
+    void Paint(HDC dc, const RECT& area);
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void MakeControls();
+    void ReportSize();
+    void UpdateCovers();
+    void ChangeDpi(int dpi, const RECT* suggested);
+    void FocusFirst();
+
+    Form& form_;
+    Screen& screen_;
+    Resources resources_;
+    WindowBinding binding_{this, nullptr};
+    HWND hwnd_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    Dpi dpi_;
+    FontCache fonts_;
+    ControlWindows controls_{*this};
+    TipWindow tips_;
+    WindowlessLayer windowless_;
+    KeptSurface surface_;
+    bool surfaceChangePosted_ = false;  // the surface is judged once its handler returns
+    bool controlsMade_ = false;         // at the form's first showing
+    DialogKeys keys_{*this};
+    std::optional<POINT> shownAt_, lastMoveAt_;  // the pointer, in screen pixels
+    MonitorCovers covers_;  // the other monitors, while the window is full screen
+};
+
+}  // namespace glimra::win32

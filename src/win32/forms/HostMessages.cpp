@@ -1,0 +1,138 @@
+#include "win32/forms/HostMessages.h"
+
+#include <commctrl.h>
+
+#include "win32/accessibility/ContainerAccessible.h"
+#include "win32/base/Containers.h"
+#include "win32/forms/DialogKeys.h"
+#include "win32/base/EntryGuard.h"
+#include "win32/forms/FolderListRows.h"
+#include "win32/forms/FormWindow.h"
+#include "win32/base/PaintScope.h"
+
+namespace glimra::win32 {
+namespace {
+
+constexpr wchar_t kContainerClass[] = L"GlimraContainer";
+
+bool Notify(FormWindow& owner, NMHDR& header, LRESULT& result) {
+    if (header.code == TTN_GETDISPINFOW) {
+        owner.Tips().ProvideText(reinterpret_cast<NMTTDISPINFOW&>(header), owner.Model());
+        return true;
+    }
+    if (header.code == TCN_SELCHANGE) {
+        owner.Controls().ReportTabChange(header.hwndFrom);
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT HandleContainerMessage(FormWindow& owner, HWND hwnd, Control& self, UINT message,
+                               WPARAM wParam, LPARAM lParam) {
+    Container* container = AsContainer(self);
+    LRESULT result = 0;
+    if (container &&
+        RouteHostMessage(owner, hwnd, *container, &self, message, wParam, lParam, result))
+        return result;
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            const PaintScope paint(hwnd);  // ended even when drawing fails
+            if (container) {
+                owner.Windowless().PaintContainer(
+                    hwnd, paint.Dc(), owner.Surface().ContainerFrame(), *container, self);
+            }
+            return 0;
+        }
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WindowBinding* binding = BindingOf(hwnd);
+    if (message == WM_NCDESTROY) Unbind(hwnd);
+    if (!binding || !binding->control || message == WM_NCDESTROY)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return Contained(
+        [&] {
+            return HandleContainerMessage(*binding->form, hwnd, *binding->control, message, wParam,
+                                          lParam);
+        },
+        LRESULT{0});
+}
+
+}  // namespace
+
+const wchar_t* ContainerWindowClass() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = &ContainerProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kContainerClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    return registered ? kContainerClass : nullptr;
+}
+
+bool RouteHostMessage(FormWindow& owner, HWND hwnd, Container& container, Control* self,
+                      UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    // The object of this window's client area for assistive technology, and its links' default
+    // action.
+    if (AnswerContainerAccessibility(owner, hwnd, container, self, message, wParam, lParam, result))
+        return true;
+    switch (message) {
+        case WM_COMMAND: {
+            const auto child = reinterpret_cast<HWND>(lParam);
+            if (!child && LOWORD(wParam) == IDCANCEL) {
+                PressCancelButton(owner.Model());
+            } else {
+                owner.Controls().Report(child, wParam);
+            }
+            return true;
+        }
+        case WM_NOTIFY:
+            return Notify(owner, *reinterpret_cast<NMHDR*>(lParam), result);
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return true;
+        case WM_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
+                static_cast<UINT>(FolderRowHeight(owner.CurrentDpi()));
+            result = TRUE;
+            return true;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            const WindowBinding* binding = BindingOf(item.hwndItem);
+            if (binding && binding->control)
+                DrawFolderRow(item, *binding->control, owner.CurrentDpi());
+            result = TRUE;
+            return true;
+        }
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wParam) != hwnd || LOWORD(lParam) != HTCLIENT) return false;
+            owner.Windowless().SetPointer(hwnd, container, self);
+            result = TRUE;
+            return true;
+        case WM_MOUSEMOVE:
+            if (owner.IsMovement(hwnd, lParam))
+                owner.Windowless().Mouse(container, self, message, wParam, lParam);
+            return true;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            owner.Windowless().Mouse(container, self, message, wParam, lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace glimra::win32

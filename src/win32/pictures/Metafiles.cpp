@@ -1,0 +1,133 @@
+#include "win32/pictures/Metafiles.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "imaging/MetafileChecks.h"
+
+namespace glimra::win32 {
+namespace {
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr size_t kPlaceableHeaderSize = 22;
+constexpr size_t kWmfHeaderSize = 18;
+constexpr std::uint16_t kSetWindowExt = 0x020C;
+constexpr int kMaxPixels = 32767;  // larger sizes are damage, not drawings
+
+template <typename T>
+T ReadAt(const std::uint8_t* data, size_t offset) {
+    T value;
+    std::memcpy(&value, data + offset, sizeof(T));
+    return value;
+}
+
+bool IsEmf(const std::uint8_t* data, size_t size) {
+    return size >= sizeof(ENHMETAHEADER) && ReadAt<std::uint32_t>(data, 0) == EMR_HEADER &&
+           ReadAt<std::uint32_t>(data, 40) == ENHMETA_SIGNATURE;
+}
+
+// A file cut short still has its header, which tells the whole length: the metafile must be
+// all there before GDI plays any of it. Then every record is checked (imaging/MetafileChecks).
+bool EmfComplete(const std::uint8_t* data, size_t size) {
+    return ReadAt<std::uint32_t>(data, 48) <= size;
+}
+
+bool IsPlaceable(const std::uint8_t* data, size_t size) {
+    return size >= kPlaceableHeaderSize + kWmfHeaderSize &&
+           ReadAt<std::uint32_t>(data, 0) == kPlaceableKey;
+}
+
+bool IsPlainWmf(const std::uint8_t* data, size_t size) {
+    if (size < kWmfHeaderSize) return false;
+    const auto type = ReadAt<std::uint16_t>(data, 0), words = ReadAt<std::uint16_t>(data, 2);
+    const auto version = ReadAt<std::uint16_t>(data, 4);
+    return (type == 1 || type == 2) && words == 9 && (version == 0x0300 || version == 0x0100);
+}
+
+int ToPixels(double length, double unitsPerInch, float dpi) {
+    return static_cast<int>(std::lround(std::fabs(length) * dpi / unitsPerInch));
+}
+
+bool Plausible(int width, int height) {
+    return width >= 1 && height >= 1 && width <= kMaxPixels && height <= kMaxPixels;
+}
+
+// The extent a plain metafile sets for its window, taken as twips (1440 per inch) as drawing
+// programs commonly write them; zero when it sets none.
+SIZE WindowExtentOf(const std::uint8_t* data, size_t size) {
+    size_t offset = ReadAt<std::uint16_t>(data, 2) * 2u;
+    while (offset + 6 <= size) {
+        const std::uint32_t words = ReadAt<std::uint32_t>(data, offset);
+        const std::uint16_t function = ReadAt<std::uint16_t>(data, offset + 4);
+        if (words < 3 || offset + words * 2ull > size) break;
+        if (function == kSetWindowExt && words >= 5) {
+            return {ReadAt<std::int16_t>(data, offset + 8), ReadAt<std::int16_t>(data, offset + 6)};
+        }
+        offset += words * 2ull;
+    }
+    return {0, 0};
+}
+
+std::shared_ptr<const MetafilePicture> FromWindowsMetafile(const std::uint8_t* bits, size_t size,
+                                                           int width, int height, float dpi) {
+    // The header gives the whole length in 16-bit words; a file cut short is refused.
+    if (!IsPlainWmf(bits, size) || ReadAt<std::uint32_t>(bits, 6) * 2ull > size ||
+        !WmfRecordsSound(bits, size)) {
+        return nullptr;
+    }
+    // The picture's size in hundredths of a millimetre tells the conversion how large to make
+    // the enhanced metafile's frame.
+    METAFILEPICT picture{};
+    picture.mm = MM_ANISOTROPIC;
+    picture.xExt = static_cast<LONG>(std::lround(width * 2540.0 / dpi));
+    picture.yExt = static_cast<LONG>(std::lround(height * 2540.0 / dpi));
+    ScopedEmf metafile(SetWinMetaFileBits(static_cast<UINT>(size), bits, nullptr, &picture));
+    if (!metafile) return nullptr;
+    return std::make_shared<MetafilePicture>(width, height, std::move(metafile));
+}
+
+}  // namespace
+
+bool LooksLikeMetafile(const std::uint8_t* data, size_t size) {
+    return IsEmf(data, size) || IsPlaceable(data, size) || IsPlainWmf(data, size);
+}
+
+std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, size_t size,
+                                                    float dpi) {
+    if (size > UINT_MAX) return nullptr;
+    if (IsEmf(data, size)) {
+        if (!EmfComplete(data, size) || !EmfRecordsSound(data, size)) return nullptr;
+        ScopedEmf metafile(SetEnhMetaFileBits(static_cast<UINT>(size), data));
+        if (!metafile) return nullptr;
+        ENHMETAHEADER header{};
+        if (!GetEnhMetaFileHeader(metafile.Get(), sizeof(header), &header)) return nullptr;
+        // The frame is in hundredths of a millimetre, its edges included.
+        const RECTL& frame = header.rclFrame;
+        const int width = ToPixels(frame.right - frame.left, 2540.0, dpi);
+        const int height = ToPixels(frame.bottom - frame.top, 2540.0, dpi);
+        if (!Plausible(width, height)) return nullptr;
+        return std::make_shared<MetafilePicture>(width, height, std::move(metafile));
+    }
+    if (IsPlaceable(data, size)) {
+        const double inch = ReadAt<std::uint16_t>(data, 14);
+        if (inch <= 0) return nullptr;
+        const int width =
+            ToPixels(ReadAt<std::int16_t>(data, 10) - ReadAt<std::int16_t>(data, 6), inch, dpi);
+        const int height =
+            ToPixels(ReadAt<std::int16_t>(data, 12) - ReadAt<std::int16_t>(data, 8), inch, dpi);
+        if (!Plausible(width, height)) return nullptr;
+        return FromWindowsMetafile(data + kPlaceableHeaderSize, size - kPlaceableHeaderSize, width,
+                                   height, dpi);
+    }
+    if (IsPlainWmf(data, size)) {
+        const SIZE extent = WindowExtentOf(data, size);
+        const int width = ToPixels(extent.cx, 1440.0, dpi);
+        const int height = ToPixels(extent.cy, 1440.0, dpi);
+        if (!Plausible(width, height)) return nullptr;
+        return FromWindowsMetafile(data, size, width, height, dpi);
+    }
+    return nullptr;
+}
+
+}  // namespace glimra::win32

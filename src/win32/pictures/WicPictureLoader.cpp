@@ -1,0 +1,221 @@
+#include "win32/pictures/WicPictureLoader.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstring>
+
+#include "imaging/AreaScaler.h"
+#include "imaging/DecodeScale.h"
+#include "imaging/ExifOrientation.h"
+#include "imaging/HeaderChecks.h"
+#include "imaging/PictureFit.h"
+#include "win32/base/LongPath.h"
+#include "win32/pictures/Metafiles.h"
+#include "win32/pictures/Pictures.h"
+#include "win32/pictures/ReducedDecode.h"
+#include "win32/base/Scoped.h"
+#include "win32/pictures/StoppableStream.h"
+#include "win32/resources/resource.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace glimra::win32 {
+namespace {
+
+constexpr int kRowsPerStrip = 64;
+
+// The frame to show: the first one, except for icons, where it is the largest image.
+ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool largest) {
+    ComPtr<IWICBitmapFrameDecode> chosen;
+    UINT count = 0;
+    if (FAILED(decoder->GetFrameCount(&count)) || count == 0) return nullptr;
+    UINT64 bestArea = 0;
+    for (UINT i = 0; i < (largest ? count : 1u); ++i) {
+        ComPtr<IWICBitmapFrameDecode> frame;
+        UINT w = 0, h = 0;
+        if (FAILED(decoder->GetFrame(i, &frame)) || FAILED(frame->GetSize(&w, &h))) continue;
+        if (!chosen || UINT64{w} * h > bestArea) {
+            chosen = frame;
+            bestArea = UINT64{w} * h;
+        }
+    }
+    return chosen;
+}
+
+// Decodes in strips straight into the area-averaging scaler, so the full-size picture is
+// never held here in 32-bit pixels.
+bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out,
+                    const std::atomic<bool>* stop) {
+    UINT w = 0, h = 0;
+    if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
+    const int width = static_cast<int>(w), height = static_cast<int>(h);
+    ComPtr<IWICBitmapSource> converted;
+    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
+        return false;
+    }
+    AreaScaler scaler(width, height, targetWidth, targetHeight);
+    const UINT stride = static_cast<UINT>(width) * 4;
+    std::vector<std::uint8_t> strip(static_cast<size_t>(stride) * kRowsPerStrip);
+    for (int y = 0; y < height; y += kRowsPerStrip) {
+        // A program that is ending does not wait for the rest of a large picture.
+        if (stop && stop->load()) return false;
+        const int rows = std::min(kRowsPerStrip, height - y);
+        const WICRect rect{0, y, width, rows};
+        if (FAILED(converted->CopyPixels(&rect, stride, stride * static_cast<UINT>(rows),
+                                         strip.data()))) {
+            return false;
+        }
+        scaler.PushRows(strip.data(), rows, stride);
+    }
+    out = scaler.Finish();
+    return true;
+}
+
+// The whole contents of a file, read with every kind of sharing allowed; false when it
+// cannot be read or is larger than `limit`.
+bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out) {
+    ScopedHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit) {
+        return false;
+    }
+    out.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < out.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(out.size() - done, 1u << 30));
+        if (!ReadFile(file.Get(), out.data() + done, want, &got, nullptr) || got == 0) {
+            return false;
+        }
+        done += got;
+    }
+    return true;
+}
+
+// A 64-bit digest of the bytes, to tell a changed file from an unchanged one.
+std::uint64_t ContentDigest(const std::uint8_t* data, size_t size) {
+    // Eight bytes at a time, each word mixed in by multiply and rotate: reading the file
+    // costs more than this.
+    std::uint64_t digest = 0x9E3779B97F4A7C15ull ^ size;
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        digest = std::rotl((digest ^ word) * 0xFF51AFD7ED558CCDull, 29);
+    }
+    for (; i < size; ++i)
+        digest = std::rotl((digest ^ data[i]) * 0xC4CEB9FE1A85EC53ull, 7);
+    return digest;
+}
+
+}  // namespace
+
+WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
+                                   float dpi)
+    : resources_(resources),
+      screenWidth_(std::max(1, screenWidth)),
+      screenHeight_(std::max(1, screenHeight)),
+      dpi_(dpi),
+      twipsPerPixel_(1440.0f / dpi) {}
+
+PicturePtr WicPictureLoader::Load(const std::wstring& path) {
+    std::vector<std::uint8_t> contents;
+    if (!ReadWholeFile(path, kMaxFileBytes, contents)) return nullptr;
+    const std::uint64_t digest = ContentDigest(contents.data(), contents.size());
+    if (last_.picture && last_.path == path && last_.size == contents.size() &&
+        last_.digest == digest) {
+        return last_.picture;
+    }
+    PicturePtr picture = Decode(contents.data(), contents.size());
+    if (picture) last_ = {path, contents.size(), digest, picture};
+    return picture;
+}
+
+PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
+    if (!data || size == 0) return nullptr;
+    if (LooksLikeMetafile(data, size)) return LoadMetafile(data, size, dpi_);
+    return DecodeRaster(data, size);
+}
+
+PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
+    // The codecs allocate for what a header claims before they read a pixel: a claim past
+    // our bounds, or structures that point outside the file, never reach them.
+    const RasterKind kind = CheckRasterHeaders(data, size);
+    if (size > UINT_MAX || kind == RasterKind::None) return nullptr;
+    // Made at the first raster picture: a start that ends at once never loads the codecs.
+    if (!factory_ && FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_PPV_ARGS(&factory_)))) {
+        return nullptr;
+    }
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    GUID container{};
+    if (FAILED(factory_->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(size))) ||
+        FAILED(factory_->CreateDecoderFromStream(
+            stop_ ? StoppableStream(stream, *stop_).Get() : stream.Get(), nullptr,
+            WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetContainerFormat(&container))) {
+        return nullptr;
+    }
+    // Only the four raster formats of a picture folder, and only the decoder of the kind
+    // whose headers were checked.
+    static constexpr std::pair<RasterKind, const GUID*> kContainers[] = {
+        {RasterKind::Jpeg, &GUID_ContainerFormatJpeg},
+        {RasterKind::Bmp, &GUID_ContainerFormatBmp},
+        {RasterKind::Gif, &GUID_ContainerFormatGif},
+        {RasterKind::Icon, &GUID_ContainerFormatIco},
+    };
+    if (std::none_of(std::begin(kContainers), std::end(kContainers), [&](const auto& known) {
+            return known.first == kind && IsEqualGUID(*known.second, container);
+        })) {
+        return nullptr;
+    }
+    const bool jpeg = kind == RasterKind::Jpeg;
+    const bool icon = kind == RasterKind::Icon;
+    ComPtr<IWICBitmapFrameDecode> frame = ChooseFrame(decoder.Get(), icon);
+    UINT w = 0, h = 0;
+    if (!frame || FAILED(frame->GetSize(&w, &h)) || w == 0 || h == 0 || w > kMaxPictureSide ||
+        h > kMaxPictureSide || UINT64{w} * h > kMaxPicturePixels) {
+        return nullptr;
+    }
+    const int width = static_cast<int>(w), height = static_cast<int>(h);
+    const int orientation = jpeg ? ExifOrientation(data, size) : 1;
+    const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
+    const PixelRect shown =
+        ShownRect(uprightW, uprightH, screenWidth_, screenHeight_, twipsPerPixel_, twipsPerPixel_);
+    int targetW = shown.Width(), targetH = shown.Height();
+    if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
+
+    ComPtr<IWICBitmapSource> decoded = frame;
+    if (wrapFrame_) decoded = wrapFrame_(frame.Get());
+    ComPtr<IWICBitmapSource> source =
+        ReducedSource(factory_.Get(), decoded.Get(), width, height, targetW, targetH);
+    if (!source) source = decoded;
+    PixelBuffer pixels;
+    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, stop_)) return nullptr;
+    if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
+    return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
+}
+
+PicturePtr WicPictureLoader::FromResource(int id) {
+    HRSRC found = FindResourceW(resources_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+    HGLOBAL loaded = found ? LoadResource(resources_, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return nullptr;
+    return Decode(static_cast<const std::uint8_t*>(bytes), SizeofResource(resources_, found));
+}
+
+PicturePtr WicPictureLoader::StartPicture() {
+    return FromResource(IDR_START_PICTURE);
+}
+
+PicturePtr WicPictureLoader::BlankPicture() {
+    return FromResource(IDR_BLANK_PICTURE);
+}
+
+}  // namespace glimra::win32

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include "platform/PictureLoader.h"
+#include "win32/base/Windows.h"
+
+namespace glimra::win32 {
+
+// Reads pictures: JPEG, BMP, GIF (first frame) and ICO (largest image) through the platform's
+// imaging codecs, WMF and EMF through GDI. Raster pictures are decoded straight to the size
+// the screen shows them at (never more than the file holds), smoothly reduced by our own
+// area-averaging scaler and turned upright after their EXIF orientation. Loading the file
+// that was loaded last again, unchanged, gives the same picture without decoding it again (a
+// folder of one picture changes to itself every few seconds).
+class WicPictureLoader : public PictureLoader {
+  public:
+    // `screenWidth` x `screenHeight` pixels at `dpi` is where the pictures will be shown; raster
+    // pictures are kept at the size of the rectangle the window draws them into there.
+    WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight, float dpi);
+
+    PicturePtr Load(const std::wstring& path) override;
+    PicturePtr StartPicture() override;
+    PicturePtr BlankPicture() override;
+
+    // The picture in a file's contents, or nullptr.
+    PicturePtr Decode(const std::uint8_t* data, size_t size);
+    // A picture built into the program as a raw resource, or nullptr.
+    PicturePtr FromResource(int id);
+
+    // Once `stop` is set, a raster decode in progress fails at its next read of the file's
+    // contents: the program need not wait for a large picture when it ends.
+    void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
+
+    // Hands each raster picture's decoded frame to `wrap`, and decodes from what it returns:
+    // tests put in a decoder that reduces while it decodes, which Wine's JPEG decoder cannot.
+    using FrameWrapper = std::function<Microsoft::WRL::ComPtr<IWICBitmapSource>(IWICBitmapSource*)>;
+    void WrapFramesForTest(FrameWrapper wrap) { wrapFrame_ = std::move(wrap); }
+
+    // Files larger than this are refused rather than read into memory.
+    static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
+
+  private:
+    PicturePtr DecodeRaster(const std::uint8_t* data, size_t size);
+
+    struct LastLoaded {
+        std::wstring path;
+        size_t size = 0;
+        std::uint64_t digest = 0;
+        PicturePtr picture;
+    };
+
+    HINSTANCE resources_;
+    LastLoaded last_;
+    int screenWidth_;
+    int screenHeight_;
+    float dpi_;
+    float twipsPerPixel_;  // as the window computes it, so that kept and drawn sizes agree
+    Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
+    const std::atomic<bool>* stop_ = nullptr;
+    FrameWrapper wrapFrame_;
+};
+
+}  // namespace glimra::win32
