@@ -15,6 +15,7 @@ add_library(glimra_win32 STATIC
   src/win32/accessibility/DelegatingAccessible.cpp
   src/win32/pictures/DesignPictures.cpp
   src/win32/forms/ControlWindows.cpp
+  src/win32/forms/ControlWindowsCreate.cpp
   src/win32/forms/DialogKeys.cpp
   src/win32/forms/FolderListRows.cpp
   src/win32/painting/FontCache.cpp

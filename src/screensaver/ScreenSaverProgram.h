@@ -2,6 +2,7 @@
 
 #include "controls/Application.h"
 #include "options/frmGlimraOptions.h"
+#include "platform/EntryGuard.h"
 #include "platform/Ports.h"
 #include "screensaver/LumivueSlideShow.h"
 #include "screensaver/frmLumivue.h"
@@ -32,16 +33,6 @@ struct ScreenSaverProgram {
     frmLumivue lumivue;
     LumivueSlideShow slideShow;
     frmGlimraOptions options;
-
-  private:
-    template <typename Step>
-    static void Contained(Step step) {
-        try {
-            step();
-        } catch (...) {
-            // The step ends here; what it did so far stands.
-        }
-    }
 };
 
 }  // namespace glimra

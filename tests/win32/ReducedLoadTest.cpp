@@ -74,14 +74,7 @@ const PixelBuffer* Kept(const PicturePtr& picture) {
 // full size, and `reducing`, whose frames can also decode themselves at 1/2, 1/4 and 1/8.
 class ReducedLoad : public ::testing::Test {
   protected:
-    void SetUp() override {
-        reducing.StopWhen(stop);
-        reducing.WrapFramesForTest([this](IWICBitmapSource* decoded) {
-            frame = FrameWithReducedDecode::Wrap(decoded);
-            if (prepare) prepare(*frame.Get());
-            return ComPtr<IWICBitmapSource>(frame);
-        });
-    }
+    void SetUp() override { reducing.StopWhen(stop); }
     PicturePtr Full(const Bytes& file) { return full.Decode(file.data(), file.size()); }
     PicturePtr Reducing(const Bytes& file) {
         frame = nullptr;
@@ -89,7 +82,12 @@ class ReducedLoad : public ::testing::Test {
     }
 
     WicPictureLoader full{GetModuleHandleW(nullptr), 400, 300, 96.0f};
-    WicPictureLoader reducing{GetModuleHandleW(nullptr), 400, 300, 96.0f};
+    WicPictureLoader reducing{GetModuleHandleW(nullptr), 400, 300, 96.0f,
+                              [this](IWICBitmapSource* decoded) {
+                                  frame = FrameWithReducedDecode::Wrap(decoded);
+                                  if (prepare) prepare(*frame.Get());
+                                  return ComPtr<IWICBitmapSource>(frame);
+                              }};
     std::atomic<bool> stop{false};
     std::function<void(FrameWithReducedDecode&)> prepare;  // sets up each new frame
     ComPtr<FrameWithReducedDecode> frame;                  // the last one decoded

@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "controls/Form.h"
+#include "win32/accessibility/AccessibleHost.h"
 #include "win32/accessibility/AccessibleNames.h"
 #include "win32/accessibility/DelegatingAccessible.h"
-#include "win32/forms/FormWindow.h"
 #include "win32/accessibility/WindowlessAccessible.h"
+#include "win32/base/Containers.h"
 
 namespace glimra::win32 {
 namespace {
@@ -20,13 +21,9 @@ UINT DefaultActionMessage() {
 
 class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIANT {
   public:
-    ContainerAccessible(const FormWindow& window, HWND hwnd, const Container& container,
+    ContainerAccessible(const AccessibleHost& window, HWND hwnd, const Container& container,
                         const Control* self)
-        : DelegatingAccessible(
-              hwnd, self ? reinterpret_cast<LONG_PTR>(self) : reinterpret_cast<LONG_PTR>(&window)),
-          window_(window),
-          container_(container),
-          self_(self) {}
+        : DelegatingAccessible(hwnd), window_(window), container_(container), self_(self) {}
 
     // IUnknown, for both interfaces.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -246,12 +243,8 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
 
     // The exposed children in tab order, the order the windows were made in.
     std::vector<const Control*> Children() const {
-        std::vector<Control*> all = container_.Children();
-        std::stable_sort(all.begin(), all.end(), [](const Control* a, const Control* b) {
-            return a->TabIndex() < b->TabIndex();
-        });
         std::vector<const Control*> shown;
-        for (const Control* control : all)
+        for (const Control* control : InTabOrder(container_))
             if (Exposed(*control)) shown.push_back(control);
         return shown;
     }
@@ -293,7 +286,7 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         snapshot_ = true;
     }
 
-    const FormWindow& window_;
+    const AccessibleHost& window_;
     const Container& container_;
     const Control* self_;  // the picture box or frame; null for the form's own client area
     std::vector<const Control*> enumerated_;
@@ -303,9 +296,9 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
 
 }  // namespace
 
-bool AnswerContainerAccessibility(const FormWindow& window, HWND hwnd, const Container& container,
-                                  const Control* self, UINT message, WPARAM wParam, LPARAM lParam,
-                                  LRESULT& result) {
+bool AnswerContainerAccessibility(const AccessibleHost& window, HWND hwnd,
+                                  const Container& container, const Control* self, UINT message,
+                                  WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_GETOBJECT) {
         if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return false;
         result = (new ContainerAccessible(window, hwnd, container, self))->AnswerGetObject(wParam);

@@ -5,7 +5,7 @@
 
 namespace glimra::win32 {
 
-class FormWindow;
+class AccessibleHost;
 
 // Answers, for a window that shows `container` (the form's client area, or the window of the
 // picture box or frame `self`), the messages of assistive technology: WM_GETOBJECT for its
@@ -16,8 +16,8 @@ class FormWindow;
 // children are, in tab order, the windows of its visible windowed controls and, as simple
 // elements, its visible labels (static text), images (graphics) and links; that a frame is a
 // grouping named by its caption; and that a dialog's client area is a dialog.
-bool AnswerContainerAccessibility(const FormWindow& window, HWND hwnd, const Container& container,
-                                  const Control* self, UINT message, WPARAM wParam, LPARAM lParam,
-                                  LRESULT& result);
+bool AnswerContainerAccessibility(const AccessibleHost& window, HWND hwnd,
+                                  const Container& container, const Control* self, UINT message,
+                                  WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 }  // namespace glimra::win32

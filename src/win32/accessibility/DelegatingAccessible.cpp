@@ -3,8 +3,19 @@
 #include "win32/base/WindowBinding.h"
 
 namespace glimra::win32 {
+namespace {
 
-DelegatingAccessible::DelegatingAccessible(HWND hwnd, LONG_PTR tag) : hwnd_(hwnd), tag_(tag) {
+// What a window is bound to now: its control, or for a form's own window its form; 0 for none.
+LONG_PTR BoundTagOf(HWND hwnd) {
+    const WindowBinding* binding = IsWindow(hwnd) ? BindingOf(hwnd) : nullptr;
+    if (!binding) return 0;
+    return binding->control ? reinterpret_cast<LONG_PTR>(binding->control)
+                            : reinterpret_cast<LONG_PTR>(binding->form);
+}
+
+}  // namespace
+
+DelegatingAccessible::DelegatingAccessible(HWND hwnd) : hwnd_(hwnd), tag_(BoundTagOf(hwnd)) {
     CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
                               reinterpret_cast<void**>(standard_.GetAddressOf()));
 }
@@ -18,11 +29,7 @@ LRESULT DelegatingAccessible::AnswerGetObject(WPARAM wParam) {
 }
 
 bool DelegatingAccessible::Alive() const {
-    const WindowBinding* binding = IsWindow(hwnd_) ? BindingOf(hwnd_) : nullptr;
-    if (!binding) return false;
-    return tag_ == reinterpret_cast<LONG_PTR>(binding->control
-                                                  ? static_cast<const void*>(binding->control)
-                                                  : binding->form);
+    return tag_ != 0 && tag_ == BoundTagOf(hwnd_);
 }
 
 HRESULT DelegatingAccessible::Text(const std::wstring& text, BSTR* out) {

@@ -11,11 +11,12 @@ namespace glimra::win32 {
 
 // An accessible object that answers as the platform's own object for a window's client area
 // does, except where a derived class knows better. It stands for its window only while the
-// window is still bound to `tag` (the control or form the window was made for); once that
-// window is gone, every answer of its own is that of a disconnected object.
+// window is still bound to what it was bound to when the object was made (the control or form
+// the window was made for); once that window is gone, every answer of its own is that of a
+// disconnected object.
 class DelegatingAccessible : public IAccessible, public IOleWindow {
   public:
-    DelegatingAccessible(HWND hwnd, LONG_PTR tag);
+    explicit DelegatingAccessible(HWND hwnd);
     DelegatingAccessible(const DelegatingAccessible&) = delete;
     DelegatingAccessible& operator=(const DelegatingAccessible&) = delete;
 

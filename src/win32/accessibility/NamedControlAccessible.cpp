@@ -13,7 +13,7 @@ namespace {
 class NamedControlAccessible final : public DelegatingAccessible {
   public:
     NamedControlAccessible(HWND hwnd, const Control& control)
-        : DelegatingAccessible(hwnd, reinterpret_cast<LONG_PTR>(&control)), control_(control) {}
+        : DelegatingAccessible(hwnd), control_(control) {}
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child)) return DelegatingAccessible::get_accName(child, name);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <vector>
+
 #include "controls/Control.h"
 
 namespace glimra::win32 {
@@ -14,6 +17,16 @@ inline Container* AsContainer(Control& control) {
 // The picture box or frame a control sits on; null for a control on the form itself.
 inline Control* ParentControlOf(const Control& control) {
     return dynamic_cast<Control*>(&control.Parent());
+}
+
+// The controls on a container in tab order, the order their windows are made in, which is the
+// platform's tab order.
+inline std::vector<Control*> InTabOrder(const Container& container) {
+    std::vector<Control*> children = container.Children();
+    std::stable_sort(children.begin(), children.end(), [](const Control* a, const Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    return children;
 }
 
 }  // namespace glimra::win32

@@ -8,13 +8,13 @@ class Control;
 
 namespace glimra::win32 {
 
-class FormWindow;
+class FormContext;
 
 // What one window made for a form stands for: the form window it belongs to and, for the
 // window of a control, that control. Every such window carries its binding from its creation
 // to its destruction, and BindingOf is the one way from a window handle to these objects.
 struct WindowBinding {
-    FormWindow* form = nullptr;
+    FormContext* form = nullptr;
     Control* control = nullptr;  // null for the form's own window
 };
 

@@ -11,7 +11,7 @@
 
 namespace glimra::win32 {
 
-class FormWindow;
+class FormContext;
 
 // The child windows of a form's windowed controls: standard controls (edit, button, tab, combo
 // and list boxes) and container windows for picture boxes and frames, made in tab order, which
@@ -20,12 +20,13 @@ class FormWindow;
 // (Report); the echoes of a push are not user actions.
 class ControlWindows {
   public:
-    explicit ControlWindows(FormWindow& owner) : owner_(owner) {}
+    explicit ControlWindows(FormContext& owner) : owner_(owner) {}
     ControlWindows(const ControlWindows&) = delete;
     ControlWindows& operator=(const ControlWindows&) = delete;
 
-    // Makes the windows of every control on the form.
-    void Create(Container& form, HWND formWindow);
+    // Makes the windows of every control on the form; picture boxes and frames get windows of
+    // `containerClass`.
+    void Create(Container& form, HWND formWindow, const wchar_t* containerClass);
     // The windows went with the form's window.
     void Forget() { children_.clear(); }
 
@@ -62,7 +63,8 @@ class ControlWindows {
     static LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
                                                 LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
-    FormWindow& owner_;
+    FormContext& owner_;
+    const wchar_t* containerClass_ = nullptr;
     std::map<const Control*, Child> children_;
     // What assistive technology is told of the labels and images.
     WindowlessEvents accessibleEvents_;

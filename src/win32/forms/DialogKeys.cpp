@@ -3,8 +3,9 @@
 #include "controls/CheckBox.h"
 #include "controls/CommandButton.h"
 #include "controls/TabStrip.h"
-#include "win32/forms/FormWindow.h"
 #include "win32/base/InputState.h"
+#include "win32/forms/ControlWindows.h"
+#include "win32/forms/FormContext.h"
 
 namespace glimra::win32 {
 namespace {

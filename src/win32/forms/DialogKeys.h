@@ -5,7 +5,7 @@
 
 namespace glimra::win32 {
 
-class FormWindow;
+class FormContext;
 
 // The keyboard of a dialog window, a message filter registered while the window exists: the
 // form's key preview first, Ctrl+Tab kept for it, a tab's access key given to the tab strip
@@ -13,7 +13,7 @@ class FormWindow;
 // navigation (tab order, access keys, Esc as the cancel button, no default button).
 class DialogKeys : public MessageFilter {
   public:
-    explicit DialogKeys(FormWindow& window) : window_(window) {}
+    explicit DialogKeys(FormContext& window) : window_(window) {}
     DialogKeys(const DialogKeys&) = delete;
     DialogKeys& operator=(const DialogKeys&) = delete;
     ~DialogKeys() override { RemoveMessageFilter(*this); }
@@ -27,7 +27,7 @@ class DialogKeys : public MessageFilter {
     // A tab's access key selects its tab, unless a control in view has the same one.
     bool SelectTabByAccessKey(wchar_t key);
 
-    FormWindow& window_;
+    FormContext& window_;
 };
 
 // Esc anywhere on a form presses its cancel button.

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "win32/base/EntryGuard.h"
-#include "win32/forms/HostMessages.h"
+#include "platform/EntryGuard.h"
 #include "win32/base/InputState.h"
 #include "win32/base/PaintScope.h"
+#include "win32/forms/HostMessages.h"
 
 namespace glimra::win32 {
 namespace {
@@ -78,7 +78,7 @@ void FormWindow::MakeControls() {
     if (controlsMade_ || form_.AllControls().empty()) return;
     controlsMade_ = true;
     tips_.Create(hwnd_, dpi_.dpi);
-    controls_.Create(form_, hwnd_);
+    controls_.Create(form_, hwnd_, ContainerWindowClass());
 }
 
 void FormWindow::Destroy() {
@@ -103,7 +103,8 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     const WindowBinding* binding = BindingOf(hwnd);
     if (!binding) return DefWindowProcW(hwnd, message, wParam, lParam);
-    FormWindow& self = *binding->form;
+    // Only a form window binds a window of this class.
+    auto& self = static_cast<FormWindow&>(*binding->form);
     if (message == WM_NCDESTROY) {
         Unbind(hwnd);
         self.hwnd_ = nullptr;

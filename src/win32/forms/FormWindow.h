@@ -6,6 +6,7 @@
 #include "controls/Peers.h"
 #include "platform/Screen.h"
 #include "win32/forms/ControlWindows.h"
+#include "win32/forms/FormContext.h"
 #include "win32/pictures/DesignPictures.h"
 #include "win32/forms/DialogKeys.h"
 #include "win32/base/Dpi.h"
@@ -22,7 +23,7 @@ namespace glimra::win32 {
 // the resolution of its monitor and covers the other monitors while it is full screen. What is
 // in it belongs to the rooms it holds: the windows of the controls, the one tip window, the
 // windowless layer and the kept drawing surface; a dialog's keys go through its DialogKeys.
-class FormWindow : public FormPeer {
+class FormWindow : public FormPeer, public FormContext {
   public:
     struct Resources {
         HICON icon;
@@ -35,23 +36,23 @@ class FormWindow : public FormPeer {
     FormWindow(Form& form, Screen& screen, Resources resources);
     ~FormWindow() override;
 
-    HWND Handle() const { return hwnd_; }
-    Form& Model() const { return form_; }
     bool IsDialog() const;
-    int CurrentDpi() const { return dpi_.dpi; }
-    const Dpi& Scale() const { return dpi_; }
-    FontCache& Fonts() { return fonts_; }
-    ControlWindows& Controls() { return controls_; }
-    TipWindow& Tips() { return tips_; }
-    WindowlessLayer& Windowless() { return windowless_; }
-    KeptSurface& Surface() { return surface_; }
-    HWND WindowOf(const Control& control) const { return controls_.WindowOf(control); }
 
-    // Whether a mouse-move message of one of the form's windows is a movement. The platform
-    // also sends one, without any movement, to a window that appears under a resting pointer;
-    // on a dialog, a message at the pointer's screen position when the dialog was shown, or
-    // at that of the last one seen, is no movement, so it clears no hint.
-    bool IsMovement(HWND hwnd, LPARAM lParam);
+    // What the rooms see of the window.
+    HWND Handle() const override { return hwnd_; }
+    Form& Model() const override { return form_; }
+    int CurrentDpi() const override { return dpi_.dpi; }
+    const Dpi& Scale() const override { return dpi_; }
+    FontCache& Fonts() override { return fonts_; }
+    ControlWindows& Controls() override { return controls_; }
+    TipWindow& Tips() override { return tips_; }
+    WindowlessLayer& Windowless() override { return windowless_; }
+    KeptSurface& Surface() override { return surface_; }
+    HWND WindowOf(const Control& control) const override { return controls_.WindowOf(control); }
+
+    // On a dialog, a mouse-move message at the pointer's screen position when the dialog was
+    // shown, or at that of the last one seen, is no movement, so it clears no hint.
+    bool IsMovement(HWND hwnd, LPARAM lParam) override;
 
     void Create() override;
     void Destroy() override;

@@ -2,20 +2,25 @@
 
 #include <commctrl.h>
 
+#include "controls/Form.h"
 #include "win32/accessibility/ContainerAccessible.h"
 #include "win32/base/Containers.h"
-#include "win32/forms/DialogKeys.h"
-#include "win32/base/EntryGuard.h"
-#include "win32/forms/FolderListRows.h"
-#include "win32/forms/FormWindow.h"
+#include "platform/EntryGuard.h"
 #include "win32/base/PaintScope.h"
+#include "win32/forms/ControlWindows.h"
+#include "win32/forms/DialogKeys.h"
+#include "win32/forms/FolderListRows.h"
+#include "win32/forms/FormContext.h"
+#include "win32/forms/TipWindow.h"
+#include "win32/painting/KeptSurface.h"
+#include "win32/painting/WindowlessLayer.h"
 
 namespace glimra::win32 {
 namespace {
 
 constexpr wchar_t kContainerClass[] = L"GlimraContainer";
 
-bool Notify(FormWindow& owner, NMHDR& header, LRESULT& result) {
+bool Notify(FormContext& owner, NMHDR& header, LRESULT& result) {
     if (header.code == TTN_GETDISPINFOW) {
         owner.Tips().ProvideText(reinterpret_cast<NMTTDISPINFOW&>(header), owner.Model());
         return true;
@@ -28,7 +33,7 @@ bool Notify(FormWindow& owner, NMHDR& header, LRESULT& result) {
     return false;
 }
 
-LRESULT HandleContainerMessage(FormWindow& owner, HWND hwnd, Control& self, UINT message,
+LRESULT HandleContainerMessage(FormContext& owner, HWND hwnd, Control& self, UINT message,
                                WPARAM wParam, LPARAM lParam) {
     Container* container = AsContainer(self);
     LRESULT result = 0;
@@ -79,7 +84,7 @@ const wchar_t* ContainerWindowClass() {
     return registered ? kContainerClass : nullptr;
 }
 
-bool RouteHostMessage(FormWindow& owner, HWND hwnd, Container& container, Control* self,
+bool RouteHostMessage(FormContext& owner, HWND hwnd, Container& container, Control* self,
                       UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     // The object of this window's client area for assistive technology, and its links' default

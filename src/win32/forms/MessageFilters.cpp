@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "win32/base/EntryGuard.h"
+#include "platform/EntryGuard.h"
 
 namespace glimra::win32 {
 namespace {

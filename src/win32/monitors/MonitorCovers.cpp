@@ -1,6 +1,6 @@
 #include "win32/monitors/MonitorCovers.h"
 
-#include "win32/base/EntryGuard.h"
+#include "platform/EntryGuard.h"
 #include "win32/base/InputState.h"
 
 namespace glimra::win32 {

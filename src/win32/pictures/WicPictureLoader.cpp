@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 #include "imaging/AreaScaler.h"
 #include "imaging/DecodeScale.h"
@@ -115,12 +116,13 @@ std::uint64_t ContentDigest(const std::uint8_t* data, size_t size) {
 }  // namespace
 
 WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
-                                   float dpi)
+                                   float dpi, FrameWrapper wrapFrame)
     : resources_(resources),
       screenWidth_(std::max(1, screenWidth)),
       screenHeight_(std::max(1, screenHeight)),
       dpi_(dpi),
-      twipsPerPixel_(1440.0f / dpi) {}
+      twipsPerPixel_(1440.0f / dpi),
+      wrapFrame_(std::move(wrapFrame)) {}
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     std::vector<std::uint8_t> contents;

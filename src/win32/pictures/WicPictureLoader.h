@@ -22,9 +22,15 @@ namespace glimra::win32 {
 // folder of one picture changes to itself every few seconds).
 class WicPictureLoader : public PictureLoader {
   public:
+    // Each raster picture's decoded frame is read through what this makes of it; the program
+    // reads the frame itself (no wrapper), a test may put in a decoder that reduces while it
+    // decodes, which Wine's JPEG decoder cannot.
+    using FrameWrapper = std::function<Microsoft::WRL::ComPtr<IWICBitmapSource>(IWICBitmapSource*)>;
+
     // `screenWidth` x `screenHeight` pixels at `dpi` is where the pictures will be shown; raster
     // pictures are kept at the size of the rectangle the window draws them into there.
-    WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight, float dpi);
+    WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight, float dpi,
+                     FrameWrapper wrapFrame = nullptr);
 
     PicturePtr Load(const std::wstring& path) override;
     PicturePtr StartPicture() override;
@@ -38,11 +44,6 @@ class WicPictureLoader : public PictureLoader {
     // Once `stop` is set, a raster decode in progress fails at its next read of the file's
     // contents: the program need not wait for a large picture when it ends.
     void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
-
-    // Hands each raster picture's decoded frame to `wrap`, and decodes from what it returns:
-    // tests put in a decoder that reduces while it decodes, which Wine's JPEG decoder cannot.
-    using FrameWrapper = std::function<Microsoft::WRL::ComPtr<IWICBitmapSource>(IWICBitmapSource*)>;
-    void WrapFramesForTest(FrameWrapper wrap) { wrapFrame_ = std::move(wrap); }
 
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;

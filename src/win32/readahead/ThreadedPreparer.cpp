@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "win32/base/EntryGuard.h"
+#include "platform/EntryGuard.h"
 
 namespace glimra::win32 {
 namespace {

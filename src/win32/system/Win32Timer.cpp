@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "win32/base/EntryGuard.h"
+#include "platform/EntryGuard.h"
 
 namespace glimra::win32 {
 namespace {

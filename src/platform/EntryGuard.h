@@ -2,12 +2,12 @@
 
 #include <type_traits>
 
-namespace glimra::win32 {
+namespace glimra {
 
 // Every entry from the platform into the program (a window or subclass procedure, a timer, a
-// message filter) runs its work through Contained. An exception thrown by a model handler
-// ends that handler only: it never crosses the system's code, which cannot carry it, and never
-// reaches wWinMain. The entry then answers `failed`.
+// message filter, the start-up itself) runs its work through Contained. An exception thrown by a
+// model handler ends that handler only: it never crosses the system's code, which cannot carry it,
+// and never reaches wWinMain. The entry then answers `failed`.
 template <typename Work, typename Result = std::invoke_result_t<Work&>>
 Result Contained(Work&& work, Result failed) noexcept {
     try {
@@ -26,4 +26,4 @@ void Contained(Work&& work) noexcept {
     }
 }
 
-}  // namespace glimra::win32
+}  // namespace glimra
