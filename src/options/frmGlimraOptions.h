@@ -130,6 +130,8 @@ class frmGlimraOptions : public Form {
         WriteFailed
     };
 
+    // The window's design, handed to the form before any control is made.
+    static FormDesign OptionsDesign();
     void LayOut();
     void WireEvents();
     void PointListsAt(const std::wstring& folder);
