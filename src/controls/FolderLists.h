@@ -1,64 +1,16 @@
+// The folder and file list controls, with the drive list and the folder texts they share.
 #pragma once
 
 #include <functional>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/Control.h"
+#include "controls/DriveList.h"
+#include "controls/FolderPaths.h"
 #include "platform/FileSystem.h"
 
 namespace glimra {
-
-// The full form of a folder path as the folder lists keep it: backslashes, the drive letter
-// in upper case, no doubled separators and no trailing backslash except on a root ("C:\").
-// Nothing when the text names no drive or share.
-std::optional<std::wstring> FolderPathOf(const std::wstring& text);
-
-// The drive letter a text starts with ("d:\Photos", "d: [Data]", "d"), upper case; nothing
-// when it starts with none.
-std::optional<wchar_t> DriveLetterOf(const std::wstring& text);
-
-// How the drive list names a drive: "c: [System]", or "c:" when it has no label.
-std::wstring DriveText(wchar_t letter, const std::wstring& label);
-
-// Names in the order the file and folder lists show them: by name with letter case ignored,
-// names that differ only in case in code order, each name once.
-std::vector<std::wstring> SortedByName(std::vector<std::wstring> names);
-
-// The drive list: the machine's drives, one of them selected. Assigning a text selects the
-// drive named at its start; every change of the selection raises Change at once. A drive's
-// label is asked for only when its text is read, once a load: a start that shows no drive list
-// asks no drive but the selected one.
-struct DriveListState {
-    std::vector<wchar_t> letters;
-    int index = -1;
-};
-
-class DriveListBox : public ControlWith<DriveListState> {
-  public:
-    DriveListBox(Container& parent, std::wstring name, FileSystem& files)
-        : ControlWith(parent, ControlKind::DriveList, std::move(name)), files_(files) {}
-
-    // The selected drive's text; empty when none is selected.
-    std::wstring Drive() const;
-    std::vector<std::wstring> List() const;
-    int ListIndex() const { return s_.index; }
-    // False, and nothing changes, when no drive of the machine is named at the start.
-    bool SetDrive(const std::wstring& text);
-    void PlatformSelect(int index);
-
-    std::function<void()> Change;
-
-    void FormLoading() override;
-
-  private:
-    int IndexOf(wchar_t letter) const;
-    std::wstring TextOf(wchar_t letter) const;
-    FileSystem& files_;
-    mutable std::map<wchar_t, std::wstring> labels_;  // the labels asked for this load
-};
 
 // One line of the folder list: the folders from the root down to the current one are open,
 // the current one's sub-folders are closed and indented one level deeper.
