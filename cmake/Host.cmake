@@ -26,7 +26,7 @@ target_link_libraries(unit_tests PRIVATE glimra_core GTest::gtest GTest::gtest_m
                       Threads::Threads)
 add_test(NAME unit_tests COMMAND unit_tests)
 
-# The file list's reading against a bare sort (bench/run l, built by the bench-host preset,
+# The file list's reading against a bare sort (bench/run i, built by the bench-host preset,
 # without sanitizers).
 add_executable(bench_file_list bench/FileListBench.cpp)
 target_include_directories(bench_file_list PRIVATE ${CMAKE_SOURCE_DIR})
