@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "screensaver/ImageList.h"
-#include "win32/system/Win32FileSystem.h"
 #include "bench/Timing.h"
+#include "screensaver/ImageList.h"
 #include "win32/base/Windows.h"
+#include "win32/system/Win32FileSystem.h"
 
 namespace {
 

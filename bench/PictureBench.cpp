@@ -19,14 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/Timing.h"
 #include "imaging/AreaScaler.h"
 #include "imaging/PictureFit.h"
 #include "imaging/PixelRecycler.h"
+#include "win32/base/Windows.h"
 #include "win32/pictures/Canvas.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/WicPictureLoader.h"
-#include "bench/Timing.h"
-#include "win32/base/Windows.h"
 
 using Microsoft::WRL::ComPtr;
 using namespace glimra;

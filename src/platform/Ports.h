@@ -6,9 +6,9 @@
 #include "platform/PictureLoader.h"
 #include "platform/Pointer.h"
 #include "platform/ProgramInfo.h"
-#include "platform/Shell.h"
 #include "platform/Random.h"
 #include "platform/Screen.h"
+#include "platform/Shell.h"
 #include "settings/SettingsStore.h"
 
 namespace glimra {

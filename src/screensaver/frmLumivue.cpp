@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "screensaver/ImageList.h"
 #include "imaging/PictureFit.h"
+#include "screensaver/ImageList.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "win32/base/LongPath.h"
 #include "win32/TempFolder.h"
+#include "win32/base/LongPath.h"
 #include "win32/system/Win32ProgramDetails.h"
 
 namespace glimra::win32 {

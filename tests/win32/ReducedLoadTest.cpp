@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "win32/FrameWithReducedDecode.h"
-#include "win32/pictures/Pictures.h"
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
+#include "win32/pictures/Pictures.h"
 #include "win32/pictures/WicPictureLoader.h"
 
 using Microsoft::WRL::ComPtr;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "win32/system/RegistrySettingsStore.h"
 #include "win32/base/Windows.h"
+#include "win32/system/RegistrySettingsStore.h"
 
 namespace glimra::win32 {
 namespace {

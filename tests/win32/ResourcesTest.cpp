@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "win32/BuiltProgram.h"
-#include "win32/pictures/ProgramPointer.h"
 #include "win32/base/Windows.h"
+#include "win32/pictures/ProgramPointer.h"
 #include "win32/resources/resource.h"
 
 namespace glimra::win32 {

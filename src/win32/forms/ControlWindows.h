@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "controls/Control.h"
-#include "win32/base/WindowBinding.h"
 #include "win32/accessibility/WindowlessEvents.h"
+#include "win32/base/WindowBinding.h"
 #include "win32/base/Windows.h"
 
 namespace glimra::win32 {

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "controls/Form.h"
+#include "platform/EntryGuard.h"
 #include "win32/accessibility/ContainerAccessible.h"
 #include "win32/base/Containers.h"
-#include "platform/EntryGuard.h"
 #include "win32/base/PaintScope.h"
 #include "win32/forms/ControlWindows.h"
 #include "win32/forms/DialogKeys.h"

@@ -2,8 +2,8 @@
 
 #include "controls/Peers.h"
 #include "platform/Screen.h"
-#include "win32/forms/FormWindow.h"
 #include "win32/base/Windows.h"
+#include "win32/forms/FormWindow.h"
 
 namespace glimra::win32 {
 

@@ -4,8 +4,8 @@
 
 #include "controls/Form.h"
 #include "platform/Screen.h"
-#include "win32/monitors/Monitors.h"
 #include "win32/base/Windows.h"
+#include "win32/monitors/Monitors.h"
 
 namespace glimra::win32 {
 

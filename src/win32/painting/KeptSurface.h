@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "controls/Form.h"
-#include "win32/pictures/Canvas.h"
 #include "win32/base/Windows.h"
 #include "win32/painting/WindowlessLayer.h"
+#include "win32/pictures/Canvas.h"
 
 namespace glimra::win32 {
 

@@ -5,9 +5,9 @@
 #include "controls/Label.h"
 #include "controls/Line.h"
 #include "controls/PictureBox.h"
-#include "win32/painting/ColorRef.h"
 #include "win32/base/Containers.h"
 #include "win32/base/InputState.h"
+#include "win32/painting/ColorRef.h"
 #include "win32/pictures/Pictures.h"
 
 namespace glimra::win32 {

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "controls/Form.h"
+#include "win32/base/Dpi.h"
+#include "win32/base/Windows.h"
+#include "win32/painting/FontCache.h"
 #include "win32/pictures/Canvas.h"
 #include "win32/pictures/DesignPictures.h"
-#include "win32/base/Dpi.h"
-#include "win32/painting/FontCache.h"
-#include "win32/base/Windows.h"
 
 namespace glimra::win32 {
 

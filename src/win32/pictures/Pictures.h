@@ -2,8 +2,8 @@
 
 #include "imaging/PixelBuffer.h"
 #include "platform/Picture.h"
-#include "win32/pictures/Canvas.h"
 #include "win32/base/Scoped.h"
+#include "win32/pictures/Canvas.h"
 
 namespace glimra::win32 {
 

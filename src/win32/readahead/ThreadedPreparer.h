@@ -11,8 +11,8 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/PicturePreparer.h"
-#include "win32/readahead/FileStamp.h"
 #include "win32/base/Windows.h"
+#include "win32/readahead/FileStamp.h"
 
 namespace glimra::win32 {
 
