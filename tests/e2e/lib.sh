@@ -148,6 +148,17 @@ end_by() {
   fi
 }
 
+# Runs the command until it succeeds, for up to the given seconds; fails when it never does.
+wait_until() {
+  local limit=$1 start
+  shift
+  start=$(date +%s%3N)
+  until "$@"; do
+    [ $(($(date +%s%3N) - start)) -ge $((limit * 1000)) ] && return 1
+    sleep 0.1
+  done
+}
+
 # Takes screenshots until the pixel has the colour "r,g,b", for up to the given seconds.
 wait_pixel() {
   local name=$1 x=$2 y=$3 colour=$4 limit=${5:-10}

@@ -262,14 +262,17 @@ class FakeLocale : public Locale {
     wchar_t separator = L'.';
 };
 
-// A form peer that records what the model asked of the platform window.
+// A form peer that records what the model asked of the platform window, and where the window
+// stands among the others: a window shown or raised comes in front of those shown before it,
+// and one made topmost stays in front of every other.
 class RecordingFormPeer : public FormPeer {
   public:
-    explicit RecordingFormPeer(Form& form, const FakeScreen& screen)
-        : form_(form), screen_(screen) {}
+    RecordingFormPeer(Form& form, const FakeScreen& screen, int& raises)
+        : form_(form), screen_(screen), raises_(raises) {}
     void Create() override { ++creates; }
     void Destroy() override { ++destroys; }
     void VisibleChanged() override {
+        if (form_.Visible()) raisedAt = ++raises_;
         if (visibleChanged) visibleChanged();
     }
     void WindowStateChanged() override {
@@ -283,25 +286,32 @@ class RecordingFormPeer : public FormPeer {
     void PositionChanged() override {}
     void SurfaceChanged() override { ++surfaceChanges; }
     void ControlChanged(Control&) override { ++controlChanges; }
-    void MakeTopmost() override { ++topmostCalls; }
+    void MakeTopmost() override {
+        ++topmostCalls;
+        topmost = true;
+        raisedAt = ++raises_;
+    }
 
     int creates = 0;
     int destroys = 0;
     int surfaceChanges = 0;
     int controlChanges = 0;
     int topmostCalls = 0;
+    bool topmost = false;
+    int raisedAt = 0;  // when it was last shown or raised
     std::function<void()> visibleChanged;
 
   private:
     Form& form_;
     const FakeScreen& screen_;
+    int& raises_;
 };
 
 class FakePeerFactory : public PeerFactory {
   public:
     explicit FakePeerFactory(const FakeScreen& screen) : screen_(screen) {}
     std::unique_ptr<FormPeer> CreateFormPeer(Form& form) override {
-        auto peer = std::make_unique<RecordingFormPeer>(form, screen_);
+        auto peer = std::make_unique<RecordingFormPeer>(form, screen_, raises_);
         formPeers[&form] = peer.get();
         return peer;
     }
@@ -310,11 +320,27 @@ class FakePeerFactory : public PeerFactory {
 
     RecordingFormPeer& PeerOf(const Form& form) { return *formPeers.at(&form); }
 
+    // The shown form in front of all others, which the user's input over the screen reaches;
+    // null when none is shown.
+    Form* FormInFront() const {
+        Form* front = nullptr;
+        std::pair<bool, int> frontRank{false, 0};
+        for (const auto& [form, peer] : formPeers) {
+            const std::pair<bool, int> rank{peer->topmost, peer->raisedAt};
+            if (form->Loaded() && form->Visible() && (!front || rank > frontRank)) {
+                front = const_cast<Form*>(form);
+                frontRank = rank;
+            }
+        }
+        return front;
+    }
+
     std::map<const Form*, RecordingFormPeer*> formPeers;
     int quits = 0;
 
   private:
     const FakeScreen& screen_;
+    int raises_ = 0;
 };
 
 // Every port faked, ready to hand to the program.

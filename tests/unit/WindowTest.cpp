@@ -184,15 +184,21 @@ TEST_F(Window, AChangeOfPictureClearsBothCounts) {
 TEST_F(Window, UsingTheDialogGivesTheExitCheckBehindItNothingToDo) {
     Start(L"/c");
     frmGlimraOptions& dialog = program->options;
-    // More than enough to end a slide show, all of it over the dialog.
+    // More than enough to end a slide show, all of it where the user sees the dialog: the
+    // platform sends input over the screen to the window in front.
+    Form* front = platform.peers.FormInFront();
+    ASSERT_NE(front, nullptr);
     for (int i = 0; i < 6; ++i) {
-        dialog.PlatformMouseMove(0, 0, 10.0f * i, 10);
+        front->PlatformMouseMove(0, 0, 10.0f * i, 10);
         dialog.picOptions[0].PlatformMouseMove(0, 0, 10.0f * i, 10);
     }
-    dialog.PlatformClick();
-    dialog.PlatformKeyDown(32, 0);
+    front->PlatformClick();
+    front->PlatformKeyDown(32, 0);
     dialog.tbsOptions.PlatformSelect(2);
-    EXPECT_FALSE(window().blnExitRequested) << "no input reached the window";
+    EXPECT_EQ(window().intMouseMoveCount + window().intClickCount, 0)
+        << "no input reached the window";
+    EXPECT_FALSE(window().blnExitRequested);
+    EXPECT_EQ(front, &dialog) << "the dialog is in front";
     window().timCheckScreen.Fire();
     EXPECT_EQ(CurrentMode(), Mode::OptionsDialog);
 }

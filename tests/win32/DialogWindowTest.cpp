@@ -7,10 +7,10 @@
 
 #include <algorithm>
 
-#include "win32/pictures/Canvas.h"
-#include "win32/forms/ControlIds.h"
 #include "options/OptionsTexts.h"
 #include "win32/DialogFixture.h"
+#include "win32/forms/ControlIds.h"
+#include "win32/pictures/Canvas.h"
 
 namespace glimra::win32 {
 namespace {
@@ -297,13 +297,28 @@ TEST_F(DialogWindow, TheLinksShowTheHandAndTheAboutFrameTheProgramIcon) {
     SetCursorPos(rest.x, rest.y);  // out of the way of the windows that later tests open
 }
 
+// The mouse over the dialog and the keys reach whichever window the platform gives them to:
+// the one under the pointer and the one with the focus. None of it may reach the window
+// behind the dialog, whose exit check would end the program.
 TEST_F(DialogWindow, InputOverTheDialogNeverReachesTheWindowBehindIt) {
-    const HWND dialog = Window().Handle();
+    const auto mouseAt = [](POINT onDialog, UINT message, WPARAM buttons) {
+        const HWND under = WindowFromPoint(onDialog);
+        POINT client = onDialog;
+        ScreenToClient(under, &client);
+        MSG queued{under, message, buttons, MAKELPARAM(client.x, client.y), 0, onDialog};
+        DispatchMessageW(&queued);
+    };
+    POINT corner{3, 3};
+    ClientToScreen(Window().Handle(), &corner);
     for (int i = 0; i < 6; ++i)
-        SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(2 + i, 3));
-    SendMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    SendMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        mouseAt({corner.x + i, corner.y}, WM_MOUSEMOVE, 0);
+    mouseAt(corner, WM_LBUTTONDOWN, MK_LBUTTON);
+    mouseAt(corner, WM_LBUTTONUP, 0);
     Key(WM_KEYDOWN, VK_SHIFT);
+    Pump();
+    const HWND under = WindowFromPoint(corner);
+    EXPECT_TRUE(under == Window().Handle() || IsChild(Window().Handle(), under))
+        << "the dialog is in front where the pointer is";
     EXPECT_FALSE(program->lumivue.blnExitRequested);
     program->lumivue.timCheckScreen.Fire();
     EXPECT_TRUE(Dialog().Visible());
