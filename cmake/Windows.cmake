@@ -48,14 +48,20 @@ add_library(glimra_win32 STATIC
   src/win32/accessibility/WindowlessEvents.cpp
   src/win32/painting/WindowlessLayer.cpp
 )
-target_link_libraries(glimra_win32 PUBLIC glimra_core windowscodecs ole32 oleaut32 oleacc gdi32
-                      user32 advapi32 shell32 comctl32 version mpr uuid)
+# Only the system's known DLLs (and comctl32, which the manifest resolves side by side) are
+# imported: the loader looks for any other DLL in the program's folder first. The program loads
+# the others from the system folder when it needs them (win32/base/SystemLibrary.h).
+target_link_libraries(glimra_win32 PUBLIC glimra_core ole32 oleaut32 gdi32 user32 advapi32
+                      shell32 comctl32 uuid)
 
 add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
 set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
 target_include_directories(Glimra PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(Glimra PRIVATE -municode -s)
 target_link_libraries(Glimra PRIVATE glimra_win32)
+add_custom_command(TARGET Glimra POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:Glimra>
+          -P ${CMAKE_SOURCE_DIR}/cmake/KnownDllImports.cmake)
 # The help page beside the built program, where it opens it from, as in an installation.
 add_custom_command(TARGET Glimra POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/help/glimrascreensaver.htm
@@ -104,7 +110,7 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
-target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc)
+target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc windowscodecs)
 add_dependencies(win32_tests Glimra)  # the resource tests read the built program
 set_property(SOURCE tests/win32/Win32Tests.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
@@ -121,6 +127,11 @@ target_include_directories(e2e_reader PRIVATE src tests)
 target_link_libraries(e2e_reader PRIVATE oleacc ole32 oleaut32)
 target_link_options(e2e_reader PRIVATE -municode)
 
+# The end-to-end tests' DLL that marks every process that loads it, put beside the program
+# under the names of system DLLs.
+add_library(e2e_marker SHARED tests/e2e/MarkerDll.cpp tests/e2e/MarkerDll.def)
+set_target_properties(e2e_marker PROPERTIES PREFIX "" OUTPUT_NAME marker)
+
 # The end-to-end tests' writer of damaged pictures.
 add_executable(e2e_corpus tests/e2e/CorpusWriter.cpp tests/corpus/HostileFiles.cpp)
 target_include_directories(e2e_corpus PRIVATE tests)
@@ -134,7 +145,7 @@ add_executable(bench_yardstick_window WIN32 bench/YardstickWindow.cpp)
 foreach(bench bench_picture bench_list bench_show bench_yardstick_window)
   target_include_directories(${bench} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_options(${bench} PRIVATE -municode)
-  target_link_libraries(${bench} PRIVATE glimra_win32)
+  target_link_libraries(${bench} PRIVATE glimra_win32 windowscodecs)
 endforeach()
 
 include(cmake/Package.cmake)

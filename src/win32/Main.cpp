@@ -11,23 +11,22 @@
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
-#include "win32/pictures/DesignPictures.h"
 #include "win32/forms/FormWindow.h"
 #include "win32/forms/MessageFilters.h"
+#include "win32/forms/Win32PeerFactory.h"
+#include "win32/pictures/DesignPictures.h"
 #include "win32/pictures/ProgramPointer.h"
-#include "win32/system/RegistrySettingsStore.h"
-#include "win32/readahead/ThreadedPreparer.h"
 #include "win32/pictures/WicPictureLoader.h"
+#include "win32/readahead/ThreadedPreparer.h"
+#include "win32/resources/resource.h"
+#include "win32/system/RegistrySettingsStore.h"
 #include "win32/system/Win32FileSystem.h"
 #include "win32/system/Win32Locale.h"
 #include "win32/system/Win32MessageBoxes.h"
-#include "win32/forms/Win32PeerFactory.h"
 #include "win32/system/Win32Pointer.h"
 #include "win32/system/Win32ProgramInfo.h"
 #include "win32/system/Win32Screen.h"
 #include "win32/system/Win32Shell.h"
-#include "win32/base/Windows.h"
-#include "win32/resources/resource.h"
 
 using namespace glimra;
 using namespace glimra::win32;
@@ -46,6 +45,9 @@ HWND SettingsWindowOf(const std::wstring& arguments) {
 
 // Nothing the program does lets an exception reach the system.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
+    // Whatever is loaded from now on comes from the system folder, never from the program's
+    // own folder or the current one, where anyone may have put a DLL of a system's name.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};

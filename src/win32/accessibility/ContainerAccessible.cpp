@@ -7,6 +7,7 @@
 #include "win32/accessibility/AccessibleHost.h"
 #include "win32/accessibility/AccessibleNames.h"
 #include "win32/accessibility/DelegatingAccessible.h"
+#include "win32/accessibility/PlatformAccessibility.h"
 #include "win32/accessibility/WindowlessAccessible.h"
 #include "win32/base/Containers.h"
 
@@ -51,8 +52,8 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
             const Control* control = ChildOf(child);
             if (!control || !Exposed(*control)) return E_INVALIDARG;
             if (control->Windowless()) return S_FALSE;  // a simple element of this object
-            return AccessibleObjectFromWindow(window_.WindowOf(*control), OBJID_WINDOW,
-                                              IID_IDispatch, reinterpret_cast<void**>(object));
+            return ObjectFromWindow(window_.WindowOf(*control), OBJID_WINDOW, IID_IDispatch,
+                                    reinterpret_cast<void**>(object));
         });
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -271,9 +272,8 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
             return S_OK;
         }
         IDispatch* object = nullptr;
-        const HRESULT answer =
-            AccessibleObjectFromWindow(window_.WindowOf(control), OBJID_WINDOW, IID_IDispatch,
-                                       reinterpret_cast<void**>(&object));
+        const HRESULT answer = ObjectFromWindow(window_.WindowOf(control), OBJID_WINDOW,
+                                                IID_IDispatch, reinterpret_cast<void**>(&object));
         if (FAILED(answer)) return answer;
         out->vt = VT_DISPATCH;
         out->pdispVal = object;

@@ -1,5 +1,6 @@
 #include "win32/accessibility/DelegatingAccessible.h"
 
+#include "win32/accessibility/PlatformAccessibility.h"
 #include "win32/base/WindowBinding.h"
 
 namespace glimra::win32 {
@@ -16,14 +17,14 @@ LONG_PTR BoundTagOf(HWND hwnd) {
 }  // namespace
 
 DelegatingAccessible::DelegatingAccessible(HWND hwnd) : hwnd_(hwnd), tag_(BoundTagOf(hwnd)) {
-    CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                              reinterpret_cast<void**>(standard_.GetAddressOf()));
+    StandardAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                             reinterpret_cast<void**>(standard_.GetAddressOf()));
 }
 
 LRESULT DelegatingAccessible::AnswerGetObject(WPARAM wParam) {
-    const LRESULT answer = standard_ ? LresultFromObject(__uuidof(IAccessible), wParam,
-                                                         static_cast<IAccessible*>(this))
-                                     : 0;
+    const LRESULT answer =
+        standard_ ? ResultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this))
+                  : 0;
     Release();
     return answer;
 }

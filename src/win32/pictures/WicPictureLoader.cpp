@@ -12,10 +12,11 @@
 #include "imaging/HeaderChecks.h"
 #include "imaging/PictureFit.h"
 #include "win32/base/LongPath.h"
+#include "win32/base/Scoped.h"
+#include "win32/base/SystemLibrary.h"
 #include "win32/pictures/Metafiles.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/ReducedDecode.h"
-#include "win32/base/Scoped.h"
 #include "win32/pictures/StoppableStream.h"
 #include "win32/resources/resource.h"
 
@@ -51,8 +52,10 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     UINT w = 0, h = 0;
     if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     const int width = static_cast<int>(w), height = static_cast<int>(h);
+    static const auto convert = SystemFunction<decltype(WICConvertBitmapSource)>(
+        L"windowscodecs.dll", "WICConvertBitmapSource");
     ComPtr<IWICBitmapSource> converted;
-    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
+    if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
         return false;
     }
     AreaScaler scaler(width, height, targetWidth, targetHeight);

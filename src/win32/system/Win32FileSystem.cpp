@@ -5,6 +5,7 @@
 #include "platform/Wildcard.h"
 #include "win32/base/LongPath.h"
 #include "win32/base/Scoped.h"
+#include "win32/base/SystemLibrary.h"
 
 namespace glimra::win32 {
 
@@ -95,7 +96,10 @@ std::wstring Win32FileSystem::DriveLabel(wchar_t driveLetter) {
             const wchar_t drive[] = {driveLetter, L':', 0};
             wchar_t share[MAX_PATH * 2] = {};
             DWORD length = MAX_PATH * 2;
-            const DWORD result = WNetGetConnectionW(drive, share, &length);
+            static const auto getConnection =
+                SystemFunction<decltype(WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
+            if (!getConnection) return {};
+            const DWORD result = getConnection(drive, share, &length);
             return result == NO_ERROR || result == ERROR_CONNECTION_UNAVAIL ? share : L"";
         }
         default:

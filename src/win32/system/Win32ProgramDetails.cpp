@@ -6,14 +6,22 @@
 
 #include <winver.h>
 
+#include "win32/base/SystemLibrary.h"
+
 namespace glimra::win32 {
 
 namespace {
 
+BOOL QueryValue(const std::vector<BYTE>& block, const wchar_t* query, void** value, UINT* length) {
+    static const auto verQueryValue =
+        SystemFunction<decltype(VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+    return verQueryValue && verQueryValue(block.data(), query, value, length);
+}
+
 std::wstring QueryText(const std::vector<BYTE>& block, const std::wstring& query) {
     void* text = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(block.data(), query.c_str(), &text, &length) || length == 0) return {};
+    if (!QueryValue(block, query.c_str(), &text, &length) || length == 0) return {};
     // The length counts the terminating null; some resource compilers leave it out.
     std::wstring value(static_cast<const wchar_t*>(text), length);
     while (!value.empty() && value.back() == L'\0')
@@ -27,7 +35,7 @@ std::wstring StringTablePath(const std::vector<BYTE>& block) {
     void* pairs = nullptr;
     UINT length = 0;
     WORD language = 0x0409, codePage = 1200;
-    if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &pairs, &length) &&
+    if (QueryValue(block, L"\\VarFileInfo\\Translation", &pairs, &length) &&
         length >= 2 * sizeof(WORD)) {
         const WORD* pair = static_cast<const WORD*>(pairs);
         language = pair[0];
@@ -71,8 +79,7 @@ ProgramDetails VersionDetails(HMODULE module) {
 
     void* fixed = nullptr;
     UINT length = 0;
-    if (VerQueryValueW(block.data(), L"\\", &fixed, &length) &&
-        length >= sizeof(VS_FIXEDFILEINFO)) {
+    if (QueryValue(block, L"\\", &fixed, &length) && length >= sizeof(VS_FIXEDFILEINFO)) {
         const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
         if (info->dwSignature == VS_FFI_SIGNATURE) {
             // File version 1,0,0,203: the third number is not used.
