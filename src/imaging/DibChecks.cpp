@@ -44,4 +44,19 @@ bool DibSound(const ByteView& file, std::uint64_t info, std::uint64_t infoBytes,
     return bitsBytes >= (width * bits + 31) / 32 * 4 * height;
 }
 
+bool Bitmap16Sound(const ByteView& file, std::uint64_t at, std::uint64_t bytes) {
+    if (bytes < 10 || !file.Has(at, bytes)) return false;
+    const std::int64_t width = file.I16(at), height = file.I16(at + 2);
+    const std::uint64_t rowBytes = file.U16(at + 4);
+    const std::uint32_t planes = file.U16(at + 6), bits = file.U16(at + 8);
+    if (width < 1 || height < 1 || planes != 1 ||
+        static_cast<std::uint64_t>(width * height) > kMaxPicturePixels ||
+        !(bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32)) {
+        return false;
+    }
+    // The platform makes the bitmap with rows of whole 16-bit words, whatever the record says.
+    const std::uint64_t words = (static_cast<std::uint64_t>(width) * bits + 15) / 16 * 2;
+    return rowBytes >= words && rowBytes * static_cast<std::uint64_t>(height) <= bytes - 10;
+}
+
 }  // namespace glimra::detail

@@ -7,6 +7,9 @@
 namespace glimra {
 namespace {
 
+using detail::Put32;
+using detail::Verdict;
+
 // Record types, as the format numbers them.
 enum Emr : std::uint32_t {
     kHeader = 1,
@@ -85,7 +88,7 @@ class EmfWalk {
   public:
     EmfWalk(const ByteView& file, std::uint32_t handles) : file_(file), handles_(handles) {}
 
-    bool Record(std::uint64_t at, std::uint32_t type, std::uint64_t size) {
+    Verdict Record(std::uint64_t at, std::uint32_t type, std::uint64_t size) {
         at_ = at;
         size_ = size;
         switch (type) {
@@ -94,27 +97,43 @@ class EmfWalk {
             case kSelectPalette:
             case kSetColorSpace:
             case kDeleteColorSpace:
-                return Used(8);
+            case kResizePalette:
+                return Objects(Used(8));
             case kCreatePen:
             case kCreateBrushIndirect:
             case kExtCreateFontIndirectW:
             case kCreateColorSpace:
-                return Created(8);
+                return Objects(Created(8));
             case kCreatePalette:
-                return Created(8) && Inside(16, 4 * Field16(14));
+                return Objects(Created(8), Inside(16, 4 * Field16(14)));
             case kSetPaletteEntries:
-                return Used(8) && Inside(20, 4 * Field(16));
-            case kResizePalette:
-                return Used(8);
+                return Objects(Used(8), Inside(20, 4 * Field(16)));
             case kCreateColorSpaceW:
-                return Created(8) && Inside(608, Field(604));
+                return Objects(Created(8), Inside(608, Field(604)));
             case kExtCreatePen:
-                return Created(8) && Dib(12, 16, 20, 24) && Inside(52, 4 * Field(48));
+                return Objects(Created(8), Dib(12, 16, 20, 24) && Inside(52, 4 * Field(48)));
             case kCreateMonoBrush:
             case kCreateDibPatternBrushPt:
-                return Created(8) && Dib(16, 20, 24, 28);
-            case kEof:
-                return Field(8) == 0 || Inside(Field(12), 4 * Field(8));
+                return Objects(Created(8), Dib(16, 20, 24, 28));
+            case kFillRgn:
+                return Objects(Used(28), Region(32, Field(24)));
+            case kFrameRgn:
+                return Objects(Used(28), Region(40, Field(24)));
+            case kEof:  // never left out: its palette must lie inside it
+                return Objects(Field(8) == 0 || Inside(Field(12), 4 * Field(8)));
+            default:
+                return Contained(type) ? Verdict::kDrawn : Verdict::kNothing;
+        }
+    }
+
+  private:
+    static Verdict Objects(bool objects, bool contained = true) {
+        return !objects ? Verdict::kRefused : contained ? Verdict::kDrawn : Verdict::kNothing;
+    }
+
+    // What a record that names no object says about its own contents lies inside it.
+    bool Contained(std::uint32_t type) const {
+        switch (type) {
             case kGdiComment:
             case kGlsRecord:
                 return Inside(12, Field(8));
@@ -124,7 +143,6 @@ class EmfWalk {
             case kExtEscape:
                 return Inside(16, Field(12));
             case kNamedEscape:
-                return Inside(20, Field(12) + Field(16));
             case kSetIcmProfileA:
             case kSetIcmProfileW:
                 return Inside(20, Field(12) + Field(16));
@@ -132,10 +150,6 @@ class EmfWalk {
                 return Inside(24, Field(16) + Field(20));
             case kSetLinkedUfis:
                 return Inside(12, 8 * Field(8));
-            case kFillRgn:
-                return Used(28) && Region(32, Field(24));
-            case kFrameRgn:
-                return Used(28) && Region(40, Field(24));
             case kInvertRgn:
             case kPaintRgn:
                 return Region(28, Field(24));
@@ -198,7 +212,6 @@ class EmfWalk {
         return true;
     }
 
-  private:
     std::uint32_t Field(std::uint64_t offset) const { return file_.U32(at_ + offset); }
     std::uint32_t Field16(std::uint64_t offset) const { return file_.U16(at_ + offset); }
 
@@ -256,31 +269,47 @@ class EmfWalk {
 
 }  // namespace
 
-bool EmfRecordsSound(const std::uint8_t* data, std::size_t size) {
+std::optional<std::vector<std::uint8_t>> SanitisedEmf(const std::uint8_t* data, std::size_t size) {
     const ByteView file(data, size);
     const std::uint64_t total = file.U32(48), headerSize = file.U32(4);
     const std::uint32_t handles = file.U16(56);
     const std::uint64_t description = file.U32(60), descriptionAt = file.U32(64);
-    if (file.U32(0) != kHeader || file.U32(40) != 0x464D4520 || total > size ||  // " EMF"
+    if (file.U32(0) != kHeader || file.U32(40) != 0x464D4520 || total > file.Size() ||  // " EMF"
         headerSize < kEmrMinimum[kHeader] || headerSize % 4 != 0 || headerSize > total ||
         handles == 0 ||
         (description != 0 &&
          (descriptionAt > headerSize || 2 * description > headerSize - descriptionAt))) {
-        return false;
+        return std::nullopt;
     }
     EmfWalk walk(file, handles);
+    std::vector<std::uint8_t> out(data, data + headerSize);
+    std::uint64_t records = 1;
     for (std::uint64_t at = headerSize; at < total;) {
         const std::uint32_t type = file.U32(at);
         const std::uint64_t length = file.U32(at + 4);
         if (!file.Has(at, 8) || type == kHeader || type > kCreateColorSpaceW ||
-            kEmrMinimum[type] == 0 || length < kEmrMinimum[type] || length % 4 != 0 ||
-            length > total - at || !walk.Record(at, type, length)) {
-            return false;
+            kEmrMinimum[type] == 0 || length < 8 || length % 4 != 0 || length > total - at) {
+            return std::nullopt;
         }
-        if (type == kEof) return at + length == total;  // nothing after it left unchecked
+        const Verdict verdict =
+            length < kEmrMinimum[type] ? Verdict::kNothing : walk.Record(at, type, length);
+        if (verdict == Verdict::kRefused || (type == kEof && verdict != Verdict::kDrawn)) {
+            return std::nullopt;
+        }
+        if (verdict == Verdict::kDrawn) {
+            out.insert(out.end(), data + at, data + at + length);
+            ++records;
+        }
+        if (type == kEof) {
+            if (at + length != total) return std::nullopt;  // nothing after it left unchecked
+            // The header tells the platform the length and the records of the copy.
+            Put32(out, 48, out.size());
+            Put32(out, 52, records);
+            return out;
+        }
         at += length;
     }
-    return false;  // no end-of-file record
+    return std::nullopt;  // no end-of-file record
 }
 
 }  // namespace glimra

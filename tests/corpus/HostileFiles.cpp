@@ -251,6 +251,24 @@ Bytes Wmf() {
     return out;
 }
 
+Bytes WmfRecord(std::uint16_t function, std::initializer_list<std::uint16_t> words,
+                const Bytes& more) {
+    Bytes out;
+    Put(out, static_cast<std::uint32_t>(3 + words.size() + more.size() / 2), 4);
+    Put(out, function, 2);
+    for (std::uint16_t word : words)
+        Put(out, word, 2);
+    out.insert(out.end(), more.begin(), more.end());
+    return out;
+}
+
+Bytes WithRecord(Bytes wmf, std::size_t at, const Bytes& record) {
+    wmf.insert(wmf.begin() + static_cast<long>(at), record.begin(), record.end());
+    Set(wmf, 6, static_cast<std::uint32_t>(wmf.size() / 2), 4);
+    Set(wmf, 12, std::max<std::uint32_t>(wmf[12] | wmf[13] << 8, record.size() / 2), 4);
+    return wmf;
+}
+
 std::vector<NamedFile> SoundFiles() {
     return {
         {"sound.bmp", Bmp(4, 2)},
@@ -369,6 +387,7 @@ std::vector<NamedFile> HostileMetafiles() {
     const auto wmf = [](const std::function<void(Bytes&)>& change) {
         return Changed(Wmf(), change);
     };
+    constexpr bool kDrawn = true;  // without its damaged record
     return {
         {"emf-brush-index-at-handle-count.emf", emf([](Bytes& f) { Set(f, kEmfBrush + 8, 2, 4); })},
         {"emf-brush-index-far.emf", emf([](Bytes& f) { Set(f, kEmfBrush + 8, 0x7FFFFFFF, 4); })},
@@ -376,12 +395,14 @@ std::vector<NamedFile> HostileMetafiles() {
         {"emf-no-handles.emf", emf([](Bytes& f) { Set(f, 56, 0, 2); })},
         {"emf-select-index-beyond.emf", emf([](Bytes& f) { Set(f, kEmfSelect + 8, 5, 4); })},
         {"emf-delete-index-beyond.emf", emf([](Bytes& f) { Set(f, kEmfDelete + 8, 2, 4); })},
-        {"emf-text-offset-outside.emf", emf([](Bytes& f) { Set(f, kEmfText + 48, 1000, 4); })},
-        {"emf-text-length-outside.emf",
-         emf([](Bytes& f) { Set(f, kEmfText + 44, 0x40000000, 4); })},
-        {"emf-text-spacing-outside.emf", emf([](Bytes& f) { Set(f, kEmfText + 72, 84, 4); })},
+        {"emf-text-offset-outside.emf", emf([](Bytes& f) { Set(f, kEmfText + 48, 1000, 4); }),
+         kDrawn},
+        {"emf-text-length-outside.emf", emf([](Bytes& f) { Set(f, kEmfText + 44, 0x40000000, 4); }),
+         kDrawn},
+        {"emf-text-spacing-outside.emf", emf([](Bytes& f) { Set(f, kEmfText + 72, 84, 4); }),
+         kDrawn},
         {"emf-polygon-count-huge.emf",
-         emf([](Bytes& f) { Set(f, kEmfPolygon + 24, 0x10000000, 4); })},
+         emf([](Bytes& f) { Set(f, kEmfPolygon + 24, 0x10000000, 4); }), kDrawn},
         {"emf-record-size-0.emf", emf([](Bytes& f) { Set(f, kEmfSelect + 4, 0, 4); })},
         {"emf-record-size-unaligned.emf", emf([](Bytes& f) { Set(f, kEmfPolygon + 4, 50, 4); })},
         {"emf-record-too-short.emf", emf([](Bytes& f) { Set(f, kEmfBrush + 4, 12, 4); })},
@@ -396,17 +417,20 @@ std::vector<NamedFile> HostileMetafiles() {
         {"emf-bitmap-65535x65535.emf", emf([](Bytes& f) {
              Set(f, kEmfBitmap + 84, 65535, 4);
              Set(f, kEmfBitmap + 88, 65535, 4);
-         })},
-        {"emf-bitmap-rows-short.emf", emf([](Bytes& f) { Set(f, kEmfBitmap + 60, 8, 4); })},
-        {"emf-bitmap-outside.emf", emf([](Bytes& f) { Set(f, kEmfBitmap + 48, 2000, 4); })},
+         }),
+         kDrawn},
+        {"emf-bitmap-rows-short.emf", emf([](Bytes& f) { Set(f, kEmfBitmap + 60, 8, 4); }), kDrawn},
+        {"emf-bitmap-outside.emf", emf([](Bytes& f) { Set(f, kEmfBitmap + 48, 2000, 4); }), kDrawn},
         {"emf-length-past-file.emf", emf([](Bytes& f) { Set(f, 48, 100000, 4); })},
         {"wmf-select-index-at-object-count.wmf",
          wmf([](Bytes& f) { Set(f, kWmfSelect + 6, 1, 2); })},
         {"wmf-select-index-far.wmf", wmf([](Bytes& f) { Set(f, kWmfSelect + 6, 0xFFFF, 2); })},
         {"wmf-delete-index-beyond.wmf", wmf([](Bytes& f) { Set(f, kWmfDelete + 6, 3, 2); })},
         {"wmf-no-objects.wmf", wmf([](Bytes& f) { Set(f, 10, 0, 2); })},
-        {"wmf-polygon-count-huge.wmf", wmf([](Bytes& f) { Set(f, kWmfPolygon + 6, 0x7FFF, 2); })},
-        {"wmf-text-length-outside.wmf", wmf([](Bytes& f) { Set(f, kWmfText + 6, 200, 2); })},
+        {"wmf-polygon-count-huge.wmf", wmf([](Bytes& f) { Set(f, kWmfPolygon + 6, 0x7FFF, 2); }),
+         kDrawn},
+        {"wmf-text-length-outside.wmf", wmf([](Bytes& f) { Set(f, kWmfText + 6, 200, 2); }),
+         kDrawn},
         {"wmf-record-size-0.wmf", wmf([](Bytes& f) { Set(f, kWmfSelect, 0, 4); })},
         {"wmf-record-size-2-words.wmf", wmf([](Bytes& f) { Set(f, kWmfSelect, 2, 4); })},
         {"wmf-record-too-short.wmf", wmf([](Bytes& f) { Set(f, kWmfSelect, 3, 4); })},
@@ -415,8 +439,10 @@ std::vector<NamedFile> HostileMetafiles() {
         {"wmf-bitmap-65535x65535.wmf", wmf([](Bytes& f) {
              Set(f, kWmfBitmap + 28 + 4, 65535, 4);
              Set(f, kWmfBitmap + 28 + 8, 65535, 4);
-         })},
-        {"wmf-bitmap-rows-short.wmf", wmf([](Bytes& f) { Set(f, kWmfBitmap + 28 + 8, 3, 4); })},
+         }),
+         kDrawn},
+        {"wmf-bitmap-rows-short.wmf", wmf([](Bytes& f) { Set(f, kWmfBitmap + 28 + 8, 3, 4); }),
+         kDrawn},
     };
 }
 

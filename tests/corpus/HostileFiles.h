@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 struct NamedFile {
     std::string name;  // a file name with the extension the kind of file would have
     Bytes bytes;
+    bool drawn = false;  // a metafile drawn once its damaged record is played as nothing
 };
 
 // Writers of the smallest sound files of each kind.
@@ -25,6 +28,12 @@ Bytes Icon(std::int32_t size, std::uint32_t count = 1);
 Bytes Emf();
 // A Windows metafile with the same drawing.
 Bytes Wmf();
+// A record of a Windows metafile: its function, its parameter words, then `more` bytes.
+Bytes WmfRecord(std::uint16_t function, std::initializer_list<std::uint16_t> words,
+                const Bytes& more = {});
+// `record` put into a Windows metafile (from its 18-byte header) at `at`, with the header's
+// length and longest record made to fit.
+Bytes WithRecord(Bytes wmf, std::size_t at, const Bytes& record);
 
 inline const Bytes kOneGifPixel = {0x44, 0x01};  // LZW codes of 3 bits: clear, colour 0, end
 inline const Bytes kSoundRle = {2, 7, 0, 0, 0, 3, 1, 2, 3, 0, 0, 1};  // for a 3 x 2 RLE8 bitmap
@@ -34,7 +43,8 @@ std::vector<NamedFile> SoundFiles();
 // Raster files whose headers claim too much, point outside the file or hold bad RLE runs or
 // LZW codes: each refused by the header checks.
 std::vector<NamedFile> HostileRasters();
-// Metafiles with one damaged record each, otherwise sound: each refused by the record walk.
+// Metafiles with one damaged record each, otherwise sound: each refused by the record walk, or,
+// where only the record's own counts or bitmap are wrong, drawn without that record.
 std::vector<NamedFile> HostileMetafiles();
 
 }  // namespace glimra::corpus

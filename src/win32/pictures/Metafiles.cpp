@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "imaging/MetafileChecks.h"
 
@@ -54,35 +55,32 @@ bool Plausible(int width, int height) {
 }
 
 // The extent a plain metafile sets for its window, taken as twips (1440 per inch) as drawing
-// programs commonly write them; zero when it sets none.
-SIZE WindowExtentOf(const std::uint8_t* data, size_t size) {
-    size_t offset = ReadAt<std::uint16_t>(data, 2) * 2u;
-    while (offset + 6 <= size) {
-        const std::uint32_t words = ReadAt<std::uint32_t>(data, offset);
-        const std::uint16_t function = ReadAt<std::uint16_t>(data, offset + 4);
-        if (words < 3 || offset + words * 2ull > size) break;
+// programs commonly write them; zero when it sets none. Its records are the checked copy's.
+SIZE WindowExtentOf(const std::vector<std::uint8_t>& bits) {
+    for (size_t offset = kWmfHeaderSize; offset + 6 <= bits.size();) {
+        const std::uint32_t words = ReadAt<std::uint32_t>(bits.data(), offset);
+        const std::uint16_t function = ReadAt<std::uint16_t>(bits.data(), offset + 4);
+        if (words < 3 || offset + words * 2ull > bits.size()) break;
         if (function == kSetWindowExt && words >= 5) {
-            return {ReadAt<std::int16_t>(data, offset + 8), ReadAt<std::int16_t>(data, offset + 6)};
+            return {ReadAt<std::int16_t>(bits.data(), offset + 8),
+                    ReadAt<std::int16_t>(bits.data(), offset + 6)};
         }
         offset += words * 2ull;
     }
     return {0, 0};
 }
 
-std::shared_ptr<const MetafilePicture> FromWindowsMetafile(const std::uint8_t* bits, size_t size,
+// `bits` is the checked copy (imaging/MetafileChecks), whose header tells its own length.
+std::shared_ptr<const MetafilePicture> FromWindowsMetafile(const std::vector<std::uint8_t>& bits,
                                                            int width, int height, float dpi) {
-    // The header gives the whole length in 16-bit words; a file cut short is refused.
-    if (!IsPlainWmf(bits, size) || ReadAt<std::uint32_t>(bits, 6) * 2ull > size ||
-        !WmfRecordsSound(bits, size)) {
-        return nullptr;
-    }
     // The picture's size in hundredths of a millimetre tells the conversion how large to make
     // the enhanced metafile's frame.
     METAFILEPICT picture{};
     picture.mm = MM_ANISOTROPIC;
     picture.xExt = static_cast<LONG>(std::lround(width * 2540.0 / dpi));
     picture.yExt = static_cast<LONG>(std::lround(height * 2540.0 / dpi));
-    ScopedEmf metafile(SetWinMetaFileBits(static_cast<UINT>(size), bits, nullptr, &picture));
+    ScopedEmf metafile(
+        SetWinMetaFileBits(static_cast<UINT>(bits.size()), bits.data(), nullptr, &picture));
     if (!metafile) return nullptr;
     return std::make_shared<MetafilePicture>(width, height, std::move(metafile));
 }
@@ -97,8 +95,10 @@ std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, si
                                                     float dpi) {
     if (size > UINT_MAX) return nullptr;
     if (IsEmf(data, size)) {
-        if (!EmfComplete(data, size) || !EmfRecordsSound(data, size)) return nullptr;
-        ScopedEmf metafile(SetEnhMetaFileBits(static_cast<UINT>(size), data));
+        if (!EmfComplete(data, size)) return nullptr;
+        const auto bits = SanitisedEmf(data, size);
+        if (!bits) return nullptr;
+        ScopedEmf metafile(SetEnhMetaFileBits(static_cast<UINT>(bits->size()), bits->data()));
         if (!metafile) return nullptr;
         ENHMETAHEADER header{};
         if (!GetEnhMetaFileHeader(metafile.Get(), sizeof(header), &header)) return nullptr;
@@ -116,16 +116,22 @@ std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, si
             ToPixels(ReadAt<std::int16_t>(data, 10) - ReadAt<std::int16_t>(data, 6), inch, dpi);
         const int height =
             ToPixels(ReadAt<std::int16_t>(data, 12) - ReadAt<std::int16_t>(data, 8), inch, dpi);
-        if (!Plausible(width, height)) return nullptr;
-        return FromWindowsMetafile(data + kPlaceableHeaderSize, size - kPlaceableHeaderSize, width,
-                                   height, dpi);
+        const std::uint8_t* wmf = data + kPlaceableHeaderSize;
+        if (!Plausible(width, height) || !IsPlainWmf(wmf, size - kPlaceableHeaderSize)) {
+            return nullptr;
+        }
+        const auto bits = SanitisedWmf(wmf, size - kPlaceableHeaderSize);
+        if (!bits) return nullptr;
+        return FromWindowsMetafile(*bits, width, height, dpi);
     }
     if (IsPlainWmf(data, size)) {
-        const SIZE extent = WindowExtentOf(data, size);
+        const auto bits = SanitisedWmf(data, size);
+        if (!bits) return nullptr;
+        const SIZE extent = WindowExtentOf(*bits);
         const int width = ToPixels(extent.cx, 1440.0, dpi);
         const int height = ToPixels(extent.cy, 1440.0, dpi);
         if (!Plausible(width, height)) return nullptr;
-        return FromWindowsMetafile(data, size, width, height, dpi);
+        return FromWindowsMetafile(*bits, width, height, dpi);
     }
     return nullptr;
 }
