@@ -34,6 +34,7 @@ add_library(glimra_win32 STATIC
   src/win32/pictures/StoppableStream.cpp
   src/win32/pictures/ProgramPointer.cpp
   src/win32/system/RegistrySettingsStore.cpp
+  src/win32/readahead/ThreadedLister.cpp
   src/win32/readahead/ThreadedPreparer.cpp
   src/win32/forms/TipWindow.cpp
   src/win32/pictures/WicPictureLoader.cpp
@@ -105,6 +106,7 @@ add_executable(win32_tests
   tests/win32/ShellTest.cpp
   tests/win32/ProgramDetailsTest.cpp
   tests/win32/PreparerTest.cpp
+  tests/win32/ListerTest.cpp
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
 )

@@ -13,8 +13,12 @@ namespace glimra {
 // the start-up window shows and closes the dialog as a form, and the dialog hands over to the
 // slide show through `slideShow`; neither window includes the other.
 struct ScreenSaverProgram {
-    ScreenSaverProgram(const Ports& ports, PeerFactory* peers, PicturePreparer* preparer = nullptr)
-        : app(peers), lumivue(app, ports, preparer), slideShow(lumivue), options(app, ports) {
+    ScreenSaverProgram(const Ports& ports, PeerFactory* peers, PicturePreparer* preparer = nullptr,
+                       PictureLister* lister = nullptr)
+        : app(peers),
+          lumivue(app, ports, preparer, lister),
+          slideShow(lumivue),
+          options(app, ports) {
         lumivue.Connect(options);
         options.Connect(slideShow);
     }

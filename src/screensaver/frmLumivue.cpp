@@ -1,8 +1,10 @@
 #include "screensaver/frmLumivue.h"
 
 #include <limits>
+#include <utility>
 
 #include "imaging/PictureFit.h"
+#include "platform/ScopedFlag.h"
 #include "screensaver/ImageList.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
@@ -38,7 +40,8 @@ void CountUp(Counter& counter) {
 
 }  // namespace
 
-frmLumivue::frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer)
+frmLumivue::frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer,
+                       PictureLister* lister)
     : Form(app, LumivueDesign()),
       timCheckScreen(*this, 200, true),
       timTimer(*this, 1000, false),
@@ -49,6 +52,8 @@ frmLumivue::frmLumivue(Application& app, const Ports& ports, PicturePreparer* pr
       ports_(ports),
       inlinePreparer_(ports.pictures),
       preparer_(preparer ? *preparer : inlinePreparer_),
+      inlineLister_(ports.files),
+      lister_(lister ? *lister : inlineLister_),
       random_(ports.random) {
     timCheckScreen.Tick = [this] { timCheckScreen_Timer(); };
     timTimer.Tick = [this] { timTimer_Timer(); };
@@ -91,6 +96,9 @@ void frmLumivue::Form_Load() {
 
     if (strCommand == L"/s") {
         timTimer.SetEnabled(true);
+        // The screen is covered before the disk is asked anything: the folder is listed
+        // behind the window, and a disk that sleeps keeps nothing uncovered.
+        Show();
         options_->Hide();
         StartScreenSaverSettings();
     } else if (strCommand == L"/S" || strCommand == L"/c") {
@@ -125,6 +133,7 @@ void frmLumivue::InitializeScreenSaver() {
 }
 
 void frmLumivue::StartScreenSaverSettings() {
+    const ScopedFlag starting(starting_);
     SetWindowState(WindowState::Maximized);
     blnExitRequested = false;
     intClickCount = 0;
@@ -148,10 +157,21 @@ void frmLumivue::StoreOptionsDialogForced() {
                           blnOptionsDialogForced ? keys::kTrue : keys::kFalse);
 }
 
+// The list may arrive after the start: until then the show has no picture to change to, and
+// its first change comes at the first tick after the list is there.
 void frmLumivue::BuildImageList() {
-    strImages = ListImageFiles(ports_.files, strImageFolder);
-    lngImageCount = static_cast<std::int32_t>(
-        std::min<size_t>(strImages.size(), std::numeric_limits<std::int32_t>::max()));
+    strImages.clear();
+    lngImageCount = 0;
+    listed_ = false;
+    const std::uint64_t listing = ++listing_;
+    lister_.List(strImageFolder, [this, listing](std::vector<std::wstring> images) {
+        if (listing != listing_ || !Loaded()) return;
+        strImages = std::move(images);
+        lngImageCount = static_cast<std::int32_t>(
+            std::min<size_t>(strImages.size(), std::numeric_limits<std::int32_t>::max()));
+        listed_ = true;
+        if (!starting_) PrepareNextPicture();
+    });
 }
 
 void frmLumivue::Form_Resize() {
@@ -172,7 +192,7 @@ void frmLumivue::timTimer_Timer() {
     if (OptionIsOn(strAlwaysOnTop)) ZOrderTopmost();
     KeepPointerHidden(OptionIsOn(strHideMousePointer));
     CountUp(lngElapsedSeconds);
-    if (lngElapsedSeconds >= lngSecondsToDisplay) ChangePicture();
+    if (lngElapsedSeconds >= lngSecondsToDisplay && listed_) ChangePicture();
     lblImageFileName.SetVisible(OptionIsOn(strDisplayImageFileName));
     lblImageNumber.SetVisible(OptionIsOn(strDisplayImageNumber));
 }

@@ -9,8 +9,10 @@
 #include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "controls/Timer.h"
+#include "platform/PictureLister.h"
 #include "platform/PicturePreparer.h"
 #include "platform/Ports.h"
+#include "screensaver/InlineLister.h"
 #include "screensaver/InlinePreparer.h"
 #include "screensaver/RandomAhead.h"
 
@@ -21,8 +23,10 @@ namespace glimra {
 // user input.
 class frmLumivue : public Form {
   public:
-    // Without a `preparer` each picture is read at its turn, inside the tick.
-    frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer = nullptr);
+    // Without a `preparer` each picture is read at its turn, inside the tick; without a
+    // `lister` the folder is listed when the show starts, before the start returns.
+    frmLumivue(Application& app, const Ports& ports, PicturePreparer* preparer = nullptr,
+               PictureLister* lister = nullptr);
     // The options dialog, which the start-up shows, hides or unloads and the end unloads.
     void Connect(Form& options) { options_ = &options; }
 
@@ -95,8 +99,13 @@ class frmLumivue : public Form {
     Form* options_ = nullptr;
     InlinePreparer inlinePreparer_;
     PicturePreparer& preparer_;
+    InlineLister inlineLister_;
+    PictureLister& lister_;
     RandomAhead random_;
-    bool changing_ = false;  // inside a change of picture, which repaints at its end
+    bool changing_ = false;      // inside a change of picture, which repaints at its end
+    bool starting_ = false;      // inside StartScreenSaverSettings, which reads ahead at its end
+    bool listed_ = false;        // the picture list of the last start is there
+    std::uint64_t listing_ = 0;  // the last listing asked for; an earlier one is dropped
 };
 
 }  // namespace glimra

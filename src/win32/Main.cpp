@@ -17,6 +17,7 @@
 #include "win32/pictures/DesignPictures.h"
 #include "win32/pictures/ProgramPointer.h"
 #include "win32/pictures/WicPictureLoader.h"
+#include "win32/readahead/ThreadedLister.h"
 #include "win32/readahead/ThreadedPreparer.h"
 #include "win32/resources/resource.h"
 #include "win32/system/RegistrySettingsStore.h"
@@ -91,7 +92,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
             loader->StopWhen(stop);
             return loader;
         });
-        ScreenSaverProgram saver(ports, &peers, &preparer);
+        ThreadedLister lister([] { return std::make_unique<Win32FileSystem>(); });
+        ScreenSaverProgram saver(ports, &peers, &preparer, &lister);
         running = &saver;
         saver.Start();
         MSG message;

@@ -189,5 +189,49 @@ TEST_F(SlideShow, FoldersBeyond32767PicturesCycleThroughAllOfThem) {
     EXPECT_EQ(NumberCaption(), L"Image # 32770 of 32770");
 }
 
+// A disk that answers only when the test lets it, as a large folder or a sleeping one does.
+class HeldLister : public PictureLister {
+  public:
+    void List(const std::wstring&, Delivery deliver) override { pending = std::move(deliver); }
+    void Release(std::vector<std::wstring> list) {
+        Delivery deliver = std::move(pending);
+        pending = nullptr;
+        if (deliver) deliver(std::move(list));
+    }
+    Delivery pending;
+};
+
+TEST_F(SlideShow, TheWindowCoversTheScreenBeforeTheListAndChangesAtTheFirstTickAfterIt) {
+    Pictures({L"1.jpg", L"2.jpg", L"3.jpg"});
+    Configure(L"C:\\P");
+    settings().values[keys::kSecondsToDisplay] = L"2";
+    settings().values[keys::kDisplayInRandomOrder] = L"0";
+    HeldLister lister;
+    const auto startHeld = [&] {
+        platform.program.arguments = L"/s";
+        program =
+            std::make_unique<ScreenSaverProgram>(platform.ports, &platform.peers, nullptr, &lister);
+        program->Start();
+    };
+    startHeld();
+    ASSERT_EQ(CurrentMode(), Mode::SlideShow) << "up before the folder is listed";
+    ASSERT_TRUE(lister.pending);
+    const std::wstring greeting = Shown();
+    for (int tick = 1; tick <= 3; ++tick)
+        EXPECT_EQ(Tick(), L"") << "no list yet, tick " << tick;
+    EXPECT_EQ(Shown(), greeting) << "no picture of the folder until the list is there";
+    lister.Release({L"C:\\P\\1.jpg", L"C:\\P\\2.jpg", L"C:\\P\\3.jpg"});
+    EXPECT_EQ(Tick(), L"C:\\P\\2.jpg") << "the first tick after the list, in list order";
+    EXPECT_EQ(NumberCaption(), L"Image # 2 of 3");
+    EXPECT_EQ(Tick(), L"");
+    EXPECT_EQ(Tick(), L"C:\\P\\3.jpg") << "then every SecondsToDisplay ticks";
+
+    // Input ends a show whose list never comes.
+    startHeld();
+    window().PlatformKeyDown(32, 0);
+    window().timCheckScreen.Fire();
+    EXPECT_EQ(CurrentMode(), Mode::Ended);
+}
+
 }  // namespace
 }  // namespace glimra

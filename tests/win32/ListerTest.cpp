@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "win32/TempFolder.h"
+#include "win32/readahead/ThreadedLister.h"
+#include "win32/system/Win32FileSystem.h"
+
+namespace glimra::win32 {
+namespace {
+
+using namespace glimra::win32::testing;
+
+// The disk: it lists only once the test opens the gate, as a large folder or a sleeping disk
+// keeps whoever lists it waiting. What it shares with the test outlives the lister's threads.
+struct Gate {
+    std::shared_ptr<void> open{CreateEventW(nullptr, TRUE, FALSE, nullptr), &CloseHandle};
+    std::shared_ptr<std::atomic<int>> listings = std::make_shared<std::atomic<int>>(0);
+
+    ThreadedLister::FilesMaker Files() const {
+        struct HeldFiles : Win32FileSystem {
+            HeldFiles(std::shared_ptr<void> open, std::shared_ptr<std::atomic<int>> listings)
+                : open_(std::move(open)), listings_(std::move(listings)) {}
+            std::vector<std::vector<std::wstring>> FilesMatching(
+                const std::wstring& folder, const std::vector<std::wstring>& patterns) override {
+                WaitForSingleObject(open_.get(), 60000);
+                auto found = Win32FileSystem::FilesMatching(folder, patterns);
+                ++*listings_;
+                return found;
+            }
+            std::shared_ptr<void> open_;
+            std::shared_ptr<std::atomic<int>> listings_;
+        };
+        return [open = open, listings = listings] {
+            return std::make_unique<HeldFiles>(open, listings);
+        };
+    }
+    void Open() const { SetEvent(open.get()); }
+    // Whether every listing thread has ended: each holds a share of the count until then,
+    // besides the test's own and the lister's.
+    bool ThreadsEnded(long others) const { return listings.use_count() == 1 + others; }
+};
+
+// Handles this thread's messages until `done`, for at most ten seconds.
+bool PumpUntil(const std::function<bool()>& done) {
+    const ULONGLONG end = GetTickCount64() + 10000;
+    MSG message;
+    for (;;) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        if (done() || GetTickCount64() >= end) return done();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+TEST(Lister, ListsBehindTheWindowsThreadAndHandsOverOnlyTheLastListing) {
+    TempFolder folder{L"glimra-lister"};
+    folder.AddFile(L"b.bmp");
+    folder.AddFile(L"a.jpg");
+    folder.AddFile(L"notes.txt");
+    Gate gate;
+    ThreadedLister lister(gate.Files());
+    int deliveries = 0;
+    std::vector<std::wstring> listed;
+    const auto keep = [&](std::vector<std::wstring> pictures) {
+        ++deliveries;
+        listed = std::move(pictures);
+    };
+    lister.List(folder.Path(), keep);
+    lister.List(folder.Path(), keep);  // a second start replaces the first
+    EXPECT_EQ(deliveries, 0) << "the disk holds the listing, not List";
+    gate.Open();
+    ASSERT_TRUE(PumpUntil([&] { return gate.ThreadsEnded(1) && deliveries > 0; }));
+    EXPECT_EQ(*gate.listings, 2);
+    EXPECT_EQ(deliveries, 1);
+    EXPECT_EQ(listed,
+              (std::vector<std::wstring>{folder.Path() + L"a.jpg", folder.Path() + L"b.bmp"}));
+}
+
+TEST(Lister, EndingWhileTheDiskHoldsTheListingWaitsForNothingAndDeliversNothing) {
+    TempFolder folder{L"glimra-lister-held"};
+    folder.AddFile(L"a.jpg");
+    Gate gate;
+    int deliveries = 0;
+    {
+        ThreadedLister lister(gate.Files());
+        lister.List(folder.Path(), [&](std::vector<std::wstring>) { ++deliveries; });
+    }
+    EXPECT_EQ(*gate.listings, 0) << "the lister ended while the disk still held its thread";
+    gate.Open();
+    ASSERT_TRUE(PumpUntil([&] { return gate.ThreadsEnded(0); }));
+    EXPECT_EQ(*gate.listings, 1);
+    EXPECT_EQ(deliveries, 0);
+}
+
+}  // namespace
+}  // namespace glimra::win32
