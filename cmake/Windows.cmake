@@ -107,6 +107,7 @@ add_executable(win32_tests
   tests/win32/ProgramDetailsTest.cpp
   tests/win32/PreparerTest.cpp
   tests/win32/ListerTest.cpp
+  tests/win32/FolderRowsTest.cpp
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
 )
