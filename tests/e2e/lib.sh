@@ -188,9 +188,6 @@ forget_opened_pages() {
 # Waits up to five seconds for a page to be opened and prints what was opened.
 opened_page() {
   local marker="$WINEPREFIX/drive_c/opened-page.txt"
-  for _ in $(seq 50); do
-    [ -s "$marker" ] && break
-    sleep 0.1
-  done
+  wait_until 15 test -s "$marker"
   tr -d '\r' <"$marker" 2>/dev/null
 }

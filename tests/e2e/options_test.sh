@@ -149,7 +149,8 @@ test_the_help_link_opens_the_help_page_beside_the_program() {
   note_opened_pages
   open_dialog || return 1
   xdotool key alt+h
-  sleep 0.4
+  help_page_in_view() { [[ $(control "picOptions(4)") =~ ^visible\ enabled ]]; }
+  wait_until 10 help_page_in_view || { echo "    the help page never came into view"; return 1; }
   local left top
   read -r _ _ left top _ _ <<<"$(control "picOptions(4)")"
   xdotool mousemove $((left + 8 + 128 + 20)) $((top + 168 + 8)) click 1
