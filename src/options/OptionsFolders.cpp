@@ -11,6 +11,7 @@ namespace glimra {
 void frmGlimraOptions::PointListsAt(const std::wstring& folder) {
     if (folder.empty()) return;
     const ScopedFlag assigning(assigningLists_);
+    const FolderCheckedOnce::Remembering once(folders_);
     FilePath.SetPath(folder);
     DirPath.SetPath(folder);
     DrivePath.SetDrive(folder);

@@ -18,6 +18,7 @@ std::optional<std::int32_t> CheckValueOf(const std::wstring& stored) {
 
 frmGlimraOptions::frmGlimraOptions(Application& app, const Ports& ports)
     : Form(app, OptionsDesign()),
+      folders_(ports.files),
       tbsOptions(*this, L"tbsOptions"),
       picOptions{PictureBox(*this, L"picOptions(0)"), PictureBox(*this, L"picOptions(1)"),
                  PictureBox(*this, L"picOptions(2)"), PictureBox(*this, L"picOptions(3)"),
@@ -28,9 +29,9 @@ frmGlimraOptions::frmGlimraOptions(Application& app, const Ports& ports)
       fraSample1(picOptions[0], L"fraSample1"),
       txtPathLocation(fraSample1, L"txtPathLocation"),
       cmdBrowse(fraSample1, L"cmdBrowse"),
-      DrivePath(fraSample1, L"DrivePath", ports.files),
-      DirPath(fraSample1, L"DirPath", ports.files),
-      FilePath(fraSample1, L"FilePath", ports.files),
+      DrivePath(fraSample1, L"DrivePath", folders_),
+      DirPath(fraSample1, L"DirPath", folders_),
+      FilePath(fraSample1, L"FilePath", folders_),
       lblImagesToDisplay(fraSample1, L"lblImagesToDisplay"),
       lblRunFirstTime(fraSample1, L"lblRunFirstTime"),
       lblNotify(fraSample1, L"lblNotify"),

@@ -140,6 +140,7 @@ void frmGlimraOptions::cmdApply_Click() {
 // folder.
 void frmGlimraOptions::PointListsForApply(const std::wstring& folder) {
     const ScopedFlag assigning(assigningLists_);
+    const FolderCheckedOnce::Remembering once(folders_);
     DrivePath.SetDrive(folder);
     DirPath.SetPath(folder);
     FilePath.SetPath(DirPath.Path());

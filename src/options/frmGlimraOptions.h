@@ -14,6 +14,7 @@
 #include "controls/PictureBox.h"
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
+#include "options/FolderCheckedOnce.h"
 #include "options/SlideShowWindow.h"
 #include "platform/Ports.h"
 
@@ -22,6 +23,9 @@ namespace glimra {
 // The options dialog: five tab pages on which the user chooses the folder of pictures and the
 // slide show's preferences, previews it, and finds the about texts and the help links.
 class frmGlimraOptions : public Form {
+    // What the folder lists read the disk through; made before them.
+    FolderCheckedOnce folders_;
+
   public:
     frmGlimraOptions(Application& app, const Ports& ports);
     // The slide-show window that OK, Preview and Cancel hand over to or close.

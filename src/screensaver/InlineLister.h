@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 #include "platform/FileSystem.h"
 #include "platform/PictureLister.h"
 #include "screensaver/ImageList.h"
@@ -12,8 +15,15 @@ class InlineLister : public PictureLister {
   public:
     explicit InlineLister(FileSystem& files) : files_(files) {}
 
+    // A listing that fails gives an empty list, as a folder that cannot be read does.
     void List(const std::wstring& folder, Delivery deliver) override {
-        deliver(ListImageFiles(files_, folder));
+        std::vector<std::wstring> pictures;
+        try {
+            pictures = ListImageFiles(files_, folder);
+        } catch (...) {
+            pictures.clear();
+        }
+        deliver(std::move(pictures));
     }
 
   private:

@@ -97,9 +97,10 @@ void frmLumivue::Form_Load() {
     if (strCommand == L"/s") {
         timTimer.SetEnabled(true);
         // The screen is covered before the disk is asked anything: the folder is listed
-        // behind the window, and a disk that sleeps keeps nothing uncovered.
+        // behind the window, and the dialog, whose load checks the folder, is loaded hidden
+        // once the list is there. A disk that sleeps keeps nothing uncovered or unheard.
         Show();
-        options_->Hide();
+        loadOptionsWhenListed_ = true;
         StartScreenSaverSettings();
     } else if (strCommand == L"/S" || strCommand == L"/c") {
         if (strCommand == L"/S" || strCommandPrefix == L"/c:") {
@@ -170,6 +171,10 @@ void frmLumivue::BuildImageList() {
         lngImageCount = static_cast<std::int32_t>(
             std::min<size_t>(strImages.size(), std::numeric_limits<std::int32_t>::max()));
         listed_ = true;
+        if (loadOptionsWhenListed_) {
+            loadOptionsWhenListed_ = false;
+            options_->Hide();
+        }
         if (!starting_) PrepareNextPicture();
     });
 }

@@ -95,6 +95,7 @@ class FakeFileSystem : public FileSystem {
         return {};
     }
     FolderError CheckFolder(const std::wstring& folder) override {
+        ++checks;
         Touch(folder);
         if (unavailable.find(static_cast<wchar_t>(std::towupper(folder[0]))) != std::wstring::npos)
             return FolderError::DeviceUnavailable;
@@ -158,6 +159,7 @@ class FakeFileSystem : public FileSystem {
     int enumerations = 0;
     int folderReads = 0;
     std::map<wchar_t, int> labelReads;  // drive letter: labels asked for
+    int checks = 0;                     // folders checked
     std::wstring touched;               // the letters of the drives any folder was read on
 
   private:

@@ -307,8 +307,10 @@ TEST_F(OptionsDialog, AStartReadsOnlyThePictureFolderAndItsDrive) {
         platform.files.enumerations = 0;
         platform.files.labelReads.clear();
         platform.files.touched.clear();
+        platform.files.checks = 0;
         Start(start);
         EXPECT_EQ(platform.files.touched, L"D");
+        EXPECT_EQ(platform.files.checks, 1) << "one check of the folder for the three lists";
         EXPECT_EQ(platform.files.labelReads, (std::map<wchar_t, int>{{L'D', 1}}))
             << "the drive's tip names it";
         EXPECT_EQ(platform.files.enumerations, 1) << "the picture list's one listing";

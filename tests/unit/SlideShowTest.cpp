@@ -214,13 +214,17 @@ TEST_F(SlideShow, TheWindowCoversTheScreenBeforeTheListAndChangesAtTheFirstTickA
         program->Start();
     };
     startHeld();
-    ASSERT_EQ(CurrentMode(), Mode::SlideShow) << "up before the folder is listed";
+    ASSERT_TRUE(window().Visible()) << "up before the folder is listed";
     ASSERT_TRUE(lister.pending);
+    EXPECT_FALSE(program->options.Loaded()) << "its load checks the folder: after the list";
+    EXPECT_EQ(platform.files.checks, 0);
     const std::wstring greeting = Shown();
     for (int tick = 1; tick <= 3; ++tick)
         EXPECT_EQ(Tick(), L"") << "no list yet, tick " << tick;
     EXPECT_EQ(Shown(), greeting) << "no picture of the folder until the list is there";
     lister.Release({L"C:\\P\\1.jpg", L"C:\\P\\2.jpg", L"C:\\P\\3.jpg"});
+    EXPECT_EQ(CurrentMode(), Mode::SlideShow) << "the dialog loaded hidden behind the show";
+    EXPECT_EQ(platform.files.checks, 1) << "the folder checked once for the three lists";
     EXPECT_EQ(Tick(), L"C:\\P\\2.jpg") << "the first tick after the list, in list order";
     EXPECT_EQ(NumberCaption(), L"Image # 2 of 3");
     EXPECT_EQ(Tick(), L"");

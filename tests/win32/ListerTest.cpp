@@ -6,9 +6,22 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/FakeDialogPorts.h"
+#include "fakes/FakePlatform.h"
+#include "platform/Random.h"
+#include "screensaver/ScreenSaverProgram.h"
+#include "settings/SettingKeys.h"
 #include "win32/TempFolder.h"
+#include "win32/forms/FormWindow.h"
+#include "win32/forms/Win32PeerFactory.h"
+#include "win32/pictures/DesignPictures.h"
+#include "win32/pictures/WicPictureLoader.h"
 #include "win32/readahead/ThreadedLister.h"
+#include "win32/system/RegistrySettingsStore.h"
 #include "win32/system/Win32FileSystem.h"
+#include "win32/system/Win32Locale.h"
+#include "win32/system/Win32Pointer.h"
+#include "win32/system/Win32Screen.h"
 
 namespace glimra::win32 {
 namespace {
@@ -95,6 +108,53 @@ TEST(Lister, EndingWhileTheDiskHoldsTheListingWaitsForNothingAndDeliversNothing)
     ASSERT_TRUE(PumpUntil([&] { return gate.ThreadsEnded(0); }));
     EXPECT_EQ(*gate.listings, 1);
     EXPECT_EQ(deliveries, 0);
+}
+
+// The whole program over a disk that never answers the slide show's listing: its window
+// covers the screen at once and a key ends it; the dialog, whose load would check the folder
+// on the window's thread, waits for the list and so is never loaded.
+TEST(Lister, TheShowCoversTheScreenAndEndsOnAKeyWhileItsDiskNeverAnswers) {
+    constexpr wchar_t kApplication[] = L"Glimra.ListerTest";
+    const std::wstring key =
+        std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication;
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    TempFolder folder{L"glimra-lister-show"};
+    RegistrySettingsStore settings{kApplication, keys::kSection};
+    settings.Write(keys::kPath, folder.Path());
+    settings.Write(keys::kInitialized, L"True");
+    fakes::FakeProgramInfo program;
+    program.arguments = L"/s";
+    Win32FileSystem files;
+    Win32Screen screen;
+    WicPictureLoader pictures{GetModuleHandleW(nullptr), 800, 600, 96};
+    Win32Pointer pointer;
+    SeededRandom random{7};
+    fakes::FakeMessageBoxes messages;
+    fakes::FakeShell shell;
+    Win32Locale locale;
+    const Ports ports{program, settings, files,    pictures, screen,
+                      pointer, random,   messages, shell,    locale};
+    DesignPictures design{GetModuleHandleW(nullptr), pictures, nullptr};
+    Win32PeerFactory peers{screen, {nullptr, nullptr, design, nullptr}};
+    Gate gate;
+    {
+        ThreadedLister lister(gate.Files());
+        ScreenSaverProgram saver(ports, &peers, nullptr, &lister);
+        saver.Start();
+        PumpUntil([] { return true; });
+        const auto* window = static_cast<FormWindow*>(saver.lumivue.Peer());
+        ASSERT_TRUE(window && IsWindowVisible(window->Handle())) << "the screen is covered";
+        EXPECT_FALSE(saver.options.Loaded()) << "nothing checks the folder on the window's thread";
+        SendMessageW(window->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+        saver.lumivue.timCheckScreen.Fire();
+        EXPECT_FALSE(saver.lumivue.Loaded()) << "the key ended the show";
+    }
+    gate.Open();
+    ASSERT_TRUE(PumpUntil([&] { return gate.ThreadsEnded(0); }));
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace
