@@ -3,8 +3,10 @@
 // accessibility interfaces as assistive technology does.
 //
 //   e2e_reader read <caption> <name>   prints "role|name" of the control's object, then of each
-//                                      of its children, one a line (roles as numbers); a child
-//                                      that is a window is read through that window's object
+//                                      of its children in view, one a line (roles as numbers); a
+//                                      child that is a window is read through that window's
+//                                      object; invisible children are passed over, as a reader
+//                                      passes them
 //   e2e_reader act <caption> <name> <child>
 //                                      does the default action of the control's child that is
 //                                      named so
@@ -59,7 +61,14 @@ std::wstring Reading(IAccessible& object, LONG id) {
     return std::to_wstring(role.vt == VT_I4 ? role.lVal : 0) + L"|" + NameOf(object, id);
 }
 
-// The object's children: (the object to ask, the child id to ask it for).
+bool IsInvisible(IAccessible& object, LONG id) {
+    VARIANT state;
+    VariantInit(&state);
+    object.get_accState(Child(id), &state);
+    return state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_INVISIBLE);
+}
+
+// The object's children in view: (the object to ask, the child id to ask it for).
 std::vector<std::pair<ComPtr<IAccessible>, LONG>> ChildrenOf(IAccessible& object) {
     LONG count = 0;
     object.get_accChildCount(&count);
@@ -69,14 +78,16 @@ std::vector<std::pair<ComPtr<IAccessible>, LONG>> ChildrenOf(IAccessible& object
     std::vector<std::pair<ComPtr<IAccessible>, LONG>> found;
     for (LONG i = 0; i < got; ++i) {
         VARIANT& child = children[static_cast<size_t>(i)];
-        if (child.vt == VT_I4) found.emplace_back(&object, child.lVal);
+        if (child.vt == VT_I4 && !IsInvisible(object, child.lVal))
+            found.emplace_back(&object, child.lVal);
         if (child.vt == VT_DISPATCH) {
             ComPtr<IAccessible> window;
             HWND hwnd = nullptr;
             child.pdispVal->QueryInterface(kAccessibleId,
                                            reinterpret_cast<void**>(window.GetAddressOf()));
             if (window) WindowFromAccessibleObject(window.Get(), &hwnd);
-            if (ComPtr<IAccessible> client = ObjectOf(hwnd)) found.emplace_back(client, 0);
+            ComPtr<IAccessible> client = ObjectOf(hwnd);
+            if (client && !IsInvisible(*client.Get(), CHILDID_SELF)) found.emplace_back(client, 0);
         }
         VariantClear(&child);
     }

@@ -6,10 +6,14 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "fakes/FakePlatform.h"
+#include "settings/SettingKeys.h"
 #include "win32/DialogFixture.h"
 
 namespace glimra::win32 {
@@ -46,22 +50,39 @@ struct Reading {
     bool operator==(const Reading&) const = default;
 };
 
-Reading Read(IAccessible& object, LONG id = CHILDID_SELF) {
+// No child, and an optional argument a late-bound client left out.
+VARIANT Empty() {
+    VARIANT child;
+    VariantInit(&child);
+    return child;
+}
+VARIANT Missing() {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_ERROR;
+    child.scode = DISP_E_PARAMNOTFOUND;
+    return child;
+}
+
+Reading ReadAs(IAccessible& object, const VARIANT& child) {
     Reading reading;
-    reading.id = id;
     BSTR text = nullptr;
-    object.get_accName(Child(id), &text);
+    object.get_accName(child, &text);
     reading.name = Taken(text);
     text = nullptr;
-    object.get_accDescription(Child(id), &text);
+    object.get_accDescription(child, &text);
     reading.description = Taken(text);
     VARIANT value;
     VariantInit(&value);
-    if (object.get_accRole(Child(id), &value) == S_OK && value.vt == VT_I4)
-        reading.role = value.lVal;
+    if (object.get_accRole(child, &value) == S_OK && value.vt == VT_I4) reading.role = value.lVal;
     VariantInit(&value);
-    if (object.get_accState(Child(id), &value) == S_OK && value.vt == VT_I4)
-        reading.state = value.lVal;
+    if (object.get_accState(child, &value) == S_OK && value.vt == VT_I4) reading.state = value.lVal;
+    return reading;
+}
+
+Reading Read(IAccessible& object, LONG id = CHILDID_SELF) {
+    Reading reading = ReadAs(object, Child(id));
+    reading.id = id;
     return reading;
 }
 
@@ -79,8 +100,9 @@ ComPtr<IAccessible> ObjectOf(HWND hwnd) {
     return object;
 }
 
-// The children as AccessibleChildren hands them out: windows, or simple elements read in full.
-std::vector<Reading> ChildrenOf(IAccessible& object) {
+// The children as AccessibleChildren hands them out, shown and hidden: windows (whose reading
+// holds only whether they are invisible), or simple elements read in full.
+std::vector<Reading> AllChildrenOf(IAccessible& object) {
     LONG count = 0;
     object.get_accChildCount(&count);
     std::vector<VARIANT> children(static_cast<size_t>(count));
@@ -95,12 +117,22 @@ std::vector<Reading> ChildrenOf(IAccessible& object) {
             child.pdispVal->QueryInterface(kAccessibleId,
                                            reinterpret_cast<void**>(inner.GetAddressOf()));
             if (inner) WindowFromAccessibleObject(inner.Get(), &window.window);
+            // As a reader reads it: the window's client area, which says whether it is shown.
+            if (const ComPtr<IAccessible> client = ObjectOf(window.window))
+                window.state = Read(*client.Get()).state & STATE_SYSTEM_INVISIBLE;
             readings.push_back(window);
         } else if (child.vt == VT_I4) {
             readings.push_back(Read(object, child.lVal));
         }
         VariantClear(&child);
     }
+    return readings;
+}
+
+// What a screen reader reads: the children that are not invisible.
+std::vector<Reading> ChildrenOf(IAccessible& object) {
+    std::vector<Reading> readings = AllChildrenOf(object);
+    std::erase_if(readings, [](const Reading& r) { return r.state & STATE_SYSTEM_INVISIBLE; });
     return readings;
 }
 
@@ -130,9 +162,15 @@ class DialogAccessibility : public DialogWindow {
     Reading Link(const std::wstring& name, const std::wstring& tip = {}) {
         return {nullptr, 0, name, ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, tip};
     }
+    static Reading Hidden(Reading reading, LONG more = 0) {
+        reading.state |= STATE_SYSTEM_INVISIBLE | more;
+        return reading;
+    }
     // The children with the ids left out, which only have to be distinct.
-    std::vector<Reading> ChildrenWithoutIds(const Control& container) {
-        std::vector<Reading> children = ChildrenOf(*ObjectOf(Of(container)).Get());
+    std::vector<Reading> ChildrenWithoutIds(const Control& container, bool hidden = false) {
+        const ComPtr<IAccessible> object = ObjectOf(Of(container));
+        std::vector<Reading> children =
+            hidden ? AllChildrenOf(*object.Get()) : ChildrenOf(*object.Get());
         for (Reading& child : children)
             child.id = 0;
         return children;
@@ -246,15 +284,200 @@ TEST_F(DialogAccessibility, EachPageHoldsItsLabelsPicturesAndLinksInTabOrder) {
     EXPECT_EQ(ChildrenWithoutIds(d.fraSample3).front(), label) << "on a page out of view";
 }
 
-TEST_F(DialogAccessibility, WhatIsHiddenIsAbsentUntilItIsShown) {
+// Hidden children keep their places, as invisible, so that child ids stay what they were.
+TEST_F(DialogAccessibility, WhatIsHiddenIsThereAsInvisibleUntilItIsShown) {
     frmGlimraOptions& d = Dialog();
+    const Reading notice = Hidden(Text(L""), STATE_SYSTEM_OFFSCREEN);  // never shown
+    EXPECT_EQ(ChildrenWithoutIds(d.fraSample1, true),
+              (std::vector<Reading>{notice, WindowChild(d.txtPathLocation),
+                                    WindowChild(d.cmdBrowse), Hidden(WindowChild(d.DrivePath)),
+                                    Hidden(WindowChild(d.DirPath)), Hidden(WindowChild(d.FilePath)),
+                                    Text(L""), Hidden(Text(L"Images that will be displayed"))}));
     SendMessageW(Of(d.cmdBrowse), BM_CLICK, 0, 0);
     Pump();
-    EXPECT_EQ(ChildrenWithoutIds(d.fraSample1),
-              (std::vector<Reading>{WindowChild(d.txtPathLocation), WindowChild(d.cmdBrowse),
-                                    WindowChild(d.DrivePath), WindowChild(d.DirPath),
-                                    WindowChild(d.FilePath), Text(L""),
+    EXPECT_EQ(ChildrenWithoutIds(d.fraSample1, true),
+              (std::vector<Reading>{notice, WindowChild(d.txtPathLocation),
+                                    WindowChild(d.cmdBrowse), WindowChild(d.DrivePath),
+                                    WindowChild(d.DirPath), WindowChild(d.FilePath), Text(L""),
                                     Text(L"Images that will be displayed")}));
+}
+
+// A child as an enumeration, a navigation or a hit test hands it out: a window's object, told
+// by its window, or a simple element, by its id.
+struct Handed {
+    HWND window = nullptr;
+    LONG id = 0;
+    bool operator==(const Handed&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Handed& handed) {
+    return out << "{window " << handed.window << ", id " << handed.id << "}";
+}
+Handed HandedOut(VARIANT& child) {
+    Handed handed;
+    if (child.vt == VT_I4) handed.id = child.lVal;
+    ComPtr<IAccessible> inner;
+    if (child.vt == VT_DISPATCH && child.pdispVal)
+        child.pdispVal->QueryInterface(kAccessibleId,
+                                       reinterpret_cast<void**>(inner.GetAddressOf()));
+    if (inner) WindowFromAccessibleObject(inner.Get(), &handed.window);
+    VariantClear(&child);
+    return handed;
+}
+
+TEST_F(DialogAccessibility, ChildIdsRunFromOneToTheCountInTheOrderChildrenAreHandedOut) {
+    frmGlimraOptions& d = Dialog();
+    std::vector<HWND> areas{Window().Handle()};
+    for (const Control* control : d.AllControls()) {
+        if (control->Kind() == ControlKind::Frame || control->Kind() == ControlKind::PictureBox)
+            areas.push_back(Of(*control));
+    }
+    for (const HWND area : areas) {
+        SCOPED_TRACE(area);
+        ComPtr<IAccessible> object = ObjectOf(area);
+        ASSERT_TRUE(object);
+        LONG count = 0;
+        ASSERT_EQ(object->get_accChildCount(&count), S_OK);
+        std::vector<Handed> byId;
+        for (LONG id = 1; id <= count; ++id) {
+            VARIANT child;
+            VariantInit(&child);
+            IDispatch* window = nullptr;
+            const HRESULT answer = object->get_accChild(Child(id), &window);
+            EXPECT_TRUE(answer == S_OK || answer == S_FALSE) << id;
+            child.vt = answer == S_OK ? VT_DISPATCH : VT_I4;
+            if (answer == S_OK) child.pdispVal = window;
+            if (answer != S_OK) child.lVal = id;
+            byId.push_back(HandedOut(child));
+        }
+        IDispatch* none = nullptr;
+        EXPECT_EQ(object->get_accChild(Child(count + 1), &none), E_INVALIDARG);
+
+        ComPtr<IEnumVARIANT> items;
+        ASSERT_EQ(object.As(&items), S_OK);
+        items->Reset();
+        std::vector<VARIANT> got(static_cast<size_t>(count) + 1);
+        ULONG fetched = 0;
+        items->Next(static_cast<ULONG>(got.size()), got.data(), &fetched);
+        std::vector<Handed> enumerated;
+        for (ULONG i = 0; i < fetched; ++i)
+            enumerated.push_back(HandedOut(got[i]));
+        EXPECT_EQ(enumerated, byId) << "the enumeration";
+
+        std::vector<Handed> navigated;
+        VARIANT at;
+        VariantInit(&at);
+        HRESULT step = object->accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &at);
+        for (LONG id = 1; step == S_OK && id <= count + 1; ++id) {
+            navigated.push_back(HandedOut(at));
+            step = object->accNavigate(NAVDIR_NEXT, Child(id), &at);
+        }
+        EXPECT_EQ(navigated, byId) << "the first child, then each next one";
+
+        // What lies in the middle of a child in view is that child, unless another covers it.
+        for (LONG id = 1; id <= count; ++id) {
+            const Reading child = Read(*object.Get(), id);
+            long left = 0, top = 0, width = 0, height = 0;
+            if (child.state & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN) ||
+                object->accLocation(&left, &top, &width, &height, Child(id)) != S_OK ||
+                width <= 0 || height <= 0)
+                continue;
+            const POINT middle{left + width / 2, top + height / 2};
+            const HWND under = WindowFromPoint(middle);
+            if (under != area && under != byId[static_cast<size_t>(id) - 1].window) continue;
+            VARIANT hit;
+            VariantInit(&hit);
+            ASSERT_EQ(object->accHitTest(middle.x, middle.y, &hit), S_OK) << id;
+            EXPECT_EQ(HandedOut(hit), byId[static_cast<size_t>(id) - 1]) << id;
+        }
+    }
+}
+
+TEST_F(DialogAccessibility, NoChildAndAMissingArgumentStandForTheObjectItself) {
+    frmGlimraOptions& d = Dialog();
+    const HWND windows[] = {Window().Handle(), Of(d.picOptions[0]), Of(d.fraSample1),
+                            Of(d.txtPathLocation), Of(d.cmdBrowse)};
+    for (const HWND window : windows) {
+        ComPtr<IAccessible> object = ObjectOf(window);
+        ASSERT_TRUE(object);
+        Reading self = Read(*object.Get());
+        self.id = 0;
+        long place[4] = {}, placeAs[4] = {};
+        object->accLocation(&place[0], &place[1], &place[2], &place[3], Child(CHILDID_SELF));
+        for (const VARIANT& as : {Empty(), Missing()}) {
+            SCOPED_TRACE(::testing::Message()
+                         << window << (as.vt == VT_EMPTY ? " empty" : " missing"));
+            EXPECT_EQ(ReadAs(*object.Get(), as), self);
+            EXPECT_EQ(object->accLocation(&placeAs[0], &placeAs[1], &placeAs[2], &placeAs[3], as),
+                      S_OK);
+            EXPECT_TRUE(std::equal(place, place + 4, placeAs));
+        }
+    }
+}
+
+// A property read through IDispatch, as late-bound clients read it, as text.
+std::wstring LateBound(IAccessible& object, const wchar_t* property, std::optional<VARIANT> child) {
+    std::wstring name = property;
+    LPOLESTR names[] = {name.data()};
+    DISPID member = 0;
+    if (FAILED(object.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member)))
+        return L"no such property";
+    VARIANT argument = child.value_or(Empty());
+    DISPPARAMS params{&argument, nullptr, child ? 1u : 0u, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO exception{};
+    UINT wrong = 0;
+    const HRESULT answer =
+        object.Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &params, &result,
+                      &exception, &wrong);
+    if (FAILED(answer)) return L"failed";
+    if (result.vt == VT_EMPTY) return L"";
+    VariantChangeType(&result, &result, 0, VT_BSTR);
+    std::wstring text = result.vt == VT_BSTR && result.bstrVal ? result.bstrVal : L"?";
+    VariantClear(&result);
+    return text;
+}
+
+TEST_F(DialogAccessibility, LateBoundClientsReadWhatEarlyBoundOnesRead) {
+    frmGlimraOptions& d = Dialog();
+    ComPtr<IAccessible> dialog = ObjectOf(Window().Handle());
+    ComPtr<IAccessible> page = ObjectOf(Of(d.fraSample1));
+    ComPtr<IAccessible> preferences = ObjectOf(Of(d.fraSample3));
+    ComPtr<IAccessible> box = ObjectOf(Of(d.txtPathLocation));
+    UINT types = 0;
+    ASSERT_EQ(page->GetTypeInfoCount(&types), S_OK);
+    ASSERT_EQ(types, 1u) << "IAccessible described by the platform's type library";
+    const LONG label = IdOfChildNamed(*preferences.Get(), L"Display each image for");
+    LONG count = 0;
+    preferences->get_accChildCount(&count);
+    const std::wstring folder = L"Choose folder from which images should be displayed";
+    struct Question {
+        IAccessible* object;
+        const wchar_t* property;
+        std::optional<VARIANT> child;  // none: left out
+        std::wstring answer;
+    };
+    VARIANT shortLabel;  // as a script passes a small number
+    VariantInit(&shortLabel);
+    shortLabel.vt = VT_I2;
+    shortLabel.iVal = static_cast<SHORT>(label);
+    const Question questions[] = {
+        {dialog.Get(), L"accRole", {}, std::to_wstring(ROLE_SYSTEM_DIALOG)},
+        {dialog.Get(), L"accRole", Child(CHILDID_SELF), std::to_wstring(ROLE_SYSTEM_DIALOG)},
+        {page.Get(), L"accName", {}, folder},
+        {page.Get(), L"accRole", {}, std::to_wstring(ROLE_SYSTEM_GROUPING)},
+        {box.Get(), L"accName", {}, folder},
+        {preferences.Get(), L"accName", Child(label), L"Display each image for"},
+        {preferences.Get(), L"accName", shortLabel, L"Display each image for"},
+        {preferences.Get(), L"accDescription", Child(label),
+         L"Amount of time to display each image"},
+        {preferences.Get(), L"accRole", Child(label), std::to_wstring(ROLE_SYSTEM_STATICTEXT)},
+        {preferences.Get(), L"accChildCount", {}, std::to_wstring(count)},
+    };
+    for (const Question& question : questions) {
+        SCOPED_TRACE(::testing::Message() << "question " << &question - questions);
+        EXPECT_EQ(LateBound(*question.object, question.property, question.child), question.answer);
+    }
 }
 
 TEST_F(DialogAccessibility, AWindowlessChildIsWhereItIsDrawn) {
@@ -323,12 +546,15 @@ void CALLBACK Record(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG 
     if (object == OBJID_CLIENT && child != CHILDID_SELF) raised.push_back({event, window, child});
 }
 
-TEST_F(DialogAccessibility, TheHintLineTellsEachNewTextAsAChangeOfItsName) {
+TEST_F(DialogAccessibility, TheHintLineTellsEachNewTextAsAChangeOfItsNameAndOfALiveRegion) {
     frmGlimraOptions& d = Dialog();
     const HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE, nullptr, Record,
                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_TRUE(hook);
+    const HWINEVENTHOOK live =
+        SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,
+                        Record, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook && live);
     const HWND page = Of(d.fraSample1);
     const LONG hint = IdOfChildNamed(*ObjectOf(page).Get(), L"");
     ASSERT_NE(hint, 0) << "the hint line, empty";
@@ -352,7 +578,10 @@ TEST_F(DialogAccessibility, TheHintLineTellsEachNewTextAsAChangeOfItsName) {
         raised.clear();
         change();
         Pump();
-        EXPECT_EQ(raised, (std::vector<RaisedEvent>{{EVENT_OBJECT_NAMECHANGE, page, hint}}));
+        std::vector<RaisedEvent> expected{{EVENT_OBJECT_NAMECHANGE, page, hint}};
+        // An emptied hint line has nothing to read out.
+        if (!text.empty()) expected.push_back({EVENT_OBJECT_LIVEREGIONCHANGED, page, hint});
+        EXPECT_EQ(raised, expected);
         ComPtr<IAccessible> object;
         VARIANT child;
         VariantInit(&child);
@@ -370,20 +599,239 @@ TEST_F(DialogAccessibility, TheHintLineTellsEachNewTextAsAChangeOfItsName) {
     EXPECT_EQ(raised, (std::vector<RaisedEvent>{{EVENT_OBJECT_HIDE, page, listLabel}}))
         << "a link's new look is no news; a hidden label is";
     UnhookWinEvent(hook);
+    UnhookWinEvent(live);
 }
 
+// A client may keep an object past its window, and past the forms the window showed.
 TEST_F(DialogAccessibility, AnObjectKeptPastItsWindowAnswersAsDisconnected) {
     frmGlimraOptions& d = Dialog();
     ComPtr<IAccessible> page = ObjectOf(Of(d.fraSample1));
-    ComPtr<IAccessible> box = ObjectOf(Of(d.txtPathLocation));
-    ASSERT_TRUE(page && box);
+    ComPtr<IEnumVARIANT> items, copy;
+    ASSERT_EQ(page.As(&items), S_OK);
+    ASSERT_EQ(items->Clone(&copy), S_OK);
+    ComPtr<IAccessible> copied;
+    ASSERT_EQ(copy.As(&copied), S_OK);
+    const std::pair<const char*, ComPtr<IAccessible>> kept[] = {
+        {"dialog", ObjectOf(Window().Handle())},
+        {"page", ObjectOf(Of(d.picOptions[0]))},
+        {"frame", page},
+        {"copy of the frame", copied},
+        {"text box", ObjectOf(Of(d.txtPathLocation))},
+    };
+    using Call = std::function<HRESULT(IAccessible&)>;
+    const std::pair<const char*, Call> calls[] = {
+        {"name",
+         [](IAccessible& o) {
+             BSTR t = nullptr;
+             const HRESULT r = o.get_accName(Child(CHILDID_SELF), &t);
+             SysFreeString(t);
+             return r;
+         }},
+        {"role",
+         [](IAccessible& o) {
+             VARIANT v;
+             VariantInit(&v);
+             return o.get_accRole(Child(CHILDID_SELF), &v);
+         }},
+        {"state",
+         [](IAccessible& o) {
+             VARIANT v;
+             VariantInit(&v);
+             return o.get_accState(Empty(), &v);
+         }},
+        {"child count",
+         [](IAccessible& o) {
+             LONG n = 0;
+             return o.get_accChildCount(&n);
+         }},
+        {"child",
+         [](IAccessible& o) {
+             IDispatch* c = nullptr;
+             return o.get_accChild(Child(1), &c);
+         }},
+        {"navigation",
+         [](IAccessible& o) {
+             VARIANT v;
+             VariantInit(&v);
+             return o.accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &v);
+         }},
+        {"default action", [](IAccessible& o) { return o.accDoDefaultAction(Child(1)); }},
+        {"parent",
+         [](IAccessible& o) {
+             IDispatch* p = nullptr;
+             return o.get_accParent(&p);
+         }},
+        {"late-bound name",
+         [](IAccessible& o) {
+             DISPPARAMS none{};
+             VARIANT v;
+             VariantInit(&v);
+             return o.Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr,
+                             nullptr);
+         }},
+        {"window",
+         [](IAccessible& o) {
+             ComPtr<IOleWindow> w;
+             HWND h = nullptr;
+             return SUCCEEDED(o.QueryInterface(IID_IOleWindow,
+                                               reinterpret_cast<void**>(w.GetAddressOf())))
+                        ? w->GetWindow(&h)
+                        : E_NOINTERFACE;
+         }},
+        {"enumeration",
+         [](IAccessible& o) {
+             ComPtr<IEnumVARIANT> e;
+             VARIANT v;
+             ULONG n = 0;
+             return SUCCEEDED(o.QueryInterface(IID_IEnumVARIANT,
+                                               reinterpret_cast<void**>(e.GetAddressOf())))
+                        ? e->Next(1, &v, &n)
+                        : CO_E_OBJNOTCONNECTED;
+         }},
+    };
+    const auto expectDisconnected = [&](const char* when) {
+        for (const auto& [what, object] : kept) {
+            for (const auto& [call, ask] : calls) {
+                SCOPED_TRACE(::testing::Message() << when << ": " << call << " of the " << what);
+                EXPECT_EQ(ask(*object.Get()), CO_E_OBJNOTCONNECTED);
+            }
+        }
+    };
     d.cmdCancel_Click();
     Pump();
-    BSTR name = nullptr;
-    EXPECT_EQ(box->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+    expectDisconnected("dialog unloaded");
+    program.reset();  // the forms themselves are gone
+    expectDisconnected("program gone");
+    program = std::make_unique<ScreenSaverProgram>(ports, &peers);  // for the tear-down
+}
+
+TEST_F(DialogAccessibility, TipsAreWrittenInTheSystemsTipFontAtTheWindowsResolution) {
+    const HWND tips = Window().Tips().Handle();
+    const auto systemHeight = [](int dpi) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                   static_cast<UINT>(dpi));
+        return metrics.lfStatusFont.lfHeight;
+    };
+    const auto tipHeight = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(tips, WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+        return font.lfHeight;
+    };
+    ASSERT_EQ(Window().CurrentDpi(), 96);
+    EXPECT_EQ(tipHeight(), systemHeight(96));
+    RECT outer;
+    GetWindowRect(Window().Handle(), &outer);
+    RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
+                   outer.top + (outer.bottom - outer.top) * 3 / 2};
+    SendMessageW(Window().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(tipHeight(), systemHeight(144));
+    EXPECT_EQ(systemHeight(144), MulDiv(systemHeight(96), 144, 96)) << "half as large again";
+}
+
+// The system commands that reach the platform's default handling, which asks this hook first.
+std::vector<WPARAM> defaultCommands;
+
+LRESULT CALLBACK WatchDefaultCommands(int code, WPARAM wParam, LPARAM lParam) {
+    if (code != HCBT_SYSCOMMAND) return CallNextHookEx(nullptr, code, wParam, lParam);
+    defaultCommands.push_back(wParam & 0xFFF0);
+    return 1;  // refused: nothing is started, no monitor is turned off
+}
+
+// The real slide-show window, full screen over the fake platform's pictures.
+class FullScreenShow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        platform.program.arguments = L"/s";
+        platform.settings.values = {{keys::kPath, L"C:\\Pictures"}, {keys::kInitialized, L"True"}};
+        program.Start();
+        Pump();
+    }
+    void TearDown() override {
+        if (program.lumivue.Loaded()) program.lumivue.PlatformClose();
+        Pump();
+    }
+    HWND Show() {
+        const auto* peer = static_cast<FormWindow*>(program.lumivue.Peer());
+        return peer ? peer->Handle() : nullptr;
+    }
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageW(&message, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE)) {
+            if (message.message == WM_QUIT) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    fakes::FakePlatform platform;
+    WicPictureLoader designLoader{GetModuleHandleW(nullptr), 1024, 768, 96};
+    DesignPictures designPictures{GetModuleHandleW(nullptr), designLoader, nullptr};
+    Win32PeerFactory peers{platform.screen, {nullptr, nullptr, designPictures, nullptr}};
+    ScreenSaverProgram program{platform.ports, &peers};
+};
+
+// Every start loads the dialog hidden behind the show, without the windows of its controls.
+TEST_F(FullScreenShow, TheDialogLoadedBehindItHasItsControlsAsInvisibleChildren) {
+    ASSERT_TRUE(program.options.Loaded() && !program.options.Visible());
+    const auto* peer = static_cast<FormWindow*>(program.options.Peer());
+    ASSERT_TRUE(peer && peer->Handle());
+    ComPtr<IAccessible> dialog = ObjectOf(peer->Handle());
+    ASSERT_TRUE(dialog);
     LONG count = 0;
-    EXPECT_EQ(page->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
-    EXPECT_EQ(page->accDoDefaultAction(Child(1)), CO_E_OBJNOTCONNECTED);
+    dialog->get_accChildCount(&count);
+    const std::vector<Reading> children = AllChildrenOf(*dialog.Get());
+    ASSERT_EQ(std::ssize(children), count);
+    ASSERT_GT(count, 0);
+    for (const Reading& child : children) {
+        SCOPED_TRACE(::testing::Message() << child);
+        EXPECT_FALSE(child.window) << "no window made yet: a simple element";
+        EXPECT_TRUE(child.state & STATE_SYSTEM_INVISIBLE);
+    }
+    const auto has = [&](const std::wstring& name, LONG role) {
+        return std::any_of(children.begin(), children.end(), [&](const Reading& child) {
+            return child.name == name && child.role == role;
+        });
+    };
+    EXPECT_TRUE(has(L"OK", ROLE_SYSTEM_PUSHBUTTON));
+    EXPECT_TRUE(has(L"", ROLE_SYSTEM_PAGETABLIST));
+}
+
+// The idle timeout comes again during a long show: the show is the screen saver already.
+TEST_F(FullScreenShow, IgnoresTheSystemsRequestToStartTheScreenSaver) {
+    const HWND show = Show();
+    ASSERT_TRUE(show && IsWindowVisible(show));
+    const HWND plain = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    const HHOOK hook =
+        SetWindowsHookExW(WH_CBT, WatchDefaultCommands, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    struct Case {
+        HWND window;
+        WPARAM command;
+        bool reachesDefault;
+    };
+    const Case cases[] = {
+        {plain, SC_SCREENSAVE, true},  // the watch sees what the platform handles
+        {show, SC_SCREENSAVE, false},
+        {show, SC_SCREENSAVE | 2, false},  // the low four bits are the platform's own
+        {show, SC_MONITORPOWER, true},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << (each.window == show ? "show " : "plain ") << each.command);
+        defaultCommands.clear();
+        EXPECT_EQ(SendMessageW(each.window, WM_SYSCOMMAND, each.command, 0), 0);
+        Pump();
+        EXPECT_EQ(defaultCommands.size(), each.reachesDefault ? 1u : 0u);
+    }
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(plain);
+    EXPECT_TRUE(program.lumivue.Loaded() && IsWindowVisible(show)) << "the show goes on";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "win32/accessibility/ContainerAccessible.h"
 
+#include <wrl/client.h>
+
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "controls/Form.h"
@@ -9,7 +12,6 @@
 #include "win32/accessibility/DelegatingAccessible.h"
 #include "win32/accessibility/PlatformAccessibility.h"
 #include "win32/accessibility/WindowlessAccessible.h"
-#include "win32/base/Containers.h"
 
 namespace glimra::win32 {
 namespace {
@@ -18,6 +20,14 @@ namespace {
 UINT DefaultActionMessage() {
     static const UINT message = RegisterWindowMessageW(L"GlimraAccessibleDefaultAction");
     return message;
+}
+
+VARIANT Self() {
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
 }
 
 class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIANT {
@@ -41,7 +51,7 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         return Guarded([&] {
             if (!count) return E_POINTER;
-            *count = static_cast<LONG>(Children().size());
+            *count = static_cast<LONG>(AccessibleChildrenOf(container_).size());
             return S_OK;
         });
     }
@@ -49,129 +59,164 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         return Guarded([&] {
             if (!object) return E_POINTER;
             *object = nullptr;
-            const Control* control = ChildOf(child);
-            if (!control || !Exposed(*control)) return E_INVALIDARG;
-            if (control->Windowless()) return S_FALSE;  // a simple element of this object
-            return ObjectFromWindow(window_.WindowOf(*control), OBJID_WINDOW, IID_IDispatch,
+            const Target target = TargetOf(child);
+            if (target.kind == Kind::Element) return S_FALSE;  // a simple element of this object
+            if (target.kind != Kind::Window) return E_INVALIDARG;
+            return ObjectFromWindow(target.hwnd, OBJID_WINDOW, IID_IDispatch,
                                     reinterpret_cast<void**>(object));
         });
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (IsSelf(child) && !IsFrame()) return DelegatingAccessible::get_accName(child, name);
         return Guarded([&] {
-            const Control* control = IsSelf(child) ? self_ : WindowlessChild(child);
-            return control ? Text(AccessibleNameOf(*control), name) : E_INVALIDARG;
-        });
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        if (IsSelf(child)) return DelegatingAccessible::get_accDescription(child, description);
-        return Guarded([&] {
-            const Control* control = WindowlessChild(child);
-            if (!control) return E_INVALIDARG;
-            return Text(AccessibleDescriptionOf(*control), description);
+            const Target target = TargetOf(child);
+            if (target.kind == Kind::Element) return Text(AccessibleNameOf(*target.control), name);
+            if (target.kind == Kind::Self && IsFrame()) return Text(AccessibleNameOf(*self_), name);
+            return AskPlatform(target, [&](IAccessible& o) { return o.get_accName(Self(), name); });
         });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (IsSelf(child) && OwnRole() == 0) return DelegatingAccessible::get_accRole(child, role);
         return Guarded([&] {
+            const Target target = TargetOf(child);
+            const LONG own = target.kind == Kind::Element ? AccessibleRoleOf(*target.control)
+                             : target.kind == Kind::Self  ? OwnRole()
+                                                          : 0;
+            if (own == 0)
+                return AskPlatform(target,
+                                   [&](IAccessible& o) { return o.get_accRole(Self(), role); });
             if (!role) return E_POINTER;
-            const Control* control = IsSelf(child) ? nullptr : WindowlessChild(child);
-            if (!IsSelf(child) && !control) return E_INVALIDARG;
             role->vt = VT_I4;
-            role->lVal = control ? AccessibleRoleOf(*control) : OwnRole();
+            role->lVal = own;
             return S_OK;
         });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (IsSelf(child)) return DelegatingAccessible::get_accState(child, state);
-        return Guarded([&] {
-            if (!state) return E_POINTER;
-            const Control* control = WindowlessChild(child);
-            if (!control) return E_INVALIDARG;
-            state->vt = VT_I4;
-            state->lVal = AccessibleStateOf(*control, Window(), window_.CurrentDpi());
-            return S_OK;
-        });
+        return Answer(
+            child,
+            [&](const Control& control) {
+                if (!state) return E_POINTER;
+                state->vt = VT_I4;
+                state->lVal = AccessibleStateOf(control, Window(), window_.CurrentDpi());
+                // A windowed control whose window is not made yet is not seen either.
+                if (!control.Windowless()) state->lVal |= STATE_SYSTEM_INVISIBLE;
+                return S_OK;
+            },
+            [&](IAccessible& o) { return o.get_accState(Self(), state); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+        return Answer(
+            child, [&](const Control& c) { return Text(AccessibleDescriptionOf(c), description); },
+            [&](IAccessible& o) { return o.get_accDescription(Self(), description); });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (IsSelf(child)) return DelegatingAccessible::get_accValue(child, value);
-        return Guarded([&] { return WindowlessChild(child) ? Text(L"", value) : E_INVALIDARG; });
+        return Answer(
+            child, [&](const Control&) { return Text(L"", value); },
+            [&](IAccessible& o) { return o.get_accValue(Self(), value); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-        if (IsSelf(child)) return DelegatingAccessible::get_accHelp(child, help);
-        return Guarded([&] { return WindowlessChild(child) ? Text(L"", help) : E_INVALIDARG; });
+        return Answer(
+            child, [&](const Control&) { return Text(L"", help); },
+            [&](IAccessible& o) { return o.get_accHelp(Self(), help); });
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+        return Answer(
+            child, [&](const Control&) { return DISP_E_MEMBERNOTFOUND; },
+            [&](IAccessible& o) { return o.get_accHelpTopic(file, Self(), topic); });
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        if (IsSelf(child)) return DelegatingAccessible::get_accKeyboardShortcut(child, shortcut);
-        return Guarded([&] { return WindowlessChild(child) ? Text(L"", shortcut) : E_INVALIDARG; });
+        return Answer(
+            child, [&](const Control&) { return Text(L"", shortcut); },
+            [&](IAccessible& o) { return o.get_accKeyboardShortcut(Self(), shortcut); });
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        if (IsSelf(child)) return DelegatingAccessible::get_accDefaultAction(child, action);
-        return Guarded([&] {
-            const Control* control = WindowlessChild(child);
-            if (!control) return E_INVALIDARG;
-            return Text(IsLink(*control) ? L"Jump" : L"", action);
-        });
+        return Answer(
+            child, [&](const Control& c) { return Text(IsLink(c) ? L"Jump" : L"", action); },
+            [&](IAccessible& o) { return o.get_accDefaultAction(Self(), action); });
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        if (IsSelf(child)) return DelegatingAccessible::accDoDefaultAction(child);
-        return Guarded([&] {
-            const Control* control = WindowlessChild(child);
-            if (!control) return E_INVALIDARG;
-            if (!IsLink(*control)) return DISP_E_MEMBERNOTFOUND;
-            // The action may open a window or a message box: it runs once this call returned.
-            const UINT message = DefaultActionMessage();
-            return message && PostMessageW(Window(), message, static_cast<WPARAM>(child.lVal), 0)
-                       ? S_OK
-                       : E_FAIL;
-        });
+        return Answer(
+            child,
+            [&](const Control& control) {
+                if (!IsLink(control)) return DISP_E_MEMBERNOTFOUND;
+                // The action may open a window or a message box: it runs once this call returned.
+                const UINT message = DefaultActionMessage();
+                return message && PostMessageW(Window(), message,
+                                               static_cast<WPARAM>(AccessibleChildIdOf(control)), 0)
+                           ? S_OK
+                           : E_FAIL;
+            },
+            [&](IAccessible& o) { return o.accDoDefaultAction(Self()); });
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
+        return Answer(
+            child, [&](const Control&) { return DISP_E_MEMBERNOTFOUND; },
+            [&](IAccessible& o) { return o.accSelect(flags, Self()); });
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return Answer(
+            child, [&](const Control&) { return DISP_E_MEMBERNOTFOUND; },
+            [&](IAccessible& o) { return o.put_accName(Self(), name); });
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return Answer(
+            child, [&](const Control&) { return DISP_E_MEMBERNOTFOUND; },
+            [&](IAccessible& o) { return o.put_accValue(Self(), value); });
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        if (IsSelf(child))
-            return DelegatingAccessible::accLocation(left, top, width, height, child);
-        return Guarded([&] {
-            if (!left || !top || !width || !height) return E_POINTER;
-            const Control* control = WindowlessChild(child);
-            if (!control) return E_INVALIDARG;
-            const RECT place = ScreenRectOf(*control, Window(), window_.CurrentDpi());
-            *left = place.left;
-            *top = place.top;
-            *width = place.right - place.left;
-            *height = place.bottom - place.top;
-            return S_OK;
-        });
+        return Answer(
+            child,
+            [&](const Control& control) {
+                if (!left || !top || !width || !height) return E_POINTER;
+                const RECT place = ScreenRectOf(control, Window(), window_.CurrentDpi());
+                *left = place.left;
+                *top = place.top;
+                *width = place.right - place.left;
+                *height = place.bottom - place.top;
+                return S_OK;
+            },
+            [&](IAccessible& o) { return o.accLocation(left, top, width, height, Self()); });
     }
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
         return Guarded([&] {
             if (!child) return E_POINTER;
+            VariantInit(child);
+            // The windows of the controls lie over whatever is drawn on the area.
+            POINT inside{x, y};
+            ScreenToClient(Window(), &inside);
+            const HWND under =
+                ChildWindowFromPointEx(Window(), inside, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+            for (const Control* control : AccessibleChildrenOf(container_)) {
+                if (under && under != Window() && !control->Windowless() &&
+                    window_.WindowOf(*control) == under)
+                    return ChildVariant(*control, child);
+            }
+            // Of the labels and images, the last drawn is on top.
             const POINT point{x, y};
-            const auto& children = container_.Children();
-            for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            const auto& drawn = container_.Children();
+            for (auto it = drawn.rbegin(); it != drawn.rend(); ++it) {
                 if (!IsAccessibleWindowless(**it)) continue;
                 const RECT place = ScreenRectOf(**it, Window(), window_.CurrentDpi());
-                if (!PtInRect(&place, point)) continue;
-                child->vt = VT_I4;
-                child->lVal = AccessibleChildIdOf(**it);
-                return S_OK;
+                if (PtInRect(&place, point)) return ChildVariant(**it, child);
             }
             return Standard().accHitTest(x, y, child);
         });
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        const bool fromSelf =
-            IsSelf(start) && (direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD);
-        const bool fromChild =
-            !IsSelf(start) && (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS);
-        if (!fromSelf && !fromChild)
-            return DelegatingAccessible::accNavigate(direction, start, end);
         return Guarded([&] {
             if (!end) return E_POINTER;
             VariantInit(end);
-            const std::vector<const Control*> children = Children();
-            const Control* from = fromChild ? WindowlessChild(start) : nullptr;
-            if (fromChild && !from) return E_INVALIDARG;
-            const auto at = std::find(children.begin(), children.end(), from) - children.begin();
+            const bool toChild = direction == NAVDIR_FIRSTCHILD || direction == NAVDIR_LASTCHILD;
+            const bool toSibling = direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS;
+            const Target from = TargetOf(start);
+            if (from.kind == Kind::Self && !toChild)  // among the area's own siblings
+                return Standard().accNavigate(direction, Self(), end);
+            if (from.kind == Kind::Window && !toSibling)  // into the child window, or beside it
+                return AskPlatform(
+                    from, [&](IAccessible& o) { return o.accNavigate(direction, Self(), end); });
+            if (from.kind == Kind::None) return E_INVALIDARG;
+            if (from.kind == Kind::Element && !toSibling) return S_FALSE;  // nothing there
+            const std::vector<Control*> children = AccessibleChildrenOf(container_);
+            const ptrdiff_t at = from.control ? AccessibleChildIdOf(*from.control) - 1 : 0;
             const ptrdiff_t to = direction == NAVDIR_FIRSTCHILD  ? 0
                                  : direction == NAVDIR_LASTCHILD ? std::ssize(children) - 1
                                  : direction == NAVDIR_NEXT      ? at + 1
@@ -181,14 +226,14 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         });
     }
 
-    // IEnumVARIANT: the children as they were at the last Reset (or the first Next or Skip).
+    // IEnumVARIANT: the children in the order of their ids.
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         return Guarded([&] {
             if (!items) return E_POINTER;
-            TakeSnapshot();
+            const std::vector<Control*> children = AccessibleChildrenOf(container_);
             ULONG done = 0;
-            for (; done < count && next_ < enumerated_.size(); ++done, ++next_) {
-                const HRESULT answer = ChildVariant(*enumerated_[next_], &items[done]);
+            for (; done < count && next_ < children.size(); ++done, ++next_) {
+                const HRESULT answer = ChildVariant(*children[next_], &items[done]);
                 if (FAILED(answer)) {
                     for (ULONG i = 0; i < done; ++i)
                         VariantClear(&items[i]);
@@ -201,16 +246,15 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
         return Guarded([&] {
-            TakeSnapshot();
-            const size_t left = enumerated_.size() - next_;
+            const size_t total = AccessibleChildrenOf(container_).size();
+            next_ = std::min(next_, total);
+            const size_t left = total - next_;
             next_ += std::min<size_t>(count, left);
             return count <= left ? S_OK : S_FALSE;
         });
     }
     HRESULT STDMETHODCALLTYPE Reset() override {
         return Guarded([&] {
-            enumerated_ = Children();
-            snapshot_ = true;
             next_ = 0;
             return S_OK;
         });
@@ -218,9 +262,8 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
         return Guarded([&] {
             if (!copy) return E_POINTER;
-            auto* clone = new ContainerAccessible(window_, Window(), container_, self_);
-            clone->enumerated_ = enumerated_;
-            clone->snapshot_ = snapshot_;
+            // The copy shares this object's platform object, so it is never one without it.
+            auto* clone = new ContainerAccessible(*this, SameWindow{});
             clone->next_ = next_;
             *copy = clone;
             return S_OK;
@@ -228,6 +271,53 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
     }
 
   private:
+    ContainerAccessible(const ContainerAccessible& original, SameWindow same)
+        : DelegatingAccessible(original, same),
+          window_(original.window_),
+          container_(original.container_),
+          self_(original.self_) {}
+
+    // What a child id names: the area itself, a simple element (a label or image, or a control
+    // whose window is not made yet), or a control's own window.
+    enum class Kind { None, Self, Element, Window };
+    struct Target {
+        Kind kind = Kind::None;
+        const Control* control = nullptr;
+        HWND hwnd = nullptr;
+    };
+
+    Target TargetOf(const VARIANT& child) const {
+        const std::optional<LONG> id = ChildIdOf(child);
+        if (id == CHILDID_SELF) return {Kind::Self};
+        const Control* control = id ? AccessibleChildAt(container_, *id) : nullptr;
+        if (!control) return {};
+        const HWND hwnd = control->Windowless() ? nullptr : window_.WindowOf(*control);
+        return {hwnd ? Kind::Window : Kind::Element, control, hwnd};
+    }
+
+    // A question the platform's objects answer: this area's own about itself, or the object of
+    // a child's window about itself.
+    template <typename Question>
+    HRESULT AskPlatform(const Target& target, Question question) const {
+        if (target.kind == Kind::Self) return question(Standard());
+        if (target.kind != Kind::Window) return E_INVALIDARG;
+        Microsoft::WRL::ComPtr<IAccessible> object;
+        const HRESULT made = ObjectFromWindow(target.hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(object.GetAddressOf()));
+        if (FAILED(made) || !object) return FAILED(made) ? made : E_FAIL;
+        return question(*object.Get());
+    }
+
+    // Answered by this object for a simple element, by the platform's objects otherwise.
+    template <typename OfElement, typename Question>
+    HRESULT Answer(const VARIANT& child, OfElement ofElement, Question question) const noexcept {
+        return Guarded([&] {
+            const Target target = TargetOf(child);
+            if (target.kind == Kind::Element) return ofElement(*target.control);
+            return AskPlatform(target, question);
+        });
+    }
+
     bool IsFrame() const { return self_ && self_->Kind() == ControlKind::Frame; }
 
     LONG OwnRole() const {
@@ -236,62 +326,29 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         return form && form->Design().border == BorderStyle::FixedDialog ? ROLE_SYSTEM_DIALOG : 0;
     }
 
-    // What assistive technology is shown of a control on this container.
-    bool Exposed(const Control& control) const {
-        if (control.Windowless()) return IsAccessibleWindowless(control);
-        return control.Visible() && window_.WindowOf(control);
-    }
-
-    // The exposed children in tab order, the order the windows were made in.
-    std::vector<const Control*> Children() const {
-        std::vector<const Control*> shown;
-        for (const Control* control : InTabOrder(container_))
-            if (Exposed(*control)) shown.push_back(control);
-        return shown;
-    }
-
-    const Control* ChildOf(const VARIANT& child) const {
-        const auto& children = container_.Children();
-        if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > std::ssize(children))
-            return nullptr;
-        return children[static_cast<size_t>(child.lVal - 1)];
-    }
-
-    const Control* WindowlessChild(const VARIANT& child) const {
-        const Control* control = ChildOf(child);
-        return control && IsAccessibleWindowless(*control) ? control : nullptr;
-    }
-
-    // A child as an enumeration or navigation hands it out: the platform's object for the
-    // window of a windowed control, the child id of a windowless one.
+    // A child as an enumeration, navigation or hit test hands it out: the platform's object
+    // for a control's window, the child id of anything else.
     HRESULT ChildVariant(const Control& control, VARIANT* out) const {
         VariantInit(out);
-        if (control.Windowless()) {
+        const HWND hwnd = control.Windowless() ? nullptr : window_.WindowOf(control);
+        if (!hwnd) {
             out->vt = VT_I4;
             out->lVal = AccessibleChildIdOf(control);
             return S_OK;
         }
         IDispatch* object = nullptr;
-        const HRESULT answer = ObjectFromWindow(window_.WindowOf(control), OBJID_WINDOW,
-                                                IID_IDispatch, reinterpret_cast<void**>(&object));
+        const HRESULT answer =
+            ObjectFromWindow(hwnd, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(&object));
         if (FAILED(answer)) return answer;
         out->vt = VT_DISPATCH;
         out->pdispVal = object;
         return S_OK;
     }
 
-    void TakeSnapshot() {
-        if (snapshot_) return;
-        enumerated_ = Children();
-        snapshot_ = true;
-    }
-
     const AccessibleHost& window_;
     const Container& container_;
     const Control* self_;  // the picture box or frame; null for the form's own client area
-    std::vector<const Control*> enumerated_;
-    bool snapshot_ = false;
-    size_t next_ = 0;
+    size_t next_ = 0;      // the enumeration's place
 };
 
 }  // namespace
@@ -306,11 +363,10 @@ bool AnswerContainerAccessibility(const AccessibleHost& window, HWND hwnd,
     }
     const UINT action = DefaultActionMessage();
     if (action == 0 || message != action) return false;
-    const auto& children = container.Children();
-    if (wParam >= 1 && wParam <= children.size()) {
-        Control* control = children[wParam - 1];
-        if (IsAccessibleWindowless(*control) && IsLink(*control)) control->PlatformClick();
-    }
+    Control* control = wParam <= static_cast<WPARAM>(LONG_MAX)
+                           ? AccessibleChildAt(container, static_cast<LONG>(wParam))
+                           : nullptr;
+    if (control && IsAccessibleWindowless(*control) && IsLink(*control)) control->PlatformClick();
     result = 0;
     return true;
 }

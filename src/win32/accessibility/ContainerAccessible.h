@@ -13,8 +13,9 @@ class AccessibleHost;
 // to it so that the client that asked for it is not kept waiting. True when handled.
 //
 // The accessible object answers as the platform's object for the window does, except that its
-// children are, in tab order, the windows of its visible windowed controls and, as simple
-// elements, its visible labels (static text), images (graphics) and links; that a frame is a
+// children are, in tab order, the windows of its windowed controls and, as simple elements,
+// its labels (static text), images (graphics) and links, the hidden ones too, as invisible, so
+// that child ids 1 to the child count stay the same whatever is shown; that a frame is a
 // grouping named by its caption; and that a dialog's client area is a dialog.
 bool AnswerContainerAccessibility(const AccessibleHost& window, HWND hwnd,
                                   const Container& container, const Control* self, UINT message,

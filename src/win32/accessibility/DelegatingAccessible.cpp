@@ -21,6 +21,9 @@ DelegatingAccessible::DelegatingAccessible(HWND hwnd) : hwnd_(hwnd), tag_(BoundT
                              reinterpret_cast<void**>(standard_.GetAddressOf()));
 }
 
+DelegatingAccessible::DelegatingAccessible(const DelegatingAccessible& original, SameWindow)
+    : hwnd_(original.hwnd_), tag_(original.tag_), standard_(original.standard_) {}
+
 LRESULT DelegatingAccessible::AnswerGetObject(WPARAM wParam) {
     const LRESULT answer =
         standard_ ? ResultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this))
@@ -29,8 +32,10 @@ LRESULT DelegatingAccessible::AnswerGetObject(WPARAM wParam) {
     return answer;
 }
 
+// An object whose platform object could not be made is never handed out; should one be, it
+// answers as one whose window is gone.
 bool DelegatingAccessible::Alive() const {
-    return tag_ != 0 && tag_ == BoundTagOf(hwnd_);
+    return standard_ && tag_ != 0 && tag_ == BoundTagOf(hwnd_);
 }
 
 HRESULT DelegatingAccessible::Text(const std::wstring& text, BSTR* out) {
@@ -70,97 +75,116 @@ ULONG DelegatingAccessible::Release() {
 // ---- IDispatch
 
 HRESULT DelegatingAccessible::GetTypeInfoCount(UINT* count) {
-    return standard_->GetTypeInfoCount(count);
+    if (!Alive()) return CO_E_OBJNOTCONNECTED;
+    if (!count) return E_POINTER;
+    *count = AccessibleTypeInfo() ? 1 : 0;
+    return S_OK;
 }
-HRESULT DelegatingAccessible::GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) {
-    return standard_->GetTypeInfo(index, locale, info);
+HRESULT DelegatingAccessible::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!Alive()) return CO_E_OBJNOTCONNECTED;
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    ITypeInfo* type = AccessibleTypeInfo();
+    if (index != 0 || !type) return DISP_E_BADINDEX;
+    type->AddRef();
+    *info = type;
+    return S_OK;
 }
-HRESULT DelegatingAccessible::GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
+HRESULT DelegatingAccessible::GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) {
-    return standard_->GetIDsOfNames(id, names, count, locale, ids);
+    if (!Alive()) return CO_E_OBJNOTCONNECTED;
+    if (id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* type = AccessibleTypeInfo();
+    return type ? DispGetIDsOfNames(type, names, count, ids) : E_NOTIMPL;
 }
-HRESULT DelegatingAccessible::Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
-                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* argument) {
-    return standard_->Invoke(member, id, locale, flags, params, result, exception, argument);
+// The call runs through this object's own IAccessible, so it answers as an early-bound one.
+HRESULT DelegatingAccessible::Invoke(DISPID member, REFIID id, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* argument) {
+    if (!Alive()) return CO_E_OBJNOTCONNECTED;
+    if (id != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* type = AccessibleTypeInfo();
+    if (!type) return E_NOTIMPL;
+    return DispInvoke(static_cast<IAccessible*>(this), type, member, flags, params, result,
+                      exception, argument);
 }
 
 // ---- IAccessible
 
 HRESULT DelegatingAccessible::get_accParent(IDispatch** parent) {
-    return standard_->get_accParent(parent);
+    return Guarded([&] { return Standard().get_accParent(parent); });
 }
 HRESULT DelegatingAccessible::get_accChildCount(LONG* count) {
-    return standard_->get_accChildCount(count);
+    return Guarded([&] { return Standard().get_accChildCount(count); });
 }
 HRESULT DelegatingAccessible::get_accChild(VARIANT child, IDispatch** object) {
-    return standard_->get_accChild(child, object);
+    return Guarded([&] { return Standard().get_accChild(Sent(child), object); });
 }
 HRESULT DelegatingAccessible::get_accName(VARIANT child, BSTR* name) {
-    return standard_->get_accName(child, name);
+    return Guarded([&] { return Standard().get_accName(Sent(child), name); });
 }
 HRESULT DelegatingAccessible::get_accValue(VARIANT child, BSTR* value) {
-    return standard_->get_accValue(child, value);
+    return Guarded([&] { return Standard().get_accValue(Sent(child), value); });
 }
 HRESULT DelegatingAccessible::get_accDescription(VARIANT child, BSTR* description) {
-    return standard_->get_accDescription(child, description);
+    return Guarded([&] { return Standard().get_accDescription(Sent(child), description); });
 }
 HRESULT DelegatingAccessible::get_accRole(VARIANT child, VARIANT* role) {
-    return standard_->get_accRole(child, role);
+    return Guarded([&] { return Standard().get_accRole(Sent(child), role); });
 }
 HRESULT DelegatingAccessible::get_accState(VARIANT child, VARIANT* state) {
-    return standard_->get_accState(child, state);
+    return Guarded([&] { return Standard().get_accState(Sent(child), state); });
 }
 HRESULT DelegatingAccessible::get_accHelp(VARIANT child, BSTR* help) {
-    return standard_->get_accHelp(child, help);
+    return Guarded([&] { return Standard().get_accHelp(Sent(child), help); });
 }
 HRESULT DelegatingAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
-    return standard_->get_accHelpTopic(file, child, topic);
+    return Guarded([&] { return Standard().get_accHelpTopic(file, Sent(child), topic); });
 }
 HRESULT DelegatingAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    return standard_->get_accKeyboardShortcut(child, shortcut);
+    return Guarded([&] { return Standard().get_accKeyboardShortcut(Sent(child), shortcut); });
 }
 HRESULT DelegatingAccessible::get_accFocus(VARIANT* child) {
-    return standard_->get_accFocus(child);
+    return Guarded([&] { return Standard().get_accFocus(child); });
 }
 HRESULT DelegatingAccessible::get_accSelection(VARIANT* children) {
-    return standard_->get_accSelection(children);
+    return Guarded([&] { return Standard().get_accSelection(children); });
 }
 HRESULT DelegatingAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    return standard_->get_accDefaultAction(child, action);
+    return Guarded([&] { return Standard().get_accDefaultAction(Sent(child), action); });
 }
 HRESULT DelegatingAccessible::accSelect(long flags, VARIANT child) {
-    return standard_->accSelect(flags, child);
+    return Guarded([&] { return Standard().accSelect(flags, Sent(child)); });
 }
 HRESULT DelegatingAccessible::accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) {
-    return standard_->accLocation(left, top, width, height, child);
+    return Guarded([&] { return Standard().accLocation(left, top, width, height, Sent(child)); });
 }
 HRESULT DelegatingAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
-    return standard_->accNavigate(direction, start, end);
+    return Guarded([&] { return Standard().accNavigate(direction, Sent(start), end); });
 }
 HRESULT DelegatingAccessible::accHitTest(long x, long y, VARIANT* child) {
-    return standard_->accHitTest(x, y, child);
+    return Guarded([&] { return Standard().accHitTest(x, y, child); });
 }
 HRESULT DelegatingAccessible::accDoDefaultAction(VARIANT child) {
-    return standard_->accDoDefaultAction(child);
+    return Guarded([&] { return Standard().accDoDefaultAction(Sent(child)); });
 }
 HRESULT DelegatingAccessible::put_accName(VARIANT child, BSTR name) {
-    return standard_->put_accName(child, name);
+    return Guarded([&] { return Standard().put_accName(Sent(child), name); });
 }
 HRESULT DelegatingAccessible::put_accValue(VARIANT child, BSTR value) {
-    return standard_->put_accValue(child, value);
+    return Guarded([&] { return Standard().put_accValue(Sent(child), value); });
 }
 
 // ---- IOleWindow
 
 HRESULT DelegatingAccessible::GetWindow(HWND* hwnd) {
+    if (!Alive()) return CO_E_OBJNOTCONNECTED;
     if (!hwnd) return E_POINTER;
     *hwnd = hwnd_;
     return S_OK;
 }
 HRESULT DelegatingAccessible::ContextSensitiveHelp(BOOL) {
-    return E_NOTIMPL;
+    return Alive() ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
 }
 
 }  // namespace glimra::win32

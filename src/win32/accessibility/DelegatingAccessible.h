@@ -3,6 +3,7 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <optional>
 #include <string>
 
 #include "win32/base/Windows.h"
@@ -12,8 +13,9 @@ namespace glimra::win32 {
 // An accessible object that answers as the platform's own object for a window's client area
 // does, except where a derived class knows better. It stands for its window only while the
 // window is still bound to what it was bound to when the object was made (the control or form
-// the window was made for); once that window is gone, every answer of its own is that of a
-// disconnected object.
+// the window was made for); once that window is gone, every method answers as a disconnected
+// object does, before it looks at anything the window stood for. Late-bound clients get the
+// same answers through IDispatch, over the platform's type description of IAccessible.
 class DelegatingAccessible : public IAccessible, public IOleWindow {
   public:
     explicit DelegatingAccessible(HWND hwnd);
@@ -29,7 +31,8 @@ class DelegatingAccessible : public IAccessible, public IOleWindow {
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    // IDispatch: the platform's object answers.
+    // IDispatch: our own IAccessible, described by the platform's type library; refused when
+    // that cannot be had.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
@@ -67,13 +70,46 @@ class DelegatingAccessible : public IAccessible, public IOleWindow {
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override;
 
   protected:
+    // Another object for the same window, sharing the platform's object of the original.
+    struct SameWindow {};
+    DelegatingAccessible(const DelegatingAccessible& original, SameWindow);
     virtual ~DelegatingAccessible() = default;
 
     HWND Window() const { return hwnd_; }
     bool Alive() const;
     IAccessible& Standard() const { return *standard_.Get(); }
-    static bool IsSelf(const VARIANT& child) {
-        return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+    // The child id a client names: an integer, of 32 bits or, as scripts pass small numbers,
+    // of 16, or a variant passed by reference that holds one; and the object itself
+    // (CHILDID_SELF) for no child (VT_EMPTY) and for an optional argument a late-bound client
+    // left out, as the platform's objects take them.
+    static std::optional<LONG> ChildIdOf(const VARIANT& child, bool byReference = true) {
+        switch (child.vt) {
+            case VT_I4:
+                return child.lVal;
+            case VT_I2:
+                return child.iVal;
+            case VT_EMPTY:
+                return CHILDID_SELF;
+            case VT_ERROR:
+                if (child.scode != DISP_E_PARAMNOTFOUND) return std::nullopt;
+                return CHILDID_SELF;
+            case VT_BYREF | VT_VARIANT:
+                if (!byReference || !child.pvarVal) return std::nullopt;
+                return ChildIdOf(*child.pvarVal, false);
+            default:
+                return std::nullopt;
+        }
+    }
+    static bool IsSelf(const VARIANT& child) { return ChildIdOf(child) == CHILDID_SELF; }
+    // The child as the platform's object is asked about it: its id as a 32-bit integer.
+    static VARIANT Sent(const VARIANT& child) {
+        const std::optional<LONG> id = ChildIdOf(child);
+        if (!id) return child;
+        VARIANT sent;
+        VariantInit(&sent);
+        sent.vt = VT_I4;
+        sent.lVal = *id;
+        return sent;
     }
     // Runs an answer of the derived class's own: not for a window that is gone, and no
     // exception crosses the interface.

@@ -23,7 +23,7 @@ class NamedControlAccessible final : public DelegatingAccessible {
         if (!IsSelf(child)) return DelegatingAccessible::get_accDescription(child, description);
         return Guarded([&] {
             const std::wstring tip = AccessibleDescriptionOf(control_);
-            return tip.empty() ? Standard().get_accDescription(child, description)
+            return tip.empty() ? Standard().get_accDescription(Sent(child), description)
                                : Text(tip, description);
         });
     }

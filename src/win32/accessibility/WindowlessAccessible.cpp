@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win32/base/Containers.h"
 #include "win32/base/Dpi.h"
 
 namespace glimra::win32 {
@@ -26,14 +27,26 @@ RECT AreaInView(HWND hwnd) {
 
 }  // namespace
 
-bool IsAccessibleWindowless(const Control& control) {
-    return control.Windowless() && control.Visible() && control.Kind() != ControlKind::Line;
+std::vector<Control*> AccessibleChildrenOf(const Container& container) {
+    std::vector<Control*> children = InTabOrder(container);
+    std::erase_if(children, [](const Control* c) { return c->Kind() == ControlKind::Line; });
+    return children;
 }
 
 LONG AccessibleChildIdOf(const Control& control) {
-    const auto& siblings = control.Parent().Children();
-    return static_cast<LONG>(std::find(siblings.begin(), siblings.end(), &control) -
-                             siblings.begin() + 1);
+    const std::vector<Control*> children = AccessibleChildrenOf(control.Parent());
+    const auto found = std::find(children.begin(), children.end(), &control);
+    return found == children.end() ? 0 : static_cast<LONG>(found - children.begin() + 1);
+}
+
+Control* AccessibleChildAt(const Container& container, LONG id) {
+    const std::vector<Control*> children = AccessibleChildrenOf(container);
+    if (id < 1 || id > std::ssize(children)) return nullptr;
+    return children[static_cast<size_t>(id - 1)];
+}
+
+bool IsAccessibleWindowless(const Control& control) {
+    return control.Windowless() && control.Visible() && control.Kind() != ControlKind::Line;
 }
 
 bool IsLink(const Control& control) {
@@ -43,7 +56,29 @@ bool IsLink(const Control& control) {
 
 LONG AccessibleRoleOf(const Control& control) {
     if (IsLink(control)) return ROLE_SYSTEM_LINK;
-    return control.Kind() == ControlKind::Image ? ROLE_SYSTEM_GRAPHIC : ROLE_SYSTEM_STATICTEXT;
+    switch (control.Kind()) {
+        case ControlKind::Image:
+            return ROLE_SYSTEM_GRAPHIC;
+        case ControlKind::TextBox:
+            return ROLE_SYSTEM_TEXT;
+        case ControlKind::CheckBox:
+            return ROLE_SYSTEM_CHECKBUTTON;
+        case ControlKind::CommandButton:
+            return ROLE_SYSTEM_PUSHBUTTON;
+        case ControlKind::Frame:
+            return ROLE_SYSTEM_GROUPING;
+        case ControlKind::PictureBox:
+            return ROLE_SYSTEM_CLIENT;
+        case ControlKind::TabStrip:
+            return ROLE_SYSTEM_PAGETABLIST;
+        case ControlKind::DriveList:
+            return ROLE_SYSTEM_COMBOBOX;
+        case ControlKind::DirList:
+        case ControlKind::FileList:
+            return ROLE_SYSTEM_LIST;
+        default:
+            return ROLE_SYSTEM_STATICTEXT;
+    }
 }
 
 RECT ScreenRectOf(const Control& control, HWND host, int dpi) {
@@ -55,9 +90,11 @@ RECT ScreenRectOf(const Control& control, HWND host, int dpi) {
 }
 
 LONG AccessibleStateOf(const Control& control, HWND host, int dpi) {
-    LONG state = IsLink(control) ? STATE_SYSTEM_LINKED : STATE_SYSTEM_READONLY;
+    LONG state = !control.Windowless() ? 0
+                 : IsLink(control)     ? STATE_SYSTEM_LINKED
+                                       : STATE_SYSTEM_READONLY;
     if (!control.EffectiveEnabled()) state |= STATE_SYSTEM_UNAVAILABLE;
-    if (!IsWindowVisible(host)) state |= STATE_SYSTEM_INVISIBLE;
+    if (!control.Visible() || !IsWindowVisible(host)) state |= STATE_SYSTEM_INVISIBLE;
     // A label as large as its text has no size of its own: it is in view where it starts.
     const RECT place = ScreenRectOf(control, host, dpi), area = AreaInView(host);
     RECT shown;

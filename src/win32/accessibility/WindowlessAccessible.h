@@ -1,31 +1,42 @@
 #pragma once
 
+#include <vector>
+
 #include "controls/Control.h"
 #include "win32/base/Windows.h"
 
 namespace glimra::win32 {
 
-// What a windowless control (label, image) is to assistive technology: a simple element of
-// the accessible object of the window it is drawn on.
+// The children of a container's accessible object, and what a windowless control (label,
+// image) is to assistive technology: a simple element of the object of the window it is drawn
+// on.
+
+// Every control on the container but its lines, which are decoration, shown or hidden, in tab
+// order. A child's id is its place here, from 1: it stays the same for as long as the form
+// exists, whatever is shown or hidden, and the ids run from 1 to the number of children.
+std::vector<Control*> AccessibleChildrenOf(const Container& container);
+
+// Its child id on its container's object; 0 for a line.
+LONG AccessibleChildIdOf(const Control& control);
+
+// The child of that id, or null.
+Control* AccessibleChildAt(const Container& container, LONG id);
 
 // Visible labels and images are seen; lines are decoration.
 bool IsAccessibleWindowless(const Control& control);
 
-// Its child id on its container's object: the same for as long as the form exists, whatever
-// is shown or hidden.
-LONG AccessibleChildIdOf(const Control& control);
-
 // Labels and images under the pointing hand are links: a click on them opens something.
 bool IsLink(const Control& control);
 
-// A link, a graphic or static text.
+// A link, a graphic or static text; for a windowed control, the role of its kind of window.
 LONG AccessibleRoleOf(const Control& control);
 
 // Where `host`, at `dpi`, draws the control, on the screen.
 RECT ScreenRectOf(const Control& control, HWND host, int dpi);
 
 // Read-only (or linked, for a link); unavailable when disabled, with the page it is on;
-// off-screen when it lies outside what the dialog shows, as on a page out of view.
+// invisible when hidden; off-screen when it lies outside what the dialog shows, as on a page
+// out of view.
 LONG AccessibleStateOf(const Control& control, HWND host, int dpi);
 
 }  // namespace glimra::win32

@@ -23,6 +23,12 @@ DWORD ExStyleOf(BorderStyle border, bool owned) {
     return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owned ? 0 : WS_EX_APPWINDOW);
 }
 
+// The slide show: a borderless window maximized over the primary monitor, in view.
+bool IsFullScreen(const Form& form) {
+    return form.Visible() && form.GetWindowState() == WindowState::Maximized &&
+           form.Design().border == BorderStyle::None;
+}
+
 }  // namespace
 
 FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
@@ -147,6 +153,11 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             form_.PlatformClose();
             return 0;
+        case WM_SYSCOMMAND:
+            // The idle timeout comes again during a long show: the platform would start the
+            // screen saver a second time.
+            if ((wParam & 0xFFF0) == SC_SCREENSAVE && IsFullScreen(form_)) return 0;
+            break;
         case WM_ERASEBKGND:
             return 1;
         case WM_DISPLAYCHANGE:  // monitors added, removed or resized
@@ -221,8 +232,7 @@ void FormWindow::WindowStateChanged() {
 
 // A full-screen window (borderless, maximized, visible) has the other monitors covered.
 void FormWindow::UpdateCovers() {
-    covers_.Update(hwnd_, form_.Visible() && form_.GetWindowState() == WindowState::Maximized &&
-                              form_.Design().border == BorderStyle::None);
+    covers_.Update(hwnd_, IsFullScreen(form_));
 }
 
 void FormWindow::PositionChanged() {

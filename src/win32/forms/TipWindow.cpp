@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "win32/base/WindowBinding.h"
 
@@ -16,7 +17,19 @@ void TipWindow::Create(HWND owner, int dpi) {
 }
 
 void TipWindow::SetDpi(int dpi) {
-    if (hwnd_) SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, MulDiv(600, dpi, 96));
+    if (!hwnd_) return;
+    SendMessageW(hwnd_, TTM_SETMAXTIPWIDTH, 0, MulDiv(600, dpi, 96));
+    // The tip window takes the system's font at the system's resolution, which need not be
+    // that of the monitor the form is on.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                    static_cast<UINT>(dpi)))
+        return;
+    ScopedFont font(CreateFontIndirectW(&metrics.lfStatusFont));
+    if (!font) return;
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    font_ = std::move(font);  // the old font only once the window no longer holds it
 }
 
 void TipWindow::AddTool(TTTOOLINFOW& tool) {

@@ -4,6 +4,7 @@
 
 #include "controls/Form.h"
 #include "controls/TabStrip.h"
+#include "win32/base/Scoped.h"
 #include "win32/base/Windows.h"
 #include <commctrl.h>
 
@@ -18,10 +19,14 @@ class TipWindow {
     TipWindow& operator=(const TipWindow&) = delete;
 
     void Create(HWND owner, int dpi);
-    // Tips wrap at a width that follows the resolution.
+    // Tips wrap at a width, and are written in the system's tip font at a size, that follow
+    // the resolution.
     void SetDpi(int dpi);
-    // The tip window went with its owner.
-    void Forget() { hwnd_ = nullptr; }
+    // The tip window went with its owner, and no longer holds its font.
+    void Forget() {
+        hwnd_ = nullptr;
+        font_.Reset();
+    }
     HWND Handle() const { return hwnd_; }
 
     // A windowless control's tip, over its place on the window it is drawn on.
@@ -40,6 +45,7 @@ class TipWindow {
     void AddTool(TTTOOLINFOW& tool);
 
     HWND hwnd_ = nullptr;
+    ScopedFont font_;
     std::wstring text_;  // the text last handed to the tip window
 };
 
