@@ -94,6 +94,8 @@ class Form : public Container {
     void PlatformMouseMove(int button, int shift, float x, float y) {
         Form_MouseMove(button, shift, x, y);
     }
+    // The display turned off (power settings) or on again.
+    void PlatformDisplayChanged(bool on) { Form_DisplayChanged(on); }
 
   protected:
     virtual void Form_Load() {}
@@ -103,6 +105,7 @@ class Form : public Container {
     virtual void Form_Click() {}
     virtual void Form_KeyDown(int /*keyCode*/, int /*shift*/) {}
     virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void Form_DisplayChanged(bool /*on*/) {}
 
   private:
     friend class Timer;

@@ -193,7 +193,11 @@ void frmLumivue::Form_Resize() {
     if (OptionIsOn(strAlwaysOnTop)) ZOrderTopmost();
 }
 
+// While the display is off the show rests: no change, no read, no raise, and its seconds
+// stand still, so the picture on the screen when it went off gets the rest of its time when
+// it comes back. Input still ends it: the exit check runs on.
 void frmLumivue::timTimer_Timer() {
+    if (blnDisplayOff) return;
     if (OptionIsOn(strAlwaysOnTop)) ZOrderTopmost();
     KeepPointerHidden(OptionIsOn(strHideMousePointer));
     CountUp(lngElapsedSeconds);

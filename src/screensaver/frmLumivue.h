@@ -66,6 +66,7 @@ class frmLumivue : public Form {
     std::int16_t intClickCount = 0;
     std::int16_t intMouseMoveCount = 0;
     bool blnPointerHidden = false;
+    bool blnDisplayOff = false;  // nobody can see the show: it rests
 
     // Handlers the platform runs.
     void timTimer_Timer();
@@ -81,6 +82,7 @@ class frmLumivue : public Form {
     void Form_Click() override { CountClick(); }
     void Form_KeyDown(int, int) override { CountClick(); }
     void Form_MouseMove(int, int, float, float) override { CountMouseMove(); }
+    void Form_DisplayChanged(bool on) override { blnDisplayOff = !on; }
 
   private:
     void EndScreenSaver();

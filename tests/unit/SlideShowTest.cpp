@@ -189,6 +189,27 @@ TEST_F(SlideShow, FoldersBeyond32767PicturesCycleThroughAllOfThem) {
     EXPECT_EQ(NumberCaption(), L"Image # 32770 of 32770");
 }
 
+TEST_F(SlideShow, RestsWhileTheDisplayIsOffAndGoesOnWhereItWas) {
+    Pictures({L"1.jpg", L"2.jpg", L"3.jpg"});
+    StartShow(L"2");
+    Tick();
+    EXPECT_EQ(Tick(), L"C:\\P\\2.jpg");
+    Tick();  // one of its two seconds
+    const int raised = platform.peers.PeerOf(window()).topmostCalls;
+    window().PlatformDisplayChanged(false);
+    for (int tick = 1; tick <= 3; ++tick)
+        EXPECT_EQ(Tick(), L"") << "off, tick " << tick;
+    EXPECT_EQ(platform.peers.PeerOf(window()).topmostCalls, raised) << "not raised while off";
+    EXPECT_EQ(window().lngElapsedSeconds, 1) << "its seconds stand still";
+    window().PlatformDisplayChanged(true);
+    EXPECT_EQ(Tick(), L"C:\\P\\3.jpg") << "the rest of its time, then the next in order";
+
+    window().PlatformDisplayChanged(false);
+    window().PlatformKeyDown(32, 0);
+    window().timCheckScreen.Fire();
+    EXPECT_EQ(CurrentMode(), Mode::Ended) << "input ends it while the display is off";
+}
+
 // A disk that answers only when the test lets it, as a large folder or a sleeping one does.
 class HeldLister : public PictureLister {
   public:

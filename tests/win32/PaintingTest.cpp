@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -413,6 +414,35 @@ TEST_F(SlideShow, AThousandPictureChangesLeakNoGdiOrUserObjects) {
     // No slack: every object a change makes is released before the next change.
     EXPECT_LE(after.gdi, before.gdi) << (before.counted ? "GetGuiResources" : "handle slots");
     EXPECT_LE(after.user, before.user) << (before.counted ? "GetGuiResources" : "windows");
+}
+
+// The system tells the window when the display turns off and on (power settings): the show
+// rests while it is off and goes on when it is back.
+TEST_F(SlideShow, RestsWhileTheSystemSaysTheDisplayIsOff) {
+    AddPictures({{L"a.bmp", EncodeBmp(Solid(20, 20, kRed)), 20, 20, {}, 0},
+                 {L"b.bmp", EncodeBmp(Solid(20, 20, kBlue)), 20, 20, {}, 0}});
+    Start();
+    ASSERT_TRUE(TickUntilShown(L"a.bmp"));
+    const auto tellDisplay = [&](DWORD state) {
+        alignas(POWERBROADCAST_SETTING)
+            BYTE message[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
+        auto& setting = *reinterpret_cast<POWERBROADCAST_SETTING*>(message);
+        setting.PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+        setting.DataLength = sizeof(DWORD);
+        std::memcpy(setting.Data, &state, sizeof(DWORD));
+        return SendMessageW(Window()->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                            reinterpret_cast<LPARAM>(&setting));
+    };
+    frmLumivue& show = program->lumivue;
+    EXPECT_EQ(tellDisplay(0), TRUE);  // off
+    const std::int32_t index = show.intImageIndex;
+    for (int tick = 0; tick < 3; ++tick)
+        Tick();
+    EXPECT_EQ(show.intImageIndex, index) << "no change while the display is off";
+    EXPECT_EQ(show.lngElapsedSeconds, 0);
+    tellDisplay(1);  // on
+    Tick();
+    EXPECT_NE(show.intImageIndex, index) << "the next change once it is back";
 }
 
 TEST_F(SlideShow, ClosingTheWindowEndsTheProgram) {

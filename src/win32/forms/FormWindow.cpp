@@ -1,6 +1,7 @@
 #include "win32/forms/FormWindow.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "platform/EntryGuard.h"
 #include "win32/base/InputState.h"
@@ -73,6 +74,11 @@ void FormWindow::Create() {
                     bounds.bottom - bounds.top, owner, nullptr, instance, this);
     if (!hwnd_) return;
     if (IsDialog()) keys_.Start();
+    // The slide show rests while the display is off: the system says when it turns off and on.
+    if (!IsDialog()) {
+        displayState_ = RegisterPowerSettingNotification(hwnd_, &GUID_CONSOLE_DISPLAY_STATE,
+                                                         DEVICE_NOTIFY_WINDOW_HANDLE);
+    }
     const int windowDpi = static_cast<int>(GetDpiForWindow(hwnd_));
     if (windowDpi > 0 && windowDpi != dpi_.dpi) ChangeDpi(windowDpi, nullptr);
     ReportSize();
@@ -91,6 +97,8 @@ void FormWindow::Destroy() {
     controlsMade_ = false;
     covers_.Update(nullptr, false);
     keys_.Stop();
+    if (displayState_) UnregisterPowerSettingNotification(displayState_);
+    displayState_ = nullptr;
     if (hwnd_) DestroyWindow(hwnd_);  // its controls and its tip window go with it
     hwnd_ = nullptr;
     lastFocus_ = nullptr;
@@ -158,6 +166,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // screen saver a second time.
             if ((wParam & 0xFFF0) == SC_SCREENSAVE && IsFullScreen(form_)) return 0;
             break;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_POWERSETTINGCHANGE && lParam) ReportDisplayState(lParam);
+            return TRUE;
         case WM_ERASEBKGND:
             return 1;
         case WM_DISPLAYCHANGE:  // monitors added, removed or resized
@@ -182,6 +193,16 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+// The console's display: 0 off, 1 on, 2 dimmed (still seen).
+void FormWindow::ReportDisplayState(LPARAM setting) {
+    const auto& power = *reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
+    if (power.PowerSetting != GUID_CONSOLE_DISPLAY_STATE || power.DataLength < sizeof(DWORD))
+        return;
+    DWORD state = 0;
+    std::memcpy(&state, power.Data, sizeof(state));
+    form_.PlatformDisplayChanged(state != 0);
 }
 
 bool FormWindow::IsMovement(HWND hwnd, LPARAM lParam) {

@@ -74,6 +74,7 @@ class FormWindow : public FormPeer, public FormContext {
     void UpdateCovers();
     void ChangeDpi(int dpi, const RECT* suggested);
     void FocusFirst();
+    void ReportDisplayState(LPARAM setting);
 
     Form& form_;
     Screen& screen_;
@@ -91,7 +92,8 @@ class FormWindow : public FormPeer, public FormContext {
     bool controlsMade_ = false;         // at the form's first showing
     DialogKeys keys_{*this};
     std::optional<POINT> shownAt_, lastMoveAt_;  // the pointer, in screen pixels
-    MonitorCovers covers_;  // the other monitors, while the window is full screen
+    MonitorCovers covers_;                 // the other monitors, while the window is full screen
+    HPOWERNOTIFY displayState_ = nullptr;  // the display's turning off and on, for the show
 };
 
 }  // namespace glimra::win32
