@@ -29,7 +29,11 @@
 //   e2e_driver owner <caption>    prints the caption of the window that owns the window
 //   e2e_driver host <seconds>     shows a window captioned "Screen Saver Settings" for that
 //                                 long, as the system's settings window, and prints its handle
+//   e2e_driver display <caption> off|on
+//                                 tells the window that the display turned off or on, as the
+//                                 system tells the windows that registered for it
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -325,6 +329,33 @@ int Host(int seconds) {
     return 0;
 }
 
+// The system's notice of the console display's state, written into the window's own process,
+// where the window reads it.
+int TellDisplay(const wchar_t* caption, bool on) {
+    const HWND hwnd = FindWindowW(nullptr, caption);
+    DWORD processId = 0;
+    if (!hwnd || !GetWindowThreadProcessId(hwnd, &processId)) return 1;
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) return 1;
+    alignas(POWERBROADCAST_SETTING)
+        BYTE notice[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
+    auto& setting = *reinterpret_cast<POWERBROADCAST_SETTING*>(notice);
+    setting.PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+    setting.DataLength = sizeof(DWORD);
+    const DWORD state = on ? 1 : 0;
+    std::memcpy(setting.Data, &state, sizeof(state));
+    void* remote =
+        VirtualAllocEx(process, nullptr, sizeof(notice), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    LRESULT answer = 0;
+    if (remote && WriteProcessMemory(process, remote, notice, sizeof(notice), nullptr)) {
+        answer = SendMessageW(hwnd, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                              reinterpret_cast<LPARAM>(remote));
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return answer == TRUE ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -337,6 +368,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc == 3 && command == L"window") return ReportWindow(argv[2]);
     if (argc == 3 && command == L"close") return Close(argv[2]);
+    if (argc == 4 && command == L"display")
+        return TellDisplay(argv[2], argv[3] == std::wstring(L"on"));
     if (argc == 2 && command == L"covers") return EnumWindows(&PrintCover, 0) ? 0 : 1;
     if (argc == 3 && command == L"cover-input") return CoverInput(argv[2]);
     if (argc == 2 && command == L"monitors") {

@@ -125,3 +125,30 @@ test_unicode_folder_and_file_names_are_shown() {
   start_slide_show || return 1
   wait_pixel unicode 512 384 255,255,0 5 || return 1
 }
+
+# The system says the display turned off: the show rests (the screen stays as it was, tick
+# after tick) and goes on when the display is back; a key still ends it.
+test_the_show_rests_while_the_display_is_off() {
+  configure_pictures display-off
+  cp "$GLIMRA_ROOT"/assets/samples/0[12]-* "$PICTURES/"
+  reg_set SecondsToDisplay 1
+  reg_set DisplayImageNumber 0
+  reg_set DisplayImageFileName 0
+  start_slide_show || return 1
+  wine "$DRIVER" display "$SAVER" off || { echo "    the window did not take the notice"; return 1; }
+  shot display-off-before
+  sleep 3 # three ticks
+  shot display-off-after
+  local changed
+  changed=$(compare -metric AE "$E2E_OUT/display-off-before.png" "$E2E_OUT/display-off-after.png" \
+    null: 2>&1)
+  expect_eq "$changed" 0 "pixels changed while the display was off" || return 1
+  wine "$DRIVER" display "$SAVER" on || return 1
+  changes_again() {
+    shot display-on
+    [ "$(compare -metric AE "$E2E_OUT/display-off-after.png" "$E2E_OUT/display-on.png" \
+      null: 2>&1)" != 0 ]
+  }
+  wait_until 5 changes_again || { echo "    no change once the display was back"; return 1; }
+  expect_match "$(end_by key space)" '^[0-9]+$' "a key ends the show" || return 1
+}
