@@ -25,8 +25,14 @@ cpu_run() {
     shift 2
     hz=$(getconf CLK_TCK)
     start_program "$@"
-    if ! wait_visible "$caption" "$PROGRAM_PID" || { [ "$ready" = picture ] && ! wait_picture "$PROGRAM_PID"; }; then
+    if ! wait_visible "$caption" "$PROGRAM_PID" || { [ "$ready" != window ] && ! wait_picture "$PROGRAM_PID"; }; then
         say "$caption did not get ready"
+        key_to_exit "$PROGRAM_PID"
+        return 1
+    fi
+    # The system tells the show that the display turned off, as power settings do.
+    if [ "$ready" = display-off ] && ! wine "$BIN/e2e_driver.exe" display "$caption" off >/dev/null 2>&1; then
+        say "$caption did not take the display's notice"
         key_to_exit "$PROGRAM_PID"
         return 1
     fi
@@ -62,6 +68,12 @@ bench_cpu() {
         else
             note "(d) a run of ours failed"
         fi
+        if cpu_run "$SAVER_CAPTION" display-off "$SCR" /s; then
+            steady[off]+=" $STEADY_CPU"
+            all[off]+=" $STEADY_ALL"
+        else
+            note "(d) a run of ours with the display off failed"
+        fi
         if cpu_run "$IDLE_CAPTION" window "$BIN/bench_yardstick_window.exe" timers; then
             start[base]+=" $START_CPU"
             steady[base]+=" $STEADY_CPU"
@@ -91,6 +103,18 @@ bench_cpu() {
         "$(fmt "$tb" '%.3f s') $(percent_of_minute "$tb")" "$(ratio "$to" "$tb")"
     row "(d) CPU a minute, + wineserver + Xvfb" "$(fmt "$ao" '%.3f s') $(percent_of_minute "$ao")" \
         "$(fmt "$ab" '%.3f s') $(percent_of_minute "$ab")" "$(ratio "$ao" "$ab")"
+    if [ -n "${steady[off]:-}" ]; then
+        local oo oa
+        # shellcheck disable=SC2086
+        oo=$(median ${steady[off]})
+        # shellcheck disable=SC2086
+        oa=$(median ${all[off]})
+        row "(d) CPU a minute, display off, program" "$(fmt "$oo" '%.3f s') $(percent_of_minute "$oo")" \
+            "$(fmt "$tb" '%.3f s') $(percent_of_minute "$tb")" "$(ratio "$oo" "$tb")"
+        row "(d) CPU a minute, display off, + server" "$(fmt "$oa" '%.3f s') $(percent_of_minute "$oa")" \
+            "$(fmt "$ab" '%.3f s') $(percent_of_minute "$ab")" "$(ratio "$oa" "$ab")"
+        note "(d) display off, each run: ours${steady[off]} s/min"
+    fi
     note "(d) start, each run: ours${start[ours]} s; yardstick (to its window)${start[base]} s"
     note "(d) steady, each run: ours${steady[ours]} s/min; yardstick${steady[base]} s/min"
     note "(d) the show changes its one 12 MP picture every 5 s: later changes find the same" \
