@@ -23,6 +23,7 @@ add_library(glimra_win32 STATIC
   src/win32/forms/FormWindow.cpp
   src/win32/forms/HostMessages.cpp
   src/win32/painting/KeptSurface.cpp
+  src/win32/forms/LinkStandIns.cpp
   src/win32/base/LongPath.cpp
   src/win32/forms/MessageFilters.cpp
   src/win32/pictures/Metafiles.cpp
@@ -34,6 +35,8 @@ add_library(glimra_win32 STATIC
   src/win32/pictures/StoppableStream.cpp
   src/win32/pictures/ProgramPointer.cpp
   src/win32/system/RegistrySettingsStore.cpp
+  src/win32/painting/SchemeColors.cpp
+  src/win32/accessibility/StandInAccessible.cpp
   src/win32/readahead/ThreadedLister.cpp
   src/win32/readahead/ThreadedPreparer.cpp
   src/win32/forms/TipWindow.cpp
@@ -100,7 +103,9 @@ add_executable(win32_tests
   tests/win32/ReducedLoadTest.cpp
   tests/win32/PaintingTest.cpp
   tests/win32/DialogWindowTest.cpp
+  tests/win32/SchemeTest.cpp
   tests/win32/AccessibilityTest.cpp
+  tests/win32/LinkKeysTest.cpp
   tests/win32/ContainedEntriesTest.cpp
   tests/win32/MessageBoxesTest.cpp
   tests/win32/ShellTest.cpp
@@ -113,7 +118,8 @@ add_executable(win32_tests
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
-target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc windowscodecs)
+target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc windowscodecs
+                      uxtheme)
 add_dependencies(win32_tests Glimra)  # the resource tests read the built program
 set_property(SOURCE tests/win32/Win32Tests.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)

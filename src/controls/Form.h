@@ -71,6 +71,9 @@ class Form : public Container {
     float Height() const { return height_; }
     float ScaleWidth() const { return scaleWidth_; }
     float ScaleHeight() const { return scaleHeight_; }
+    // Twips per pixel at the resolution of the window's monitor, as the platform reports it;
+    // 0 until it has.
+    float TwipsPerPixel() const { return twipsPerPixel_; }
     void Move(float left, float top);
 
     // The persistent drawing surface: the back colour plus the pictures painted since Cls.
@@ -88,6 +91,7 @@ class Form : public Container {
     // Reports from the platform (or a test standing in for it).
     void PlatformResized(float outerWidth, float outerHeight, float innerWidth, float innerHeight);
     void PlatformMoved(float left, float top);
+    void PlatformScaled(float twipsPerPixel) { twipsPerPixel_ = twipsPerPixel; }
     void PlatformClose();
     void PlatformClick() { Form_Click(); }
     void PlatformKeyDown(int keyCode, int shift) { Form_KeyDown(keyCode, shift); }
@@ -131,6 +135,7 @@ class Form : public Container {
     WindowState windowState_ = WindowState::Normal;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     float scaleWidth_ = 0, scaleHeight_ = 0;
+    float twipsPerPixel_ = 0;
 };
 
 }  // namespace glimra

@@ -19,6 +19,8 @@ struct LabelState {
     Alignment alignment = Alignment::Left;
     bool wordWrap = true;
     bool useMnemonic = true;
+    bool tabStop = false;
+    const Control* linkIcon = nullptr;
 };
 
 class Label : public ControlWith<LabelState> {
@@ -42,6 +44,13 @@ class Label : public ControlWith<LabelState> {
     // such as file paths are shown as they are.
     bool UseMnemonic() const { return s_.useMnemonic; }
     void SetUseMnemonic(bool useMnemonic) { Assign(s_.useMnemonic, useMnemonic); }
+    // A link the keyboard reaches too: the label takes its place in the tab order, Enter and
+    // Space on it raise Click, and its focus is shown round it and its icon, the picture that
+    // is part of the same link. Read when the form's windows are made.
+    bool TabStop() const { return s_.tabStop; }
+    void SetTabStop(bool tabStop) { s_.tabStop = tabStop; }
+    const Control* LinkIcon() const { return s_.linkIcon; }
+    void SetLinkIcon(const Control* icon) { s_.linkIcon = icon; }
     // The label's text underlined or not, the rest of its font unchanged.
     void SetUnderline(bool underline) {
         glimra::Font font = Font();

@@ -179,7 +179,12 @@ void frmGlimraOptions::tbsOptions_Click() {
 }
 
 void frmGlimraOptions::Form_KeyDown(int keyCode, int shift) {
-    constexpr int kTab = 9, kCtrl = 2;
+    constexpr int kTab = 9, kF1 = 112, kCtrl = 2;
+    // F1 opens the help page from any page, as the help link does.
+    if (keyCode == kF1 && shift == 0) {
+        OpenLink(strHelpPagePath);
+        return;
+    }
     if (keyCode != kTab || shift != kCtrl) return;
     const int s = tbsOptions.SelectedItem();
     tbsOptions.SetSelectedItem(s == static_cast<int>(tbsOptions.Tabs().size()) ? 1 : s + 1);

@@ -181,6 +181,12 @@ void frmGlimraOptions::LayOut() {
     for (Control* link : std::initializer_list<Control*>{&imgHelpLink, &lblHelpLink,
                                                          &imgDownloadLink, &lblDownloadLink})
         link->SetMouseIcon(PointerPicture::PointingHand);
+    // The keyboard reaches each link too, after the page's other controls: one stop per link,
+    // its label with its icon.
+    lblHelpLink.SetTabStop(true);
+    lblHelpLink.SetLinkIcon(&imgHelpLink);
+    lblDownloadLink.SetTabStop(true);
+    lblDownloadLink.SetLinkIcon(&imgDownloadLink);
 }
 
 }  // namespace glimra

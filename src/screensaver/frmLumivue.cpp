@@ -183,8 +183,11 @@ void frmLumivue::Form_Resize() {
     Cls();
     const PicturePtr& picture = picHiddenScreenSaver.Picture();
     if (picture) {
-        const float w = picture->Width() * ports_.screen.TwipsPerPixelX();
-        const float h = picture->Height() * ports_.screen.TwipsPerPixelY();
+        // A picture's pixels are the window's: its monitor's resolution, which can differ
+        // from the system's, makes them twips.
+        const float scaled = TwipsPerPixel();
+        const float w = picture->Width() * (scaled > 0 ? scaled : ports_.screen.TwipsPerPixelX());
+        const float h = picture->Height() * (scaled > 0 ? scaled : ports_.screen.TwipsPerPixelY());
         const Placement place = FitAndCentre(w, h, ScaleWidth(), ScaleHeight());
         PaintPicture(picture, place.left, place.top, place.width, place.height);
     }

@@ -16,6 +16,7 @@
 #include "win32/forms/Win32PeerFactory.h"
 #include "win32/pictures/DesignPictures.h"
 #include "win32/pictures/ProgramPointer.h"
+#include "win32/pictures/ShowTarget.h"
 #include "win32/pictures/WicPictureLoader.h"
 #include "win32/readahead/ThreadedLister.h"
 #include "win32/readahead/ThreadedPreparer.h"
@@ -62,9 +63,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
         RegistrySettingsStore settings(keys::kApplication, keys::kSection);
         Win32FileSystem files;
         Win32Screen screen;
-        WicPictureLoader pictures(instance, GetSystemMetrics(SM_CXSCREEN),
-                                  GetSystemMetrics(SM_CYSCREEN),
-                                  static_cast<float>(GetDpiForSystem()));
+        // Where the show's pictures are shown: the full-screen window tells, the loaders read.
+        const auto showTarget = std::make_shared<ShowTarget>(
+            ShowTarget::Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                             static_cast<float>(GetDpiForSystem())});
+        WicPictureLoader pictures(instance, showTarget);
         Win32Pointer mousePointer;
         SeededRandom random(static_cast<std::uint64_t>(
             std::chrono::high_resolution_clock::now().time_since_epoch().count() ^
@@ -80,15 +83,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
         Win32Shell shell(dialogWindow, program.Details().folder);
         Win32Locale locale;
         DesignPictures designPictures(instance, pictures, pointer.Get());
-        Win32PeerFactory peers(screen, {icon, pointer.Get(), designPictures,
-                                        SettingsWindowOf(program.ArgumentText())});
+        FormWindow::Resources resources{icon, pointer.Get(), designPictures,
+                                        SettingsWindowOf(program.ArgumentText())};
+        resources.showTarget = showTarget.get();
+        Win32PeerFactory peers(screen, resources);
 
         const Ports ports{program,      settings, files,    pictures, screen,
                           mousePointer, random,   messages, shell,    locale};
-        ThreadedPreparer preparer([&](const std::atomic<bool>& stop) {
-            auto loader = std::make_unique<WicPictureLoader>(
-                instance, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                static_cast<float>(GetDpiForSystem()));
+        ThreadedPreparer preparer([instance, showTarget](const std::atomic<bool>& stop) {
+            auto loader = std::make_unique<WicPictureLoader>(instance, showTarget);
             loader->StopWhen(stop);
             return loader;
         });

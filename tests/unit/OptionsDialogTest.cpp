@@ -58,6 +58,7 @@ struct DesignRow {
     bool visible = true;
     Color color = kButtonText;  // a label's text
     Alignment alignment = Alignment::Left;
+    const wchar_t* linkIcon = nullptr;  // a link the keyboard reaches: the icon that is part of it
 };
 
 const Font kDialogFont{L"Arial", 9.75f, false, false};
@@ -121,9 +122,9 @@ const DesignRow kDesign[] = {
     {L"lblComments2", L"fraSample5", L"Comments2", L"", Arial(8.25f), 1320, 1680, 3975, 735, 40},
     {L"lblDeveloper", L"fraSample5", kDeveloper.c_str(), L"", Arial(6.75f, true), 120, 1800, 1095, 855, 38},
     {L"imgHelpLink", L"fraSample5", nullptr, kHelpTip.c_str(), std::nullopt, 1320, 2520, 480, 480, -1},
-    {L"lblHelpLink", L"fraSample5", L"Glimra ScreenSaver Help", kHelpTip.c_str(), Arial(9.75f, true), 1920, 2520, 3015, 255, 37, true, kBlue},
+    {L"lblHelpLink", L"fraSample5", L"Glimra ScreenSaver Help", kHelpTip.c_str(), Arial(9.75f, true), 1920, 2520, 3015, 255, 37, true, kBlue, Alignment::Left, L"imgHelpLink"},
     {L"imgDownloadLink", L"fraSample5", nullptr, L"Click here to download latest version of Glimra ScreenSaver", std::nullopt, 1320, 3000, 480, 480, -1},
-    {L"lblDownloadLink", L"fraSample5", L"Download Latest Version", L"Click here to download the latest version of Glimra ScreenSaver", Arial(9.75f, true), 1920, 3000, 2535, 255, 41, true, kBlue},
+    {L"lblDownloadLink", L"fraSample5", L"Download Latest Version", L"Click here to download the latest version of Glimra ScreenSaver", Arial(9.75f, true), 1920, 3000, 2535, 255, 41, true, kBlue, Alignment::Left, L"imgDownloadLink"},
     // Below the tab strip.
     {L"cmdOK", nullptr, L"&OK", L"", kDialogFont, 2490, 4455, 1095, 375, 1},
     {L"cmdCancel", nullptr, L"&Cancel", L"", kDialogFont, 3720, 4455, 1095, 375, 2},
@@ -188,6 +189,9 @@ TEST_F(OptionsDialog, EveryControlHasItsDesignValues) {
         if (const auto* label = dynamic_cast<const Label*>(&control)) {
             EXPECT_EQ(label->ForeColor(), row.color);
             EXPECT_EQ(label->GetAlignment(), row.alignment);
+            EXPECT_EQ(label->TabStop(), row.linkIcon != nullptr);
+            EXPECT_EQ(label->LinkIcon() ? label->LinkIcon()->Name() : L"",
+                      row.linkIcon ? row.linkIcon : L"");
         }
     }
 }
@@ -281,6 +285,23 @@ TEST_F(OptionsDialog, TabsBringTheirPageIntoViewAndCtrlTabMovesOnAndWraps) {
     }
     EXPECT_FALSE(d.cmdBrowse.EffectiveEnabled()) << "controls of pages out of view are off";
     EXPECT_TRUE(d.cmdPreview.EffectiveEnabled());
+}
+
+TEST_F(OptionsDialog, F1OpensTheHelpPageFromEveryPageAndOnlyWithoutShiftCtrlOrAlt) {
+    Open();
+    frmGlimraOptions& d = dialog();
+    constexpr int kF1 = 112;
+    for (int tab = 1; tab <= 5; ++tab) {
+        d.tbsOptions.PlatformSelect(tab);
+        platform.shell.opened.clear();
+        d.PlatformKeyDown(kF1, 0);
+        EXPECT_EQ(platform.shell.opened, std::vector<std::wstring>{d.strHelpPagePath}) << tab;
+    }
+    platform.shell.opened.clear();
+    for (int shift : {1, 2, 4})
+        d.PlatformKeyDown(kF1, shift);
+    d.PlatformKeyDown(113, 0);  // F2
+    EXPECT_TRUE(platform.shell.opened.empty());
 }
 
 TEST_F(OptionsDialog, TheStoredFolderReachesTheListsAndItsDriveRunsTheDriveChange) {

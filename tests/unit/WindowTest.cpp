@@ -51,6 +51,34 @@ TEST_F(Window, PicturesAreReducedToFitNeverEnlargedAndCentred) {
     }
 }
 
+TEST_F(Window, PicturePixelsAreTheWindowsAtItsMonitorsResolutionNeverEnlarged) {
+    // A window of 1920 x 1080 pixels on a monitor whose resolution differs from the system's
+    // (15 twips a pixel): pictures fill it exactly, or keep their pixels, never enlarged.
+    const struct {
+        float twipsPerPixel;
+        int w, h;
+        std::vector<float> drawn;  // left, top, width, height in the window's pixels
+    } cases[] = {
+        {15, 1920, 1080, {0, 0, 1920, 1080}},  {10, 1920, 1080, {0, 0, 1920, 1080}},
+        {10, 960, 540, {480, 270, 960, 540}},  {20, 960, 540, {480, 270, 960, 540}},
+        {10, 3840, 1080, {0, 270, 1920, 540}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.twipsPerPixel << " " << c.w << "x" << c.h);
+        StartOn(1920, 1080, c.w, c.h);
+        window().PlatformScaled(c.twipsPerPixel);
+        window().PlatformResized(1920 * c.twipsPerPixel, 1080 * c.twipsPerPixel,
+                                 1920 * c.twipsPerPixel, 1080 * c.twipsPerPixel);
+        const auto& surface = window().Surface();
+        ASSERT_EQ(surface.size(), 1u);
+        const DrawnPicture& d = surface[0];
+        const std::vector<float> drawn = {d.left / c.twipsPerPixel, d.top / c.twipsPerPixel,
+                                          d.width / c.twipsPerPixel, d.height / c.twipsPerPixel};
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(drawn[i], c.drawn[i], 0.01) << "value " << i;
+    }
+}
+
 TEST_F(Window, EveryPictureIsDrawnIntoTheRectangleTheLoaderKeepsItAt) {
     // The window places in twips and the platform turns that into pixels; raster pictures are
     // kept at ShownRect's size, so the two must meet to the pixel or the picture is scaled twice.

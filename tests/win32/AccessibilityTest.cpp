@@ -162,6 +162,11 @@ class DialogAccessibility : public DialogWindow {
     Reading Link(const std::wstring& name, const std::wstring& tip = {}) {
         return {nullptr, 0, name, ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, tip};
     }
+    // A link the keyboard reaches too.
+    Reading FocusableLink(const std::wstring& name, const std::wstring& tip) {
+        return {nullptr, 0, name, ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE,
+                tip};
+    }
     static Reading Hidden(Reading reading, LONG more = 0) {
         reading.state |= STATE_SYSTEM_INVISIBLE | more;
         return reading;
@@ -265,10 +270,11 @@ TEST_F(DialogAccessibility, EachPageHoldsItsLabelsPicturesAndLinksInTabOrder) {
          L"Help using this screen saver",
          {Graphic(L"the Glimra ScreenSaver developers"), Link(L"Click here for Help"),
           Link(L"Click here to download latest version of Glimra ScreenSaver"),
-          Text(d.lblComments.Caption()), Link(L"Glimra ScreenSaver Help", L"Click here for Help"),
+          Text(d.lblComments.Caption()),
+          FocusableLink(L"Glimra ScreenSaver Help", L"Click here for Help"),
           Text(L"Developer, the Glimra ScreenSaver developers"), Text(d.lblComments2.Caption()),
-          Link(L"Download Latest Version",
-               L"Click here to download the latest version of Glimra ScreenSaver")}},
+          FocusableLink(L"Download Latest Version",
+                        L"Click here to download the latest version of Glimra ScreenSaver")}},
     };
     for (int tab = 1; tab <= 5; ++tab) {
         const Page& page = pages[tab - 1];
@@ -530,6 +536,38 @@ TEST_F(DialogAccessibility, ALinksDefaultActionOpensItsTargetOnceTheCallReturned
     frame->accDoDefaultAction(Child(help));
     Pump();
     EXPECT_TRUE(shell.opened.empty()) << "a link out of view opens nothing, as for a click";
+}
+
+// The focus of a link the keyboard reaches is on the window that stands in for it: the link is
+// focused, and the window itself is read as the link, whose default action it runs.
+TEST_F(DialogAccessibility, AKeyboardLinkIsFocusedWhileItsStandInHasTheFocus) {
+    frmGlimraOptions& d = Dialog();
+    d.tbsOptions.SetSelectedItem(5);
+    Pump();
+    ComPtr<IAccessible> frame = ObjectOf(Of(d.fraSample5));
+    const LONG id = IdOfChildNamed(*frame.Get(), L"Glimra ScreenSaver Help");
+    const HWND standIn = Window().Controls().StandInOf(d.lblHelpLink);
+    ASSERT_TRUE(standIn && id);
+    Reading link = FocusableLink(L"Glimra ScreenSaver Help", L"Click here for Help");
+    link.id = id;
+    EXPECT_EQ(Read(*frame.Get(), id), link);
+    SetFocus(standIn);
+    link.state |= STATE_SYSTEM_FOCUSED;
+    EXPECT_EQ(Read(*frame.Get(), id), link) << "the link on its page";
+    ComPtr<IAccessible> own = ObjectOf(standIn);
+    ASSERT_TRUE(own);
+    link.id = CHILDID_SELF;
+    EXPECT_EQ(Read(*own.Get()), link) << "the window standing in for it";
+    long place[4] = {}, ownPlace[4] = {};
+    frame->accLocation(&place[0], &place[1], &place[2], &place[3], Child(id));
+    own->accLocation(&ownPlace[0], &ownPlace[1], &ownPlace[2], &ownPlace[3], Child(CHILDID_SELF));
+    EXPECT_TRUE(std::equal(place, place + 4, ownPlace)) << "where the link is drawn";
+    shell.opened.clear();
+    EXPECT_EQ(own->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+    Pump();
+    EXPECT_EQ(shell.opened, std::vector<std::wstring>{d.strHelpPagePath});
+    SetFocus(Of(d.cmdOK));
+    EXPECT_FALSE(Read(*frame.Get(), id).state & STATE_SYSTEM_FOCUSED);
 }
 
 // The events raised on this thread's windows for simple elements, as a screen reader gets them.

@@ -102,7 +102,8 @@ class DialogWindow : public ::testing::Test {
         Pump();
     }
 
-    bool freshStore = false;  // nothing stored: the first run
+    bool freshStore = false;    // nothing stored: the first run
+    bool highContrast = false;  // what the windows are told of the user's scheme
     TempFolder folder{L"glimra-dialog"};
     RegistrySettingsStore settings{kApplication, keys::kSection};
     SettingsStart start;
@@ -118,7 +119,12 @@ class DialogWindow : public ::testing::Test {
         LoadImageW(built.Resources(), MAKEINTRESOURCEW(IDI_GLIMRA), IMAGE_ICON, 32, 32, 0))};
     ScopedCursor programPointer = CursorFromIcon(programIcon.Get());
     DesignPictures designPictures{built.Resources(), pictures, programPointer.Get()};
-    Win32PeerFactory peers{screen, {nullptr, nullptr, designPictures, nullptr}};
+    Win32PeerFactory peers{screen,
+                           {.icon = nullptr,
+                            .formPointer = nullptr,
+                            .pictures = designPictures,
+                            .dialogOwner = nullptr,
+                            .highContrast = [this] { return highContrast; }}};
     fakes::FakeShell shell;
     Win32Locale locale;
     Ports ports{start, settings, files, pictures, screen, pointer, random, messages, shell, locale};

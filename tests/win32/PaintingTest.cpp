@@ -416,6 +416,38 @@ TEST_F(SlideShow, AThousandPictureChangesLeakNoGdiOrUserObjects) {
     EXPECT_LE(after.user, before.user) << (before.counted ? "GetGuiResources" : "windows");
 }
 
+// The show's window on a monitor whose resolution changes (another monitor's scale): it keeps
+// exactly its monitor's rectangle, not the one the system suggests, and a picture's pixels
+// are the window's at either resolution: as large as the window fills it, a smaller one is
+// shown at its own size, never enlarged.
+TEST_F(SlideShow, KeepsItsMonitorAndThePicturesPixelsAtAnotherResolution) {
+    RECT monitor{};
+    GetWindowRect(GetDesktopWindow(), &monitor);
+    const int W = monitor.right - monitor.left, H = monitor.bottom - monitor.top;
+    AddPictures({{L"whole.bmp", EncodeBmp(Quadrants(W, H)), W, H, kQuadrants, 0},
+                 {L"half.bmp", EncodeBmp(Quadrants(W / 2, H / 2)), W / 2, H / 2, kQuadrants, 0}});
+    Start();
+    for (const UINT dpi : {144u, 96u}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested{0, 0, W * static_cast<int>(dpi) / 96, H * static_cast<int>(dpi) / 96};
+        SendMessageW(Window()->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        Pump();
+        RECT window{};
+        GetWindowRect(Window()->Handle(), &window);
+        EXPECT_EQ(window.right - window.left, W);
+        EXPECT_EQ(window.bottom - window.top, H);
+        for (const wchar_t* name : {L"whole.bmp", L"half.bmp"}) {
+            SCOPED_TRACE(::testing::Message() << name);
+            ASSERT_TRUE(TickUntilShown(name));
+            const PixelBuffer shot = Capture();
+            const int w = name == std::wstring(L"whole.bmp") ? W : W / 2;
+            const int h = name == std::wstring(L"whole.bmp") ? H : H / 2;
+            EXPECT_TRUE(ShowsPictureIn(shot, Fitted(w, h, shot.width, shot.height), kQuadrants, 0));
+        }
+    }
+}
+
 // The system tells the window when the display turns off and on (power settings): the show
 // rests while it is off and goes on when it is back.
 TEST_F(SlideShow, RestsWhileTheSystemSaysTheDisplayIsOff) {

@@ -278,6 +278,31 @@ TEST_F(PictureFitting, LargerPicturesAreKeptAtTheFittedSizeWithProportions) {
     }
 }
 
+TEST_F(PictureFitting, TheKeptSizeFollowsWhereTheShowIsWhenItMoves) {
+    // The same file, loaded again after the show's window moved to another display or
+    // resolution, is kept at the new rectangle, not handed back as it was.
+    TempFolder folder{L"glimra-show-target"};
+    const std::wstring path = folder.Path() + L"wide.bmp";
+    ASSERT_TRUE(WriteBytes(path, EncodeBmp(Quadrants(3000, 2000))));
+    const auto target = std::make_shared<ShowTarget>(ShowTarget::Size{1920, 1080, 96});
+    WicPictureLoader loader(GetModuleHandleW(nullptr), target);
+    const struct {
+        ShowTarget::Size at;
+        int keptW, keptH;
+    } moves[] = {{{1920, 1080, 96}, 1620, 1080},
+                 {{1024, 768, 96}, 1024, 683},
+                 {{1024, 768, 144}, 1024, 683},
+                 {{800, 600, 96}, 800, 533}};
+    for (const auto& move : moves) {
+        SCOPED_TRACE(::testing::Message() << move.at.width << "x" << move.at.height);
+        target->Set(move.at);
+        const auto picture = AsRaster(loader.Load(path));
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->Pixels().width, move.keptW);
+        EXPECT_EQ(picture->Pixels().height, move.keptH);
+    }
+}
+
 TEST_F(PictureFitting, KeptSizeIsTheRectangleTheWindowDrawsInto) {
     // 1500 x 1000 on 1024 x 768 is 682.67 pixels high: kept and drawn 683, so drawing copies.
     const Bytes file = EncodeBmp(Quadrants(1500, 1000));

@@ -16,12 +16,6 @@
 namespace glimra::win32 {
 namespace {
 
-// Posted by the accessible object to its window: run the default action of child `wParam`.
-UINT DefaultActionMessage() {
-    static const UINT message = RegisterWindowMessageW(L"GlimraAccessibleDefaultAction");
-    return message;
-}
-
 VARIANT Self() {
     VARIANT self;
     VariantInit(&self);
@@ -137,12 +131,7 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
             child,
             [&](const Control& control) {
                 if (!IsLink(control)) return DISP_E_MEMBERNOTFOUND;
-                // The action may open a window or a message box: it runs once this call returned.
-                const UINT message = DefaultActionMessage();
-                return message && PostMessageW(Window(), message,
-                                               static_cast<WPARAM>(AccessibleChildIdOf(control)), 0)
-                           ? S_OK
-                           : E_FAIL;
+                return PostDefaultAction(control, Window()) ? S_OK : E_FAIL;
             },
             [&](IAccessible& o) { return o.accDoDefaultAction(Self()); });
     }

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "controls/Label.h"
 #include "win32/base/Containers.h"
 #include "win32/base/Dpi.h"
+#include "win32/base/WindowBinding.h"
 
 namespace glimra::win32 {
 namespace {
@@ -54,6 +56,22 @@ bool IsLink(const Control& control) {
            control.Click;
 }
 
+bool TakesFocus(const Control& control) {
+    const auto* label = dynamic_cast<const Label*>(&control);
+    return label && label->TabStop();
+}
+
+UINT DefaultActionMessage() {
+    static const UINT message = RegisterWindowMessageW(L"GlimraAccessibleDefaultAction");
+    return message;
+}
+
+bool PostDefaultAction(const Control& link, HWND host) {
+    const UINT message = DefaultActionMessage();
+    return message &&
+           PostMessageW(host, message, static_cast<WPARAM>(AccessibleChildIdOf(link)), 0);
+}
+
 LONG AccessibleRoleOf(const Control& control) {
     if (IsLink(control)) return ROLE_SYSTEM_LINK;
     switch (control.Kind()) {
@@ -93,6 +111,11 @@ LONG AccessibleStateOf(const Control& control, HWND host, int dpi) {
     LONG state = !control.Windowless() ? 0
                  : IsLink(control)     ? STATE_SYSTEM_LINKED
                                        : STATE_SYSTEM_READONLY;
+    if (TakesFocus(control)) {
+        state |= STATE_SYSTEM_FOCUSABLE;
+        const WindowBinding* focus = BindingOf(GetFocus());
+        if (focus && focus->control == &control) state |= STATE_SYSTEM_FOCUSED;
+    }
     if (!control.EffectiveEnabled()) state |= STATE_SYSTEM_UNAVAILABLE;
     if (!control.Visible() || !IsWindowVisible(host)) state |= STATE_SYSTEM_INVISIBLE;
     // A label as large as its text has no size of its own: it is in view where it starts.

@@ -28,13 +28,23 @@ bool IsAccessibleWindowless(const Control& control);
 // Labels and images under the pointing hand are links: a click on them opens something.
 bool IsLink(const Control& control);
 
+// A link the keyboard reaches: a label that is a tab stop, whose window stand-in takes the focus.
+bool TakesFocus(const Control& control);
+
+// The message a link's default action is posted with to the window it is drawn on, and the
+// posting: the action (a click, which may open a window) runs once the client that asked has
+// its answer.
+UINT DefaultActionMessage();
+bool PostDefaultAction(const Control& link, HWND host);
+
 // A link, a graphic or static text; for a windowed control, the role of its kind of window.
 LONG AccessibleRoleOf(const Control& control);
 
 // Where `host`, at `dpi`, draws the control, on the screen.
 RECT ScreenRectOf(const Control& control, HWND host, int dpi);
 
-// Read-only (or linked, for a link); unavailable when disabled, with the page it is on;
+// Read-only (or linked, for a link, and focusable, focused while its stand-in has the focus, for
+// one the keyboard reaches); unavailable when disabled, with the page it is on;
 // invisible when hidden; off-screen when it lies outside what the dialog shows, as on a page
 // out of view.
 LONG AccessibleStateOf(const Control& control, HWND host, int dpi);

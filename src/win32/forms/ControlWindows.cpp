@@ -81,6 +81,7 @@ void ControlWindows::Sync(Control& control) {
         InvalidateRect(host, nullptr, FALSE);
         owner_.Tips().MoveWindowless(host, control, owner_.Windowless().RectOf(control));
         accessibleEvents_.Follow(control, host);  // shown, hidden, renamed
+        links_.Sync(control);
         return;
     }
     auto found = children_.find(&control);
@@ -115,7 +116,10 @@ void ControlWindows::Sync(Control& control) {
 void ControlWindows::SyncEnabled(const Container& container) {
     for (Control* control : container.Children()) {
         const HWND hwnd = WindowOf(*control);
-        if (!hwnd) continue;
+        if (!hwnd) {
+            links_.Sync(*control);
+            continue;
+        }
         const bool enabled = control->EffectiveEnabled();
         if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
         if (const Container* inner = AsContainer(*control)) SyncEnabled(*inner);

@@ -8,6 +8,7 @@
 #include "win32/accessibility/WindowlessEvents.h"
 #include "win32/base/WindowBinding.h"
 #include "win32/base/Windows.h"
+#include "win32/forms/LinkStandIns.h"
 
 namespace glimra::win32 {
 
@@ -20,7 +21,7 @@ class FormContext;
 // (Report); the echoes of a push are not user actions.
 class ControlWindows {
   public:
-    explicit ControlWindows(FormContext& owner) : owner_(owner) {}
+    explicit ControlWindows(FormContext& owner) : owner_(owner), links_(owner) {}
     ControlWindows(const ControlWindows&) = delete;
     ControlWindows& operator=(const ControlWindows&) = delete;
 
@@ -28,9 +29,14 @@ class ControlWindows {
     // `containerClass`.
     void Create(Container& form, HWND formWindow, const wchar_t* containerClass);
     // The windows went with the form's window.
-    void Forget() { children_.clear(); }
+    void Forget() {
+        children_.clear();
+        links_.Forget();
+    }
 
     HWND WindowOf(const Control& control) const;
+    // The window that takes the focus for a link the keyboard reaches, or null.
+    HWND StandInOf(const Control& control) const { return links_.StandInOf(control); }
     // The window of the first control in tab order that can take the focus.
     HWND FirstInTabOrder(Container& container) const;
     // The window a control is drawn on or is a child of: its container's, or the form's.
@@ -66,6 +72,7 @@ class ControlWindows {
     FormContext& owner_;
     const wchar_t* containerClass_ = nullptr;
     std::map<const Control*, Child> children_;
+    LinkStandIns links_;
     // What assistive technology is told of the labels and images.
     WindowlessEvents accessibleEvents_;
     bool syncing_ = false;  // echoes of what the model pushes are not user actions

@@ -74,6 +74,7 @@ void ControlWindows::CreateIn(Container& container, HWND parent) {
             owner_.Tips().AddWindowless(HostWindowOf(*control), *control,
                                         owner_.Windowless().RectOf(*control));
             accessibleEvents_.Follow(*control, parent);  // its first state
+            links_.CreateFor(*control, parent);
             continue;
         }
         CreateChild(*control, parent);

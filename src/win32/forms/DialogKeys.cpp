@@ -36,6 +36,9 @@ bool DialogKeys::PreTranslate(MSG& message) {
     if (keyDown && form.Design().keyPreview) {
         form.PlatformKeyDown(static_cast<int>(message.wParam), ShiftState());
         if (window_.Handle() != root) return true;  // the key closed the dialog
+        // F1 is the key preview's: it opens the dialog's own help, and goes no further, so
+        // no other window's help (the settings window's that owns the dialog) opens too.
+        if (message.wParam == VK_F1) return true;
     }
     // Ctrl+Tab belongs to the key preview, not to the tab order.
     if (keyDown && message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0) return false;

@@ -8,8 +8,8 @@ namespace glimra::win32 {
 class FormContext;
 
 // The keyboard of a dialog window, a message filter registered while the window exists: the
-// form's key preview first, Ctrl+Tab kept for it, a tab's access key given to the tab strip
-// unless a control in view has the same one, and everything else to the platform's dialog
+// form's key preview first, Ctrl+Tab and F1 kept for it, a tab's access key given to the tab
+// strip unless a control in view has the same one, and everything else to the platform's dialog
 // navigation (tab order, access keys, Esc as the cancel button, no default button).
 class DialogKeys : public MessageFilter {
   public:

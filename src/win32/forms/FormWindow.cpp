@@ -36,7 +36,8 @@ FormWindow::FormWindow(Form& form, Screen& screen, Resources resources)
     : form_(form),
       screen_(screen),
       resources_(resources),
-      windowless_(form, dpi_, fonts_, resources.pictures, resources.formPointer),
+      scheme_(resources.highContrast),
+      windowless_(form, dpi_, fonts_, resources.pictures, resources.formPointer, scheme_),
       covers_(form, screen, resources.formPointer, resources.monitors) {}
 
 FormWindow::~FormWindow() {
@@ -63,6 +64,7 @@ void FormWindow::Create() {
         return RegisterClassExW(&windowClass) != 0 && ContainerWindowClass();
     }();
     if (!registered) return;
+    scheme_.Refresh();
     const FormDesign& design = form_.Design();
     const HWND owner = IsDialog() ? resources_.dialogOwner : nullptr;
     dpi_.dpi = static_cast<int>(GetDpiForSystem());
@@ -171,6 +173,11 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_ERASEBKGND:
             return 1;
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            SchemeChanged(message, wParam, lParam);
+            break;
         case WM_DISPLAYCHANGE:  // monitors added, removed or resized
             WindowStateChanged();
             return 0;
@@ -203,6 +210,29 @@ void FormWindow::ReportDisplayState(LPARAM setting) {
     DWORD state = 0;
     std::memcpy(&state, power.Data, sizeof(state));
     form_.PlatformDisplayChanged(state != 0);
+}
+
+// The system tells top-level windows of a new scheme; the controls' windows are told here,
+// common controls among them, which take new colours only from WM_SYSCOLORCHANGE. Then all
+// is drawn again from the new colours and fonts, the kept surface too, which is otherwise
+// made again only when its pictures or size change.
+void FormWindow::SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Of the other settings none changes what the windows draw.
+    const bool fonts = message == WM_SETTINGCHANGE && wParam == SPI_SETNONCLIENTMETRICS;
+    if (!hwnd_ || (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST && !fonts)) return;
+    const MSG told{nullptr, message, wParam, lParam, 0, {}};
+    EnumChildWindows(
+        hwnd_,
+        [](HWND child, LPARAM passed) {
+            const auto& m = *reinterpret_cast<const MSG*>(passed);
+            SendMessageW(child, m.message, m.wParam, m.lParam);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&told));
+    scheme_.Refresh();
+    if (fonts) tips_.SetDpi(dpi_.dpi);  // the tips are in the system's font
+    surface_.Release();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool FormWindow::IsMovement(HWND hwnd, LPARAM lParam) {
@@ -296,6 +326,9 @@ void FormWindow::ReportSize() {
     GetWindowRect(hwnd_, &outer);
     GetClientRect(hwnd_, &inner);
     const float tx = screen_.TwipsPerPixelX(), ty = screen_.TwipsPerPixelY();
+    form_.PlatformScaled(dpi_.Twips(1));
+    if (resources_.showTarget && !IsDialog())
+        resources_.showTarget->Set({inner.right, inner.bottom, static_cast<float>(dpi_.dpi)});
     form_.PlatformResized(static_cast<float>(outer.right - outer.left) * tx,
                           static_cast<float>(outer.bottom - outer.top) * ty,
                           dpi_.Twips(inner.right), dpi_.Twips(inner.bottom));
@@ -303,7 +336,13 @@ void FormWindow::ReportSize() {
 
 void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
     dpi_.dpi = dpi;
-    if (suggested) {
+    if (form_.Design().border == BorderStyle::None &&
+        form_.GetWindowState() == WindowState::Maximized) {
+        // The full-screen window is its monitor's rectangle at any resolution, not the
+        // rectangle the system suggests for a window that keeps its size in points.
+        FitToPrimary(hwnd_, resources_.monitors());
+        ReportSize();
+    } else if (suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);

@@ -14,8 +14,10 @@
 #include "win32/monitors/MonitorCovers.h"
 #include "win32/painting/FontCache.h"
 #include "win32/painting/KeptSurface.h"
+#include "win32/painting/SchemeColors.h"
 #include "win32/painting/WindowlessLayer.h"
 #include "win32/pictures/DesignPictures.h"
+#include "win32/pictures/ShowTarget.h"
 
 namespace glimra::win32 {
 
@@ -32,6 +34,10 @@ class FormWindow : public FormPeer, public FormContext {
         HWND dialogOwner;  // the window that owns dialogs, or null
         // The monitors a full-screen window fits and covers.
         MonitorList monitors = &CurrentMonitors;
+        // Where the slide show's pictures are shown, for the loaders; null when none is told.
+        ShowTarget* showTarget = nullptr;
+        // Whether the user's scheme is a high-contrast one.
+        HighContrastQuery highContrast = &SystemHighContrast;
     };
     FormWindow(Form& form, Screen& screen, Resources resources);
     ~FormWindow() override;
@@ -75,6 +81,7 @@ class FormWindow : public FormPeer, public FormContext {
     void ChangeDpi(int dpi, const RECT* suggested);
     void FocusFirst();
     void ReportDisplayState(LPARAM setting);
+    void SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
     Form& form_;
     Screen& screen_;
@@ -86,6 +93,7 @@ class FormWindow : public FormPeer, public FormContext {
     FontCache fonts_;
     ControlWindows controls_{*this};
     TipWindow tips_;
+    SchemeColors scheme_;
     WindowlessLayer windowless_;
     KeptSurface surface_;
     bool surfaceChangePosted_ = false;  // the surface is judged once its handler returns

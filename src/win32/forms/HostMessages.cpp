@@ -104,10 +104,19 @@ bool RouteHostMessage(FormContext& owner, HWND hwnd, Container& container, Contr
         case WM_NOTIFY:
             return Notify(owner, *reinterpret_cast<NMHDR*>(lParam), result);
         case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        case WM_CTLCOLORBTN: {
+            // The system's text on its face, whatever the scheme: a caption left in the text
+            // colour the paint began with is black on a dark face. A text box that asks is
+            // one that cannot be typed in, which shows a window's text on the face.
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const WindowBinding* asking = BindingOf(reinterpret_cast<HWND>(lParam));
+            const bool text =
+                asking && asking->control && asking->control->Kind() == ControlKind::TextBox;
+            SetTextColor(dc, GetSysColor(text ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
             return true;
+        }
         case WM_MEASUREITEM:
             reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight =
                 static_cast<UINT>(FolderRowHeight(owner.CurrentDpi()));

@@ -22,7 +22,7 @@ class KeptSurface {
     bool Shows(const Form& form) const { return renderedOnce_ && rendered_ == form.Surface(); }
     // The off-screen frame of one container window's paint.
     Canvas& ContainerFrame() { return containerFrame_; }
-    // The window is gone: its bitmaps go too.
+    // The bitmaps go: with the window, or when the colours they were drawn in changed.
     void Release();
 
   private:

@@ -7,6 +7,7 @@
 #include "controls/PictureBox.h"
 #include "win32/base/Containers.h"
 #include "win32/base/InputState.h"
+#include "win32/base/WindowBinding.h"
 #include "win32/painting/ColorRef.h"
 #include "win32/pictures/Pictures.h"
 
@@ -24,11 +25,29 @@ std::wstring LinesOf(const std::wstring& caption) {
     return text;
 }
 
+// The back colour of a container: the form's, a picture box's, or a frame's face.
+Color BackOf(const Control* container, const Form& form) {
+    if (!container) return form.Design().backColor;
+    if (container->Kind() == ControlKind::PictureBox)
+        return static_cast<const PictureBox*>(container)->BackColor();
+    return kButtonFace;
+}
+
 }  // namespace
 
 RECT WindowlessLayer::RectOf(const Control& control) const {
     const int left = dpi_.Px(control.Left()), top = dpi_.Px(control.Top());
     return {left, top, left + dpi_.Px(control.Width()), top + dpi_.Px(control.Height())};
+}
+
+Color WindowlessLayer::GroundOf(const Control& control) const {
+    const auto* label = dynamic_cast<const Label*>(&control);
+    if (label && !label->Transparent() && control.Width() > 0) return label->BackColor();
+    return BackOf(ParentControlOf(control), form_);
+}
+
+COLORREF WindowlessLayer::InkOf(const Control& control, Color design) const {
+    return ColorRefOf(scheme_.InkOf(control, design, GroundOf(control)));
 }
 
 // ---- painting
@@ -39,9 +58,7 @@ void WindowlessLayer::PaintContainer(HWND hwnd, HDC dc, Canvas& buffer, const Co
     GetClientRect(hwnd, &client);
     if (!buffer.Resize(client.right, client.bottom)) return;
     HDC paint = buffer.Dc();
-    Color back = kButtonFace;
-    if (self.Kind() == ControlKind::PictureBox)
-        back = static_cast<const PictureBox&>(self).BackColor();
+    const Color back = BackOf(&self, form_);
     ScopedBrush brush(CreateSolidBrush(ColorRefOf(back)));
     FillRect(paint, &client, brush.Get());
     if (self.Kind() == ControlKind::Frame) {
@@ -76,13 +93,40 @@ void WindowlessLayer::Paint(HDC dc, Canvas& canvas, const Container& container) 
             PaintControl(dc, canvas, *control);
         }
     }
+    PaintFocus(dc, container);
+}
+
+RECT WindowlessLayer::FocusRectOf(const Control& link) const {
+    RECT area = RectOf(link);
+    const auto* label = dynamic_cast<const Label*>(&link);
+    if (label && label->LinkIcon()) {
+        const RECT icon = RectOf(*label->LinkIcon());
+        UnionRect(&area, &area, &icon);
+    }
+    return area;
+}
+
+// A link the keyboard reaches has the focus when the window standing in for it has: the
+// dotted rectangle round it, unless the window's keyboard cues are hidden (the system's setting,
+// until the keyboard is used).
+void WindowlessLayer::PaintFocus(HDC dc, const Container& container) const {
+    const HWND focus = GetFocus();
+    const WindowBinding* binding = BindingOf(focus);
+    const Control* link = binding ? binding->control : nullptr;
+    if (!link || !link->Windowless() || &link->Parent() != &container || !link->Visible()) return;
+    if (SendMessageW(focus, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) return;
+    const RECT area = FocusRectOf(*link);
+    // The rectangle inverts what it crosses: its pattern is drawn in black and white.
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &area);
 }
 
 void WindowlessLayer::PaintControl(HDC dc, Canvas& canvas, const Control& control) {
     const RECT place = RectOf(control);
     if (const auto* label = dynamic_cast<const Label*>(&control)) {
         SelectIn font(dc, fonts_.Get(label->Font(), dpi_.dpi));
-        SetTextColor(dc, ColorRefOf(label->ForeColor()));
+        SetTextColor(dc, InkOf(*label, label->ForeColor()));
         SetBkMode(dc, TRANSPARENT);
         const std::wstring text = LinesOf(label->Caption());
         UINT format = label->UseMnemonic() ? 0 : DT_NOPREFIX;
@@ -123,9 +167,12 @@ void WindowlessLayer::PaintControl(HDC dc, Canvas& canvas, const Control& contro
                 drawable->Draw(canvas, dest);
             }
         }
-        if (image->Border()) FrameRect(dc, &dest, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        if (image->Border()) {
+            ScopedBrush border(CreateSolidBrush(InkOf(*image, Rgb(0, 0, 0))));
+            FrameRect(dc, &dest, border.Get());
+        }
     } else if (const auto* line = dynamic_cast<const Line*>(&control)) {
-        ScopedPen pen(CreatePen(PS_SOLID, 1, ColorRefOf(line->BorderColor())));
+        ScopedPen pen(CreatePen(PS_SOLID, 1, InkOf(*line, line->BorderColor())));
         SelectIn selected(dc, pen.Get());
         MoveToEx(dc, dpi_.Px(line->X1()), dpi_.Px(line->Y1()), nullptr);
         LineTo(dc, dpi_.Px(line->X2()), dpi_.Px(line->Y2()));

@@ -4,6 +4,7 @@
 #include "win32/base/Dpi.h"
 #include "win32/base/Windows.h"
 #include "win32/painting/FontCache.h"
+#include "win32/painting/SchemeColors.h"
 #include "win32/pictures/Canvas.h"
 #include "win32/pictures/DesignPictures.h"
 
@@ -12,15 +13,22 @@ namespace glimra::win32 {
 // Labels, images and lines have no window: the window they sit on (the form's, a picture
 // box's or a frame's) draws them, finds the one under the pointer for the mouse and shows its
 // pointer, the same way on every container. The layer keeps nothing of its own; it reads the
-// model and the form window's resolution, fonts and pictures.
+// model and the form window's resolution, fonts, pictures and colour scheme.
 class WindowlessLayer {
   public:
     WindowlessLayer(Form& form, const Dpi& dpi, FontCache& fonts, DesignPictures& pictures,
-                    HCURSOR formPointer)
-        : form_(form), dpi_(dpi), fonts_(fonts), pictures_(pictures), formPointer_(formPointer) {}
+                    HCURSOR formPointer, const SchemeColors& scheme)
+        : form_(form),
+          dpi_(dpi),
+          fonts_(fonts),
+          pictures_(pictures),
+          formPointer_(formPointer),
+          scheme_(scheme) {}
 
     // A control's place on its container, in pixels.
     RECT RectOf(const Control& control) const;
+    // What the focus of a link the keyboard reaches goes round: its label and its icon.
+    RECT FocusRectOf(const Control& link) const;
 
     // A container window's paint: its background (a frame's edge and caption included) and
     // the windowless controls on it, composed in `buffer`.
@@ -38,7 +46,11 @@ class WindowlessLayer {
 
   private:
     void PaintControl(HDC dc, Canvas& canvas, const Control& control);
+    void PaintFocus(HDC dc, const Container& container) const;
     Control* ControlAt(const Container& container, POINT point) const;
+    // What a windowless control is drawn over, and the colour it draws `design` in there.
+    Color GroundOf(const Control& control) const;
+    COLORREF InkOf(const Control& control, Color design) const;
     HCURSOR PointerOf(const Control& control) const;
 
     Form& form_;
@@ -46,6 +58,7 @@ class WindowlessLayer {
     FontCache& fonts_;
     DesignPictures& pictures_;
     HCURSOR formPointer_;
+    const SchemeColors& scheme_;
 };
 
 }  // namespace glimra::win32

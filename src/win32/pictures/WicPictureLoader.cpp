@@ -121,28 +121,29 @@ std::uint64_t ContentDigest(const std::uint8_t* data, size_t size) {
 WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
                                    float dpi, FrameWrapper wrapFrame)
     : resources_(resources),
-      screenWidth_(std::max(1, screenWidth)),
-      screenHeight_(std::max(1, screenHeight)),
-      dpi_(dpi),
-      twipsPerPixel_(1440.0f / dpi),
+      target_(std::make_shared<const ShowTarget>(ShowTarget::Size{screenWidth, screenHeight, dpi})),
       wrapFrame_(std::move(wrapFrame)) {}
+
+WicPictureLoader::WicPictureLoader(HINSTANCE resources, std::shared_ptr<const ShowTarget> target)
+    : resources_(resources), target_(std::move(target)) {}
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     std::vector<std::uint8_t> contents;
     if (!ReadWholeFile(path, kMaxFileBytes, contents)) return nullptr;
     const std::uint64_t digest = ContentDigest(contents.data(), contents.size());
+    const ShowTarget::Size shownAt = target_->Get();
     if (last_.picture && last_.path == path && last_.size == contents.size() &&
-        last_.digest == digest) {
+        last_.digest == digest && last_.shownAt == shownAt) {
         return last_.picture;
     }
     PicturePtr picture = Decode(contents.data(), contents.size());
-    if (picture) last_ = {path, contents.size(), digest, picture};
+    if (picture) last_ = {path, contents.size(), digest, shownAt, picture};
     return picture;
 }
 
 PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
     if (!data || size == 0) return nullptr;
-    if (LooksLikeMetafile(data, size)) return LoadMetafile(data, size, dpi_);
+    if (LooksLikeMetafile(data, size)) return LoadMetafile(data, size, target_->Get().dpi);
     return DecodeRaster(data, size);
 }
 
@@ -191,8 +192,11 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
     const int width = static_cast<int>(w), height = static_cast<int>(h);
     const int orientation = jpeg ? ExifOrientation(data, size) : 1;
     const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
-    const PixelRect shown =
-        ShownRect(uprightW, uprightH, screenWidth_, screenHeight_, twipsPerPixel_, twipsPerPixel_);
+    // Kept at the rectangle the window draws it into, its twips made as the window makes them.
+    const ShowTarget::Size at = target_->Get();
+    const float twipsPerPixel = 1440.0f / at.dpi;
+    const PixelRect shown = ShownRect(uprightW, uprightH, std::max(1, at.width),
+                                      std::max(1, at.height), twipsPerPixel, twipsPerPixel);
     int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 
 #include "platform/PictureLoader.h"
 #include "win32/base/Windows.h"
+#include "win32/pictures/ShowTarget.h"
 
 namespace glimra::win32 {
 
@@ -31,6 +33,8 @@ class WicPictureLoader : public PictureLoader {
     // pictures are kept at the size of the rectangle the window draws them into there.
     WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight, float dpi,
                      FrameWrapper wrapFrame = nullptr);
+    // The pictures are shown where `target` says at the time each is loaded.
+    WicPictureLoader(HINSTANCE resources, std::shared_ptr<const ShowTarget> target);
 
     PicturePtr Load(const std::wstring& path) override;
     PicturePtr StartPicture() override;
@@ -55,15 +59,13 @@ class WicPictureLoader : public PictureLoader {
         std::wstring path;
         size_t size = 0;
         std::uint64_t digest = 0;
+        ShowTarget::Size shownAt{};
         PicturePtr picture;
     };
 
     HINSTANCE resources_;
     LastLoaded last_;
-    int screenWidth_;
-    int screenHeight_;
-    float dpi_;
-    float twipsPerPixel_;  // as the window computes it, so that kept and drawn sizes agree
+    std::shared_ptr<const ShowTarget> target_;
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
     const std::atomic<bool>* stop_ = nullptr;
     FrameWrapper wrapFrame_;
