@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/EntryGuard.h"
 #include "win32/base/Windows.h"
 
 namespace glimra {
@@ -34,6 +35,17 @@ inline void Unbind(HWND hwnd) {
 inline const WindowBinding* BindingOf(HWND hwnd) {
     return hwnd ? static_cast<const WindowBinding*>(GetPropW(hwnd, binding_detail::kProperty))
                 : nullptr;
+}
+
+// The procedure of a window made for a control: `handle(form, control)` answers each message
+// under the entry guard while the window is bound; the binding goes with the window.
+template <typename Handle>
+LRESULT ControlWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Handle handle) {
+    const WindowBinding* binding = BindingOf(hwnd);
+    if (message == WM_NCDESTROY) Unbind(hwnd);
+    if (!binding || !binding->control || message == WM_NCDESTROY)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    return Contained([&] { return handle(*binding->form, *binding->control); }, LRESULT{0});
 }
 
 }  // namespace glimra::win32

@@ -57,16 +57,10 @@ LRESULT HandleContainerMessage(FormContext& owner, HWND hwnd, Control& self, UIN
 }
 
 LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WindowBinding* binding = BindingOf(hwnd);
-    if (message == WM_NCDESTROY) Unbind(hwnd);
-    if (!binding || !binding->control || message == WM_NCDESTROY)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return Contained(
-        [&] {
-            return HandleContainerMessage(*binding->form, hwnd, *binding->control, message, wParam,
-                                          lParam);
-        },
-        LRESULT{0});
+    return ControlWindowMessage(
+        hwnd, message, wParam, lParam, [&](FormContext& form, Control& control) {
+            return HandleContainerMessage(form, hwnd, control, message, wParam, lParam);
+        });
 }
 
 }  // namespace

@@ -60,16 +60,10 @@ LRESULT HandleStandInMessage(FormContext& owner, HWND hwnd, Control& link, UINT 
 }
 
 LRESULT CALLBACK StandInProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WindowBinding* binding = BindingOf(hwnd);
-    if (message == WM_NCDESTROY) Unbind(hwnd);
-    if (!binding || !binding->control || message == WM_NCDESTROY)
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    return Contained(
-        [&] {
-            return HandleStandInMessage(*binding->form, hwnd, *binding->control, message, wParam,
-                                        lParam);
-        },
-        LRESULT{0});
+    return ControlWindowMessage(
+        hwnd, message, wParam, lParam, [&](FormContext& form, Control& control) {
+            return HandleStandInMessage(form, hwnd, control, message, wParam, lParam);
+        });
 }
 
 bool StandInClassRegistered() {
