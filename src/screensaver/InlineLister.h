@@ -21,7 +21,7 @@ class InlineLister : public PictureLister {
         try {
             pictures = ListImageFiles(files_, folder);
         } catch (...) {
-            pictures.clear();
+            // Nothing was listed: the list stays empty.
         }
         deliver(std::move(pictures));
     }

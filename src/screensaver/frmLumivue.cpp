@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "imaging/PictureFit.h"
-#include "platform/ScopedFlag.h"
 #include "screensaver/ImageList.h"
 #include "settings/SettingKeys.h"
 #include "settings/ValueRules.h"
@@ -134,7 +133,6 @@ void frmLumivue::InitializeScreenSaver() {
 }
 
 void frmLumivue::StartScreenSaverSettings() {
-    const ScopedFlag starting(starting_);
     SetWindowState(WindowState::Maximized);
     blnExitRequested = false;
     intClickCount = 0;
@@ -143,9 +141,8 @@ void frmLumivue::StartScreenSaverSettings() {
     // The drawing surface of every form is persistent, so what Form_Resize paints stays; the
     // picture holder is never shown and always holds its picture at its natural size.
     strImageFolder = WithTrailingBackslash(strPath);
-    BuildImageList();
+    BuildImageList();  // reads the next picture ahead once the list is there
     strAlwaysOnTop = ports_.settings.Read(keys::kAlwaysOnTop);
-    PrepareNextPicture();
 }
 
 void frmLumivue::EndScreenSaver() {
@@ -175,7 +172,7 @@ void frmLumivue::BuildImageList() {
             loadOptionsWhenListed_ = false;
             options_->Hide();
         }
-        if (!starting_) PrepareNextPicture();
+        PrepareNextPicture();
     });
 }
 

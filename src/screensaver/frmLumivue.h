@@ -104,9 +104,8 @@ class frmLumivue : public Form {
     InlineLister inlineLister_;
     PictureLister& lister_;
     RandomAhead random_;
-    bool changing_ = false;  // inside a change of picture, which repaints at its end
-    bool starting_ = false;  // inside StartScreenSaverSettings, which reads ahead at its end
-    bool listed_ = false;    // the picture list of the last start is there
+    bool changing_ = false;               // inside a change of picture, which repaints at its end
+    bool listed_ = false;                 // the picture list of the last start is there
     bool loadOptionsWhenListed_ = false;  // a slide-show start loads the dialog after its list
     std::uint64_t listing_ = 0;           // the last listing asked for; an earlier one is dropped
 };

@@ -24,10 +24,15 @@ DWORD ExStyleOf(BorderStyle border, bool owned) {
     return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owned ? 0 : WS_EX_APPWINDOW);
 }
 
-// The slide show: a borderless window maximized over the primary monitor, in view.
-bool IsFullScreen(const Form& form) {
-    return form.Visible() && form.GetWindowState() == WindowState::Maximized &&
+// A borderless maximized window is its monitor's rectangle, at any resolution.
+bool FillsItsMonitor(const Form& form) {
+    return form.GetWindowState() == WindowState::Maximized &&
            form.Design().border == BorderStyle::None;
+}
+
+// The slide show: a window that fills its monitor, in view.
+bool IsFullScreen(const Form& form) {
+    return form.Visible() && FillsItsMonitor(form);
 }
 
 }  // namespace
@@ -336,10 +341,8 @@ void FormWindow::ReportSize() {
 
 void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
     dpi_.dpi = dpi;
-    if (form_.Design().border == BorderStyle::None &&
-        form_.GetWindowState() == WindowState::Maximized) {
-        // The full-screen window is its monitor's rectangle at any resolution, not the
-        // rectangle the system suggests for a window that keeps its size in points.
+    if (FillsItsMonitor(form_)) {
+        // Not the rectangle the system suggests for a window that keeps its size in points.
         FitToPrimary(hwnd_, resources_.monitors());
         ReportSize();
     } else if (suggested) {

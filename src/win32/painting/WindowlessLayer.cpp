@@ -47,6 +47,8 @@ Color WindowlessLayer::GroundOf(const Control& control) const {
 }
 
 COLORREF WindowlessLayer::InkOf(const Control& control, Color design) const {
+    // Every paint asks: the ground is looked for only when the scheme may change the colour.
+    if (!scheme_.HighContrast()) return ColorRefOf(design);
     return ColorRefOf(scheme_.InkOf(control, design, GroundOf(control)));
 }
 
@@ -168,8 +170,8 @@ void WindowlessLayer::PaintControl(HDC dc, Canvas& canvas, const Control& contro
             }
         }
         if (image->Border()) {
-            ScopedBrush border(CreateSolidBrush(InkOf(*image, Rgb(0, 0, 0))));
-            FrameRect(dc, &dest, border.Get());
+            SetDCBrushColor(dc, InkOf(*image, Rgb(0, 0, 0)));
+            FrameRect(dc, &dest, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         }
     } else if (const auto* line = dynamic_cast<const Line*>(&control)) {
         ScopedPen pen(CreatePen(PS_SOLID, 1, InkOf(*line, line->BorderColor())));
