@@ -14,6 +14,11 @@ add_library(glimra_win32 STATIC
   src/win32/accessibility/ContainerAccessible.cpp
   src/win32/accessibility/DelegatingAccessible.cpp
   src/win32/pictures/DesignPictures.cpp
+  src/win32/decoder/DecoderProcess.cpp
+  src/win32/decoder/DecoderProcessLoader.cpp
+  src/win32/decoder/DecoderService.cpp
+  src/win32/decoder/SharedSection.cpp
+  src/win32/pictures/FileContents.cpp
   src/win32/forms/ControlWindows.cpp
   src/win32/forms/ControlWindowsCreate.cpp
   src/win32/forms/DialogKeys.cpp
@@ -115,12 +120,18 @@ add_executable(win32_tests
   tests/win32/FolderRowsTest.cpp
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
+  tests/win32/DecoderTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)
 target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc windowscodecs
                       uxtheme)
-add_dependencies(win32_tests Glimra)  # the resource tests read the built program
+# A decoder process that faults, hangs or hogs memory on the files that ask for it.
+add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp)
+target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(decoder_double PRIVATE -municode)
+target_link_libraries(decoder_double PRIVATE glimra_win32)
+add_dependencies(win32_tests Glimra decoder_double)  # tests read the built program, start the double
 set_property(SOURCE tests/win32/Win32Tests.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
 

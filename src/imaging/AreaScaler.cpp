@@ -70,6 +70,14 @@ void Gather(Sum* sum, const std::uint32_t* rowSum, std::size_t count, std::uint3
 
 }  // namespace
 
+AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
+                       std::uint32_t* into)
+    : AreaScaler(srcWidth, srcHeight, dstWidth, dstHeight) {
+    into_ = into;
+    ReturnPixelStore(std::move(out_.pixels));
+    out_.pixels = {};
+}
+
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight)
     : srcWidth_(std::max(1, srcWidth)),
       srcHeight_(std::max(1, srcHeight)),
@@ -148,9 +156,14 @@ void AreaScaler::SumRow(const std::uint8_t* row) {
 }
 
 void AreaScaler::EmitRow() {
-    const std::size_t at = out_.pixels.size();
-    out_.pixels.resize(at + static_cast<std::size_t>(dstWidth_));
-    std::uint32_t* out = out_.pixels.data() + at;
+    std::uint32_t* out;
+    if (into_) {
+        out = into_ + static_cast<std::size_t>(nextDest_) * dstWidth_;
+    } else {
+        const std::size_t at = out_.pixels.size();
+        out_.pixels.resize(at + static_cast<std::size_t>(dstWidth_));
+        out = out_.pixels.data() + at;
+    }
     const std::uint64_t half = total_ / 2;
     if (narrow_) {
         // Rounded to nearest: (sum + half) / total, exactly, as a multiply and a shift.
@@ -221,6 +234,11 @@ void AreaScaler::PushRows(const std::uint8_t* rows, int count, std::size_t strid
 }
 
 PixelBuffer AreaScaler::Finish() {
+    if (into_) {
+        std::fill(into_ + static_cast<std::size_t>(nextDest_) * dstWidth_,
+                  into_ + static_cast<std::size_t>(dstHeight_) * dstWidth_, 0u);
+        return std::move(out_);
+    }
     out_.pixels.resize(static_cast<std::size_t>(dstWidth_) * dstHeight_);
     return std::move(out_);
 }

@@ -16,13 +16,16 @@ namespace glimra {
 class AreaScaler {
   public:
     AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight);  // all >= 1
+    // The result goes into `into` (dstWidth * dstHeight pixels, the caller's), not into a
+    // buffer of the scaler's own: memory another process reads.
+    AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, std::uint32_t* into);
 
     // The next `count` source rows, each `srcWidth` 32-bit pixels, `strideBytes` apart.
     // Rows past `srcHeight` are ignored.
     void PushRows(const std::uint8_t* rows, int count, std::size_t strideBytes);
 
     // After exactly srcHeight rows have been pushed; rows never pushed leave their part of the
-    // result transparent black.
+    // result transparent black. With memory of the caller's, the buffer holds no pixels.
     PixelBuffer Finish();
 
   private:
@@ -59,6 +62,7 @@ class AreaScaler {
     std::uint64_t multiplier_ = 0;
     int shift_ = 0;
     PixelBuffer out_;
+    std::uint32_t* into_ = nullptr;
 };
 
 // The whole picture at once; an empty or inconsistent source gives an empty buffer.

@@ -1,6 +1,8 @@
 #include "imaging/ExifOrientation.h"
 
+#include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace glimra {
 namespace {
@@ -116,10 +118,20 @@ PixelBuffer ApplyOrientation(const PixelBuffer& source, int orientation) {
         return source;
     }
     PixelBuffer out;
-    const auto [uprightWidth, uprightHeight] = UprightSize(w, h, orientation);
-    out.width = uprightWidth;
-    out.height = uprightHeight;
+    std::tie(out.width, out.height) = UprightSize(w, h, orientation);
     out.pixels.resize(source.pixels.size());
+    ApplyOrientation(source, orientation, out.pixels.data());
+    return out;
+}
+
+void ApplyOrientation(const PixelBuffer& source, int orientation, std::uint32_t* into) {
+    const int w = source.width, h = source.height;
+    if (orientation < 2 || orientation > 8 || w < 1 || h < 1 ||
+        source.pixels.size() != static_cast<std::size_t>(w) * h) {
+        std::copy(source.pixels.begin(), source.pixels.end(), into);
+        return;
+    }
+    const auto [uprightWidth, uprightHeight] = UprightSize(w, h, orientation);
     // Where each result pixel comes from moves by a fixed step along a result row and down a
     // result column: from the source corner that ends up top-left.
     struct Walk {
@@ -139,13 +151,12 @@ PixelBuffer ApplyOrientation(const PixelBuffer& source, int orientation) {
     };
     const Walk& walk = walks[orientation - 2];
     std::ptrdiff_t rowStart = (walk.bottom ? (h - 1) * W : 0) + (walk.right ? W - 1 : 0);
-    std::uint32_t* dst = out.pixels.data();
-    for (int y = 0; y < out.height; ++y, rowStart += walk.downColumn) {
+    std::uint32_t* dst = into;
+    for (int y = 0; y < uprightHeight; ++y, rowStart += walk.downColumn) {
         std::ptrdiff_t from = rowStart;
-        for (int x = 0; x < out.width; ++x, from += walk.alongRow)
+        for (int x = 0; x < uprightWidth; ++x, from += walk.alongRow)
             *dst++ = source.pixels[from];
     }
-    return out;
 }
 
 }  // namespace glimra

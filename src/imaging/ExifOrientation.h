@@ -20,5 +20,7 @@ std::pair<int, int> UprightSize(int width, int height, int orientation);
 // 6 rotate 90 clockwise, 7 transverse, 8 rotate 90 counter-clockwise. Any other orientation, or
 // an inconsistent source, gives the source unchanged.
 PixelBuffer ApplyOrientation(const PixelBuffer& source, int orientation);
+// The same, written into `into`, which holds width * height pixels.
+void ApplyOrientation(const PixelBuffer& source, int orientation, std::uint32_t* into);
 
 }  // namespace glimra

@@ -11,6 +11,8 @@
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
+#include "win32/decoder/DecoderProcessLoader.h"
+#include "win32/decoder/DecoderService.h"
 #include "win32/forms/FormWindow.h"
 #include "win32/forms/MessageFilters.h"
 #include "win32/forms/Win32PeerFactory.h"
@@ -50,6 +52,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
     // Whatever is loaded from now on comes from the system folder, never from the program's
     // own folder or the current one, where anyone may have put a DLL of a system's name.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Started by the slide show as its decoder, the process decodes and does nothing else.
+    if (const auto served = ServeIfDecoder(CodecDecoder(instance))) return *served;
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
@@ -90,11 +94,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
 
         const Ports ports{program,      settings, files,    pictures, screen,
                           mousePointer, random,   messages, shell,    locale};
-        ThreadedPreparer preparer([instance, showTarget](const std::atomic<bool>& stop) {
-            auto loader = std::make_unique<WicPictureLoader>(instance, showTarget);
-            loader->StopWhen(stop);
-            return loader;
-        });
+        // The show's pictures are decoded in a process of their own, where a codec's fault
+        // costs one picture; it starts with the first picture, once the window is up.
+        ThreadedPreparer preparer(
+            [instance, showTarget, decoder = ThisProgramFile()](const std::atomic<bool>& stop) {
+                return std::make_unique<DecoderProcessLoader>(instance, showTarget, decoder,
+                                                              DecoderProcessLoader::kLimits, &stop);
+            });
         ThreadedLister lister([] { return std::make_unique<Win32FileSystem>(); });
         ScreenSaverProgram saver(ports, &peers, &preparer, &lister);
         running = &saver;

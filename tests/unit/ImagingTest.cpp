@@ -118,6 +118,17 @@ TEST(AreaScaler, StripsAndRowPaddingDoNotChangeTheResult) {
         scaler.PushRows(bytes.data(), 5, stride);  // past the last row: ignored
         EXPECT_EQ(scaler.Finish().pixels, whole.pixels) << "strips of " << strip;
     }
+    // Into memory of the caller's: the same rows, and what was never pushed left black.
+    std::vector<std::uint32_t> into(8 * 9 + 1, 0xDEADBEEF);
+    AreaScaler scaler(29, 31, 8, 9, into.data());
+    scaler.PushRows(bytes.data(), 31, stride);
+    EXPECT_TRUE(scaler.Finish().pixels.empty());
+    EXPECT_EQ(std::vector<std::uint32_t>(into.begin(), into.end() - 1), whole.pixels);
+    EXPECT_EQ(into.back(), 0xDEADBEEF) << "written past the rows";
+    AreaScaler cut(29, 31, 8, 9, into.data());
+    cut.PushRows(bytes.data(), 10, stride);
+    cut.Finish();
+    EXPECT_EQ(into[8 * 8], 0u) << "rows never pushed are transparent black";
 }
 
 TEST(AreaScaler, UniformColourStaysExact) {
@@ -224,6 +235,9 @@ TEST(ApplyOrientation, TurnsEveryOrientationUpright) {
         EXPECT_EQ(upright.width, c.width) << c.orientation;
         EXPECT_EQ(upright.height, c.height) << c.orientation;
         EXPECT_EQ(upright.pixels, c.pixels) << c.orientation;
+        std::vector<std::uint32_t> into(6);
+        ApplyOrientation(source, c.orientation, into.data());
+        EXPECT_EQ(into, c.pixels) << "into memory given, " << c.orientation;
         EXPECT_EQ(UprightSize(3, 2, c.orientation), std::make_pair(c.width, c.height));
     }
 }

@@ -4,6 +4,10 @@ namespace glimra::win32 {
 
 bool Canvas::Resize(int width, int height) {
     if (bitmap_ && width == width_ && height == height_) return true;
+    return Resize(width, height, nullptr);
+}
+
+bool Canvas::Resize(int width, int height, HANDLE section) {
     Release();
     if (width <= 0 || height <= 0) return false;
     BITMAPINFO info{};
@@ -14,7 +18,7 @@ bool Canvas::Resize(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, section, 0));
     ScopedDc dc(CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) return false;
     oldBitmap_ = SelectObject(dc.Get(), bitmap.Get());

@@ -17,6 +17,9 @@ class Canvas {
 
     // Makes the canvas width x height; its content is undefined afterwards when it changed.
     bool Resize(int width, int height);
+    // Makes the canvas width x height over the memory of `section` (at least 4 * width *
+    // height bytes), which GDI then draws into.
+    bool Resize(int width, int height, HANDLE section);
     void Release();
 
     HDC Dc() const { return dc_.Get(); }

@@ -12,14 +12,20 @@ RasterPicture::~RasterPicture() {
     ReturnPixelStore(std::move(pixels_.pixels));  // the next picture is reduced into it
 }
 
-void RasterPicture::Draw(Canvas& canvas, const RECT& dest) const {
+namespace {
+
+// `pixels`, width x height, scaled into `dest` when it is of another size; parts outside the
+// canvas are clipped.
+void DrawPixels(Canvas& canvas, const RECT& dest, const std::uint32_t* pixels, int pixelWidth,
+                int pixelHeight) {
     const int width = dest.right - dest.left, height = dest.bottom - dest.top;
-    if (width <= 0 || height <= 0 || pixels_.width <= 0 || pixels_.height <= 0) return;
+    if (width <= 0 || height <= 0 || pixelWidth <= 0 || pixelHeight <= 0) return;
     PixelBuffer scaled;
-    const PixelBuffer* source = &pixels_;
-    if (pixels_.width != width || pixels_.height != height) {
-        scaled = ScaleArea(pixels_, width, height);
-        source = &scaled;
+    if (pixelWidth != width || pixelHeight != height) {
+        PixelBuffer source{pixelWidth, pixelHeight, {}};
+        source.pixels.assign(pixels, pixels + static_cast<size_t>(pixelWidth) * pixelHeight);
+        scaled = ScaleArea(source, width, height);
+        pixels = scaled.pixels.data();
     }
     GdiFlush();  // GDI may still be drawing into the canvas
     const int x0 = std::max<int>(0, dest.left), x1 = std::min<int>(canvas.Width(), dest.right);
@@ -27,9 +33,19 @@ void RasterPicture::Draw(Canvas& canvas, const RECT& dest) const {
     if (x0 >= x1) return;
     for (int y = y0; y < y1; ++y) {
         const std::uint32_t* from =
-            source->pixels.data() + static_cast<size_t>(y - dest.top) * width + (x0 - dest.left);
+            pixels + static_cast<size_t>(y - dest.top) * width + (x0 - dest.left);
         std::memcpy(canvas.Row(y) + x0, from, static_cast<size_t>(x1 - x0) * 4);
     }
+}
+
+}  // namespace
+
+void RasterPicture::Draw(Canvas& canvas, const RECT& dest) const {
+    DrawPixels(canvas, dest, pixels_.pixels.data(), pixels_.width, pixels_.height);
+}
+
+void KeptPixelsPicture::Draw(Canvas& canvas, const RECT& dest) const {
+    DrawPixels(canvas, dest, pixels_, width_, height_);
 }
 
 void MetafilePicture::Draw(Canvas& canvas, const RECT& dest) const {

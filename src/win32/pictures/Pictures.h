@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
+
 #include "imaging/PixelBuffer.h"
 #include "platform/Picture.h"
 #include "win32/base/Scoped.h"
@@ -35,6 +38,37 @@ class RasterPicture : public Win32Picture {
 
   private:
     PixelBuffer pixels_;
+};
+
+// Pixels in memory that `keeper` keeps alive: a view of the section a decoder process wrote
+// them into, which is drawn from where it lies.
+class KeptPixelsPicture : public Win32Picture {
+  public:
+    KeptPixelsPicture(int naturalWidth, int naturalHeight, const std::uint32_t* pixels, int width,
+                      int height, std::shared_ptr<const void> keeper)
+        : Win32Picture(naturalWidth, naturalHeight),
+          pixels_(pixels),
+          width_(width),
+          height_(height),
+          keeper_(std::move(keeper)) {}
+    const std::uint32_t* Pixels() const { return pixels_; }
+    int PixelWidth() const { return width_; }
+    int PixelHeight() const { return height_; }
+    void Draw(Canvas& canvas, const RECT& dest) const override;
+
+  private:
+    const std::uint32_t* pixels_;
+    int width_;
+    int height_;
+    std::shared_ptr<const void> keeper_;
+};
+
+// Memory given for a decoded picture's pixels: room for `capacity` pixels at `pixels`, a view
+// of `section`, where GDI can draw too.
+struct PixelTarget {
+    std::uint32_t* pixels = nullptr;
+    size_t capacity = 0;
+    HANDLE section = nullptr;
 };
 
 // A vector picture, played into the rectangle it is drawn at.

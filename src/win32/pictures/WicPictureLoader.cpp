@@ -11,9 +11,10 @@
 #include "imaging/ExifOrientation.h"
 #include "imaging/HeaderChecks.h"
 #include "imaging/PictureFit.h"
-#include "win32/base/LongPath.h"
 #include "win32/base/Scoped.h"
 #include "win32/base/SystemLibrary.h"
+#include "win32/pictures/Canvas.h"
+#include "win32/pictures/FileContents.h"
 #include "win32/pictures/Metafiles.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/ReducedDecode.h"
@@ -48,7 +49,7 @@ ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool large
 // Decodes in strips straight into the area-averaging scaler, so the full-size picture is
 // never held here in 32-bit pixels.
 bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out,
-                    const std::atomic<bool>* stop) {
+                    std::uint32_t* into, const std::atomic<bool>* stop) {
     UINT w = 0, h = 0;
     if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     const int width = static_cast<int>(w), height = static_cast<int>(h);
@@ -58,7 +59,8 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
         return false;
     }
-    AreaScaler scaler(width, height, targetWidth, targetHeight);
+    AreaScaler scaler = into ? AreaScaler(width, height, targetWidth, targetHeight, into)
+                             : AreaScaler(width, height, targetWidth, targetHeight);
     const UINT stride = static_cast<UINT>(width) * 4;
     std::vector<std::uint8_t> strip(static_cast<size_t>(stride) * kRowsPerStrip);
     for (int y = 0; y < height; y += kRowsPerStrip) {
@@ -76,46 +78,6 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     return true;
 }
 
-// The whole contents of a file, read with every kind of sharing allowed; false when it
-// cannot be read or is larger than `limit`.
-bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out) {
-    ScopedHandle file(CreateFileW(LongPath(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > limit) {
-        return false;
-    }
-    out.resize(static_cast<size_t>(size.QuadPart));
-    size_t done = 0;
-    while (done < out.size()) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(out.size() - done, 1u << 30));
-        if (!ReadFile(file.Get(), out.data() + done, want, &got, nullptr) || got == 0) {
-            return false;
-        }
-        done += got;
-    }
-    return true;
-}
-
-// A 64-bit digest of the bytes, to tell a changed file from an unchanged one.
-std::uint64_t ContentDigest(const std::uint8_t* data, size_t size) {
-    // Eight bytes at a time, each word mixed in by multiply and rotate: reading the file
-    // costs more than this.
-    std::uint64_t digest = 0x9E3779B97F4A7C15ull ^ size;
-    size_t i = 0;
-    for (; i + 8 <= size; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + i, 8);
-        digest = std::rotl((digest ^ word) * 0xFF51AFD7ED558CCDull, 29);
-    }
-    for (; i < size; ++i)
-        digest = std::rotl((digest ^ data[i]) * 0xC4CEB9FE1A85EC53ull, 7);
-    return digest;
-}
-
 }  // namespace
 
 WicPictureLoader::WicPictureLoader(HINSTANCE resources, int screenWidth, int screenHeight,
@@ -129,7 +91,12 @@ WicPictureLoader::WicPictureLoader(HINSTANCE resources, std::shared_ptr<const Sh
 
 PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     std::vector<std::uint8_t> contents;
-    if (!ReadWholeFile(path, kMaxFileBytes, contents)) return nullptr;
+    if (!ReadWholeFile(path, kMaxFileBytes, [&](size_t size) {
+            contents.resize(size);
+            return contents.data();
+        })) {
+        return nullptr;
+    }
     const std::uint64_t digest = ContentDigest(contents.data(), contents.size());
     const ShowTarget::Size shownAt = target_->Get();
     if (last_.picture && last_.path == path && last_.size == contents.size() &&
@@ -144,10 +111,40 @@ PicturePtr WicPictureLoader::Load(const std::wstring& path) {
 PicturePtr WicPictureLoader::Decode(const std::uint8_t* data, size_t size) {
     if (!data || size == 0) return nullptr;
     if (LooksLikeMetafile(data, size)) return LoadMetafile(data, size, target_->Get().dpi);
-    return DecodeRaster(data, size);
+    return DecodeRaster(data, size, nullptr);
 }
 
-PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size) {
+PicturePtr WicPictureLoader::DecodeInto(const std::uint8_t* data, size_t size,
+                                        const PixelTarget& into) {
+    if (!data || size == 0 || !into.pixels) return nullptr;
+    if (LooksLikeMetafile(data, size)) return PlayMetafileInto(data, size, into);
+    return DecodeRaster(data, size, &into);
+}
+
+// Played at the size the window shows it, over the show's black, by GDI straight into the
+// memory given.
+PicturePtr WicPictureLoader::PlayMetafileInto(const std::uint8_t* data, size_t size,
+                                              const PixelTarget& into) {
+    const ShowTarget::Size at = target_->Get();
+    const auto metafile = LoadMetafile(data, size, at.dpi);
+    if (!metafile || !into.section) return nullptr;
+    const float twipsPerPixel = 1440.0f / at.dpi;
+    const PixelRect shown = ShownRect(metafile->Width(), metafile->Height(), std::max(1, at.width),
+                                      std::max(1, at.height), twipsPerPixel, twipsPerPixel);
+    const int width = shown.Width(), height = shown.Height();
+    if (width <= 0 || height <= 0 || size_t(width) * size_t(height) > into.capacity) return nullptr;
+    Canvas canvas;
+    if (!canvas.Resize(width, height, into.section)) return nullptr;
+    const RECT all{0, 0, width, height};
+    FillRect(canvas.Dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    metafile->Draw(canvas, all);
+    GdiFlush();
+    return std::make_shared<KeptPixelsPicture>(metafile->Width(), metafile->Height(), into.pixels,
+                                               width, height, nullptr);
+}
+
+PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
+                                          const PixelTarget* into) {
     // The codecs allocate for what a header claims before they read a pixel: a claim past
     // our bounds, or structures that point outside the file, never reach them.
     const RasterKind kind = CheckRasterHeaders(data, size);
@@ -206,7 +203,16 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size)
         ReducedSource(factory_.Get(), decoded.Get(), width, height, targetW, targetH);
     if (!source) source = decoded;
     PixelBuffer pixels;
-    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, stop_)) return nullptr;
+    if (into) {
+        if (size_t(targetW) * size_t(targetH) > into->capacity) return nullptr;
+        // Turned upright on the way into the memory given; otherwise reduced straight into it.
+        std::uint32_t* const direct = orientation == 1 ? into->pixels : nullptr;
+        if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, direct, stop_)) return nullptr;
+        if (!direct) ApplyOrientation(pixels, orientation, into->pixels);
+        return std::make_shared<KeptPixelsPicture>(uprightW, uprightH, into->pixels, shown.Width(),
+                                                   shown.Height(), nullptr);
+    }
+    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, nullptr, stop_)) return nullptr;
     if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
     return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
 }

@@ -12,6 +12,7 @@
 
 #include "platform/PictureLoader.h"
 #include "win32/base/Windows.h"
+#include "win32/pictures/Pictures.h"
 #include "win32/pictures/ShowTarget.h"
 
 namespace glimra::win32 {
@@ -42,6 +43,9 @@ class WicPictureLoader : public PictureLoader {
 
     // The picture in a file's contents, or nullptr.
     PicturePtr Decode(const std::uint8_t* data, size_t size);
+    // The picture in a file's contents, written into `into` at the size the screen shows it:
+    // a picture over that memory, or nullptr when it cannot be decoded or does not fit.
+    PicturePtr DecodeInto(const std::uint8_t* data, size_t size, const PixelTarget& into);
     // A picture built into the program as a raw resource, or nullptr.
     PicturePtr FromResource(int id);
 
@@ -53,7 +57,8 @@ class WicPictureLoader : public PictureLoader {
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
 
   private:
-    PicturePtr DecodeRaster(const std::uint8_t* data, size_t size);
+    PicturePtr DecodeRaster(const std::uint8_t* data, size_t size, const PixelTarget* into);
+    PicturePtr PlayMetafileInto(const std::uint8_t* data, size_t size, const PixelTarget& into);
 
     struct LastLoaded {
         std::wstring path;

@@ -1,0 +1,113 @@
+#include "win32/decoder/DecoderProcessLoader.h"
+
+#include <algorithm>
+
+#include "win32/pictures/FileContents.h"
+#include "win32/pictures/Pictures.h"
+
+namespace glimra::win32 {
+namespace {
+
+constexpr size_t kInputStep = 4u << 20;   // the input section grows in steps of this
+constexpr size_t kInputKept = 64u << 20;  // a larger one is given back after its picture
+
+}  // namespace
+
+DecoderProcessLoader::DecoderProcessLoader(HINSTANCE resources,
+                                           std::shared_ptr<const ShowTarget> target,
+                                           std::wstring decoder, DecoderProcess::Limits limits,
+                                           const std::atomic<bool>* stop)
+    : target_(target), inProcess_(resources, target), decoder_(std::move(decoder), limits, stop) {
+    if (stop) inProcess_.StopWhen(*stop);
+}
+
+DecoderProcessLoader::~DecoderProcessLoader() = default;
+
+std::uint8_t* DecoderProcessLoader::InputFor(size_t bytes) {
+    if (!input_ || input_->Bytes() < bytes) {
+        if (input_) decoder_.Retire(*input_);
+        input_ = SharedSection::Create((bytes + kInputStep - 1) / kInputStep * kInputStep);
+    }
+    return input_ ? input_->Data() : nullptr;
+}
+
+// A section no picture holds any more, with room for `pixels`; made when there is none.
+std::shared_ptr<SharedSection> DecoderProcessLoader::OutputFor(size_t pixels) {
+    const size_t bytes = std::max<size_t>(pixels, 1) * 4;
+    for (auto& output : outputs_) {
+        if (output.use_count() != 1) continue;
+        if (output->Bytes() < bytes) {
+            decoder_.Retire(*output);
+            output = SharedSection::Create(bytes);
+        }
+        return output;
+    }
+    auto made = std::shared_ptr<SharedSection>(SharedSection::Create(bytes));
+    if (made) outputs_.push_back(made);
+    return made;
+}
+
+PicturePtr DecoderProcessLoader::Load(const std::wstring& path) {
+    if (refused_.contains(path)) return nullptr;
+    size_t size = 0;
+    if (!ReadWholeFile(path, WicPictureLoader::kMaxFileBytes, [&](size_t bytes) {
+            size = bytes;
+            return InputFor(bytes);
+        })) {
+        return nullptr;
+    }
+    const std::uint64_t digest = ContentDigest(input_->Data(), size);
+    const ShowTarget::Size at = target_->Get();
+    if (last_.picture && last_.path == path && last_.size == size && last_.digest == digest &&
+        last_.shownAt == at) {
+        return last_.picture;
+    }
+    // A picture is kept at most at the size of the window that shows it.
+    const auto output = OutputFor(static_cast<size_t>(std::max(1, at.width)) *
+                                  static_cast<size_t>(std::max(1, at.height)));
+    if (!output) return nullptr;
+    const DecoderProcess::Answer answer = decoder_.Decode(*input_, size, *output, at);
+    PicturePtr picture;
+    switch (answer.outcome) {
+        case DecoderProcess::Outcome::Decoded: {
+            const DecoderReply& r = answer.reply;
+            picture = std::make_shared<KeptPixelsPicture>(
+                r.naturalWidth, r.naturalHeight,
+                reinterpret_cast<const std::uint32_t*>(output->Data()), r.pixelWidth, r.pixelHeight,
+                output);
+            break;
+        }
+        case DecoderProcess::Outcome::Failed:
+            refused_.insert(path);
+            break;
+        case DecoderProcess::Outcome::Unavailable:
+            picture = inProcess_.Decode(input_->Data(), size);
+            break;
+        case DecoderProcess::Outcome::Refused:
+        case DecoderProcess::Outcome::Stopped:
+            break;
+    }
+    if (input_->Bytes() > kInputKept) {
+        decoder_.Retire(*input_);
+        input_.reset();
+    }
+    if (picture) last_ = {path, size, digest, at, picture};
+    return picture;
+}
+
+std::wstring ThisProgramFile() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        if (path.size() >= 32768) return {};
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace glimra::win32

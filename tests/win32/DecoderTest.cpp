@@ -1,0 +1,204 @@
+// clang-format off
+#include "win32/base/Windows.h"
+// clang-format on
+#include <gtest/gtest.h>
+#include <tlhelp32.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/FakeDialogPorts.h"
+#include "fakes/FakePlatform.h"
+#include "platform/Random.h"
+#include "screensaver/ScreenSaverProgram.h"
+#include "settings/SettingKeys.h"
+#include "win32/TempFolder.h"
+#include "win32/TestPictures.h"
+#include "win32/decoder/DecoderProcessLoader.h"
+#include "win32/forms/FormWindow.h"
+#include "win32/forms/Win32PeerFactory.h"
+#include "win32/pictures/DesignPictures.h"
+#include "win32/readahead/ThreadedPreparer.h"
+#include "win32/system/RegistrySettingsStore.h"
+#include "win32/system/Win32FileSystem.h"
+#include "win32/system/Win32Locale.h"
+#include "win32/system/Win32Pointer.h"
+#include "win32/system/Win32Screen.h"
+
+namespace glimra::win32 {
+namespace {
+
+using namespace glimra::win32::testing;
+
+// Short limits, so a decoder that breaks costs the test little.
+constexpr DecoderProcess::Limits kTestLimits{std::chrono::seconds(1), std::chrono::seconds(0),
+                                             256u << 20};
+
+std::wstring DoubleFile() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\') + 1) + L"decoder_double.exe";
+}
+
+// How many decoder doubles are running on the machine.
+int DoublesRunning() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"decoder_double.exe") == 0) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+bool PumpUntil(const std::function<bool()>& done, ULONGLONG ms = 10000) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    MSG message;
+    for (;;) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        if (done() || GetTickCount64() >= end) return done();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// The colour at the centre of a picture the decoder made; 0 for none.
+std::uint32_t CentreOf(const PicturePtr& picture) {
+    const auto* kept = dynamic_cast<const KeptPixelsPicture*>(picture.get());
+    if (!kept) return 0;
+    const int x = kept->PixelWidth() / 2, y = kept->PixelHeight() / 2;
+    return kept->Pixels()[static_cast<size_t>(y) * kept->PixelWidth() + x] & 0xFFFFFF;
+}
+
+std::string Breaking(const char* how) {
+    return std::string(how) + std::string(4096, '.');
+}
+
+// A file that makes the decoder fault, never answer, or allocate without end costs that
+// picture only: the decoder is ended within its limits, started again for the next picture,
+// and the file is not tried again; pictures it made before stay drawable.
+TEST(DecoderProcess, AFileThatBreaksTheDecoderCostsOnePictureAndTheDecoderStartsAgain) {
+    // A fault and a hog are seen long before the deadline: the decoder's end, its memory.
+    constexpr DecoderProcess::Limits kLongDeadline{std::chrono::seconds(60),
+                                                   std::chrono::seconds(0), 256u << 20};
+    const struct {
+        const char* how;
+        DecoderProcess::Limits limits;
+        ULONGLONG endedWithinMs;
+    } cases[] = {
+        {"FAULT", kLongDeadline, 10000},
+        {"HANG", kTestLimits, 6000},
+        {"HOG", kLongDeadline, 10000},
+    };
+    for (const auto& [how, limits, endedWithinMs] : cases) {
+        SCOPED_TRACE(how);
+        TempFolder folder{L"glimra-decoder"};
+        const std::wstring red = folder.Path() + L"red.bmp", blue = folder.Path() + L"blue.bmp";
+        ASSERT_TRUE(WriteBytes(red, EncodeBmp(Solid(40, 30, kRed))));
+        ASSERT_TRUE(WriteBytes(blue, EncodeBmp(Solid(40, 30, kBlue))));
+        const std::wstring broken = folder.AddFile(L"broken.bmp", Breaking(how));
+        std::atomic<bool> stop{false};
+        auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+        {
+            DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), limits,
+                                        &stop);
+            const PicturePtr first = loader.Load(red);
+            ASSERT_EQ(CentreOf(first), kRed);
+            ASSERT_EQ(loader.Decoder().Starts(), 1u);
+            const HANDLE firstDecoder = loader.Decoder().Process();
+            const DWORD firstId = GetProcessId(firstDecoder);
+            const ULONGLONG start = GetTickCount64();
+            EXPECT_EQ(loader.Load(broken), nullptr);
+            EXPECT_LT(GetTickCount64() - start, endedWithinMs) << "ended within its limits";
+            EXPECT_EQ(loader.Decoder().Process(), nullptr) << "the broken decoder was ended";
+            ScopedHandle gone(OpenProcess(SYNCHRONIZE, FALSE, firstId));
+            EXPECT_TRUE(!gone || WaitForSingleObject(gone.Get(), 0) == WAIT_OBJECT_0);
+
+            EXPECT_EQ(loader.Load(broken), nullptr);
+            EXPECT_EQ(loader.Decoder().Starts(), 1u) << "the file was tried again";
+            EXPECT_EQ(CentreOf(loader.Load(blue)), kBlue) << "the next picture is decoded";
+            EXPECT_EQ(loader.Decoder().Starts(), 2u);
+            EXPECT_EQ(CentreOf(first), kRed) << "a picture made before is still whole";
+        }
+        EXPECT_TRUE(PumpUntil([] { return DoublesRunning() == 0; }, 3000))
+            << "a decoder outlived its loader";
+    }
+}
+
+// The whole show over a folder where every other picture breaks the decoder: each tick
+// that reaches a sound picture shows it, the ones between leave the picture before, and a
+// key ends the show with no decoder left behind.
+TEST(DecoderProcess, TheShowChangesPastEveryFileThatBreaksItsDecoderAndEndsOnAKey) {
+    constexpr wchar_t kApplication[] = L"Glimra.DecoderTest";
+    const std::wstring key =
+        std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication;
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+    TempFolder folder{L"glimra-decoder-show"};
+    ASSERT_TRUE(WriteBytes(folder.Path() + L"1.bmp", EncodeBmp(Solid(40, 30, kRed))));
+    folder.AddFile(L"2.bmp", Breaking("FAULT"));
+    ASSERT_TRUE(WriteBytes(folder.Path() + L"3.bmp", EncodeBmp(Solid(40, 30, kGreen))));
+    folder.AddFile(L"4.bmp", Breaking("HANG"));
+    ASSERT_TRUE(WriteBytes(folder.Path() + L"5.bmp", EncodeBmp(Solid(40, 30, kBlue))));
+    folder.AddFile(L"6.bmp", Breaking("HOG"));
+    RegistrySettingsStore settings{kApplication, keys::kSection};
+    settings.Write(keys::kPath, folder.Path());
+    settings.Write(keys::kInitialized, L"True");
+    settings.Write(keys::kSecondsToDisplay, L"1");
+    fakes::FakeProgramInfo program;
+    program.arguments = L"/s";
+    Win32FileSystem files;
+    Win32Screen screen;
+    WicPictureLoader pictures{GetModuleHandleW(nullptr), 800, 600, 96};
+    Win32Pointer pointer;
+    SeededRandom random{7};
+    fakes::FakeMessageBoxes messages;
+    fakes::FakeShell shell;
+    Win32Locale locale;
+    const Ports ports{program, settings, files,    pictures, screen,
+                      pointer, random,   messages, shell,    locale};
+    DesignPictures design{GetModuleHandleW(nullptr), pictures, nullptr};
+    Win32PeerFactory peers{screen, {nullptr, nullptr, design, nullptr}};
+    auto target = std::make_shared<ShowTarget>(ShowTarget::Size{800, 600, 96});
+    {
+        ThreadedPreparer preparer([target](const std::atomic<bool>& stop) {
+            return std::make_unique<DecoderProcessLoader>(GetModuleHandleW(nullptr), target,
+                                                          DoubleFile(), kTestLimits, &stop);
+        });
+        ScreenSaverProgram saver(ports, &peers, &preparer, nullptr);
+        saver.Start();
+        const auto shown = [&] {
+            const auto& surface = saver.lumivue.Surface();
+            return surface.size() == 1 ? CentreOf(surface[0].picture) : 0;
+        };
+        // Each tick, and what the show then shows: the sound pictures at their ticks, the
+        // picture before at the ticks of the broken ones, and round again.
+        const std::uint32_t expected[] = {kRed, kRed, kGreen, kGreen, kBlue, kBlue, kRed};
+        for (const std::uint32_t colour : expected) {
+            saver.lumivue.timTimer.Fire();
+            EXPECT_TRUE(PumpUntil([&] { return shown() == colour; }))
+                << std::hex << "shows " << shown() << " instead of " << colour;
+        }
+        EXPECT_GE(DoublesRunning(), 1) << "the show decodes in its decoder";
+        const auto* window = static_cast<FormWindow*>(saver.lumivue.Peer());
+        ASSERT_TRUE(window);
+        SendMessageW(window->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+        saver.lumivue.timCheckScreen.Fire();
+        EXPECT_FALSE(saver.lumivue.Loaded()) << "the key ended the show";
+    }
+    EXPECT_TRUE(PumpUntil([] { return DoublesRunning() == 0; }, 3000))
+        << "a decoder outlived the show";
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
+}  // namespace
+}  // namespace glimra::win32
