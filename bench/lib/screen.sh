@@ -43,6 +43,15 @@ tree_ticks() {
     echo "$total"
 }
 
+# The clock ticks of the program's decoder processes (every Glimra.scr but the one started).
+decoder_ticks() {
+    local total=0 pid
+    for pid in $(pgrep -x Glimra.scr); do
+        [ "$pid" = "$1" ] || total=$((total + $(tree_ticks "$pid")))
+    done
+    echo "$total"
+}
+
 # The wine server of this script's prefix: its working folder is named after the prefix.
 server_pid() {
     local want p dev inode comm

@@ -19,9 +19,10 @@ wait_picture() {
 # One run of (d): START_CPU is left with the program's CPU seconds from its start until it is
 # ready (its window on the screen and, for the slide show, the first picture), STEADY_CPU with
 # its CPU seconds per minute after that, and STEADY_ALL with the same plus the wine server's
-# and the X server's.
+# and the X server's. The program's decoder counts with it; START_DECODER and STEADY_DECODER
+# are its share.
 cpu_run() {
-    local caption=$1 ready=$2 hz p0 s0 x0 p1 s1 x1 start
+    local caption=$1 ready=$2 hz p0 s0 x0 p1 s1 x1 d0 d1 start
     shift 2
     hz=$(getconf CLK_TCK)
     start_program "$@"
@@ -36,12 +37,14 @@ cpu_run() {
         key_to_exit "$PROGRAM_PID"
         return 1
     fi
-    p0=$(tree_ticks "$PROGRAM_PID")
+    d0=$(decoder_ticks "$PROGRAM_PID")
+    p0=$(($(tree_ticks "$PROGRAM_PID") + d0))
     s0=$(tree_ticks "$(server_pid)")
     x0=$(tree_ticks "$GLIMRA_XVFB_PID")
     start=$(now_us)
     pause_for "$SECONDS_D"
-    p1=$(tree_ticks "$PROGRAM_PID")
+    d1=$(decoder_ticks "$PROGRAM_PID")
+    p1=$(($(tree_ticks "$PROGRAM_PID") + d1))
     s1=$(tree_ticks "$(server_pid)")
     x1=$(tree_ticks "$GLIMRA_XVFB_PID")
     local minutes
@@ -51,6 +54,9 @@ cpu_run() {
     STEADY_CPU=$(awk -v p=$((p1 - p0)) -v hz="$hz" -v m="$minutes" \
         'BEGIN { printf "%.3f", p / hz / m }')
     STEADY_ALL=$(awk -v p=$((p1 - p0 + s1 - s0 + x1 - x0)) -v hz="$hz" -v m="$minutes" \
+        'BEGIN { printf "%.3f", p / hz / m }')
+    START_DECODER=$(awk -v p="$d0" -v hz="$hz" 'BEGIN { printf "%.2f", p / hz }')
+    STEADY_DECODER=$(awk -v p=$((d1 - d0)) -v hz="$hz" -v m="$minutes" \
         'BEGIN { printf "%.3f", p / hz / m }')
 }
 
@@ -65,6 +71,8 @@ bench_cpu() {
             start[ours]+=" $START_CPU"
             steady[ours]+=" $STEADY_CPU"
             all[ours]+=" $STEADY_ALL"
+            start[decoder]+=" $START_DECODER"
+            steady[decoder]+=" $STEADY_DECODER"
         else
             note "(d) a run of ours failed"
         fi
@@ -99,6 +107,11 @@ bench_cpu() {
     }
     row "(d) CPU of the start, to the first picture" "$(fmt "$so" '%.2f s')" \
         "$(fmt "$sb" '%.2f s')" "$(ratio "$so" "$sb")"
+    local sd
+    # shellcheck disable=SC2086
+    sd=$(median ${start[decoder]:-})
+    row "(d) CPU of the start, of it the decoder's" "$(fmt "$sd" '%.2f s')" "$(fmt "$so" '%.2f s')" \
+        "$(ratio "$sd" "$so")"
     row "(d) CPU a minute after it, program" "$(fmt "$to" '%.3f s') $(percent_of_minute "$to")" \
         "$(fmt "$tb" '%.3f s') $(percent_of_minute "$tb")" "$(ratio "$to" "$tb")"
     row "(d) CPU a minute, + wineserver + Xvfb" "$(fmt "$ao" '%.3f s') $(percent_of_minute "$ao")" \
@@ -116,6 +129,7 @@ bench_cpu() {
         note "(d) display off, each run: ours${steady[off]} s/min"
     fi
     note "(d) start, each run: ours${start[ours]} s; yardstick (to its window)${start[base]} s"
+    note "(d) of ours, the decoder's: start${start[decoder]:-} s; steady${steady[decoder]:-} s/min"
     note "(d) steady, each run: ours${steady[ours]} s/min; yardstick${steady[base]} s/min"
     note "(d) the show changes its one 12 MP picture every 5 s: later changes find the same" \
         "unchanged file and keep the picture they have"
@@ -151,6 +165,25 @@ start_run() {
     key_to_exit "$PROGRAM_PID" >/dev/null || true
 }
 
+# Milliseconds from a slide-show start until its window is on the screen (START_MS) and until
+# its decoder process is running (DECODER_MS); either empty when it did not come.
+decoder_run() {
+    local start i
+    START_MS='' DECODER_MS=''
+    start=$(now_us)
+    start_program "$SCR" /s
+    for ((i = 0; i < 3000 && (${#START_MS} == 0 || ${#DECODER_MS} == 0); i++)); do
+        [ -z "$START_MS" ] && xdotool search --onlyvisible --name "^$SAVER_CAPTION\$" >/dev/null 2>&1 &&
+            START_MS=$(awk -v d=$(($(now_us) - start)) 'BEGIN { printf "%.0f", d / 1000 }')
+        [ -z "$DECODER_MS" ] && [ "$(pgrep -xc Glimra.scr)" -ge 2 ] &&
+            DECODER_MS=$(awk -v d=$(($(now_us) - start)) 'BEGIN { printf "%.0f", d / 1000 }')
+        kill -0 "$PROGRAM_PID" 2>/dev/null || break
+        sleep 0.005
+    done
+    xdotool key space
+    key_to_exit "$PROGRAM_PID" >/dev/null || true
+}
+
 START_COUNTS=(10 30000 100000)
 
 bench_start() {
@@ -176,7 +209,21 @@ bench_start() {
             done
         done
     done
+    # The decoder starts with the first picture, after the window: over one real picture.
+    write_settings "$WORK/one" 1
+    for ((i = 0; i < RUNS_H; i++)); do
+        configure_saver
+        decoder_run
+        [ -n "$START_MS" ] && took[window]+=" $START_MS"
+        [ -n "$DECODER_MS" ] && took[decoder]+=" $DECODER_MS"
+    done
     local base m
+    # shellcheck disable=SC2086
+    row "(h) /s to its decoder running, vs to window" "$(fmt "$(median ${took[decoder]:-})" '%.0f ms')" \
+        "$(fmt "$(median ${took[window]:-})" '%.0f ms')" \
+        "$(ratio "$(median ${took[decoder]:-})" "$(median ${took[window]:-})")"
+    note "(h) /s over one 12 MP picture shown for 1 s, each run: window${took[window]:-} ms," \
+        "decoder running${took[decoder]:-} ms"
     for mode in /s /c; do
         # shellcheck disable=SC2086
         base=$(median ${took[${mode}10]:-})
