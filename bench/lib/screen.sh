@@ -43,12 +43,26 @@ tree_ticks() {
     echo "$total"
 }
 
-# The clock ticks of the program's decoder processes (every Glimra.scr but the one started).
+# The program's decoder processes: every Glimra.scr started since the program `$1` (a program
+# that ended before it may still be on its way out, with its own).
+decoder_pids() {
+    local pid since stat fields
+    read -r stat 2>/dev/null <"/proc/$1/stat" || return 0
+    stat=${stat##*) }
+    read -ra since <<<"$stat"
+    for pid in $(pgrep -x Glimra.scr); do
+        [ "$pid" = "$1" ] && continue
+        read -r stat 2>/dev/null <"/proc/$pid/stat" || continue
+        stat=${stat##*) }
+        read -ra fields <<<"$stat"
+        [ "${fields[19]}" -ge "${since[19]}" ] && echo "$pid"
+    done
+}
+
+# The clock ticks of the program's decoder processes.
 decoder_ticks() {
     local total=0 pid
-    for pid in $(pgrep -x Glimra.scr); do
-        [ "$pid" = "$1" ] || total=$((total + $(tree_ticks "$pid")))
-    done
+    for pid in $(decoder_pids "$1"); do total=$((total + $(tree_ticks "$pid"))); done
     echo "$total"
 }
 

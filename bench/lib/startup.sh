@@ -175,7 +175,7 @@ decoder_run() {
     for ((i = 0; i < 3000 && (${#START_MS} == 0 || ${#DECODER_MS} == 0); i++)); do
         [ -z "$START_MS" ] && xdotool search --onlyvisible --name "^$SAVER_CAPTION\$" >/dev/null 2>&1 &&
             START_MS=$(awk -v d=$(($(now_us) - start)) 'BEGIN { printf "%.0f", d / 1000 }')
-        [ -z "$DECODER_MS" ] && [ "$(pgrep -xc Glimra.scr)" -ge 2 ] &&
+        [ -z "$DECODER_MS" ] && [ -n "$(decoder_pids "$PROGRAM_PID")" ] &&
             DECODER_MS=$(awk -v d=$(($(now_us) - start)) 'BEGIN { printf "%.0f", d / 1000 }')
         kill -0 "$PROGRAM_PID" 2>/dev/null || break
         sleep 0.005

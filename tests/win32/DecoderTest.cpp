@@ -5,28 +5,23 @@
 #include <tlhelp32.h>
 
 #include <atomic>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "fakes/FakeDialogPorts.h"
-#include "fakes/FakePlatform.h"
-#include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
 #include "settings/SettingKeys.h"
+#include "imaging/PictureFit.h"
+#include "win32/BuiltProgram.h"
+#include "win32/RealPorts.h"
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
 #include "win32/decoder/DecoderProcessLoader.h"
 #include "win32/forms/FormWindow.h"
-#include "win32/forms/Win32PeerFactory.h"
-#include "win32/pictures/DesignPictures.h"
+#include "win32/pictures/Canvas.h"
 #include "win32/readahead/ThreadedPreparer.h"
-#include "win32/system/RegistrySettingsStore.h"
-#include "win32/system/Win32FileSystem.h"
-#include "win32/system/Win32Locale.h"
-#include "win32/system/Win32Pointer.h"
-#include "win32/system/Win32Screen.h"
 
 namespace glimra::win32 {
 namespace {
@@ -79,6 +74,58 @@ std::uint32_t CentreOf(const PicturePtr& picture) {
 
 std::string Breaking(const char* how) {
     return std::string(how) + std::string(4096, '.');
+}
+
+// What a picture draws where the window draws it, on a black width x height canvas.
+PixelBuffer Shown(const PicturePtr& picture, int width, int height) {
+    PixelBuffer out{width, height, {}};
+    Canvas canvas;
+    if (!picture || !canvas.Resize(width, height)) return out;
+    PatBlt(canvas.Dc(), 0, 0, width, height, BLACKNESS);
+    const PixelRect r = ShownRect(picture->Width(), picture->Height(), width, height, 15.0f, 15.0f);
+    static_cast<const Win32Picture&>(*picture).Draw(canvas, {r.left, r.top, r.right, r.bottom});
+    GdiFlush();
+    for (int y = 0; y < height; ++y)
+        out.pixels.insert(out.pixels.end(), canvas.Row(y), canvas.Row(y) + width);
+    return out;
+}
+
+// The program itself as the decoder: every kind of picture comes back as the loader in the
+// program makes it, the same size and, where it is drawn, the same pixels.
+TEST(DecoderProcess, TheProgramDecodesEveryKindOfPictureAsTheLoaderDoesInProcess) {
+    TempFolder folder{L"glimra-decoder-kinds"};
+    const struct {
+        const wchar_t* name;
+        Bytes bytes;
+    } files[] = {
+        {L"a.bmp", EncodeBmp(Quadrants(300, 200))},
+        {L"a.jpg", EncodeJpeg(Quadrants(640, 480))},
+        {L"upright.jpg", WithExifOrientation(EncodeJpeg(Quadrants(300, 200)), 6)},
+        {L"a.gif", EncodeGif({Quadrants(120, 90)})},
+        {L"a.ico", MakeIcon({{32, kRed}, {64, kBlue}})},
+        {L"a.wmf", MakeWmf(2880, 1440, true)},
+        {L"b.wmf", MakeWmf(1440, 2880, false)},
+        {L"a.emf", MakeEmf({0, 0, 5080, 2540})},
+    };
+    constexpr int kWidth = 200, kHeight = 150;
+    auto target = std::make_shared<ShowTarget>(ShowTarget::Size{kWidth, kHeight, 96});
+    WicPictureLoader inProcess(GetModuleHandleW(nullptr), target);
+    std::atomic<bool> stop{false};
+    DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, BuiltProgram::Path(),
+                                DecoderProcessLoader::kLimits, &stop);
+    for (const auto& file : files) {
+        SCOPED_TRACE(std::string(file.name, file.name + std::wcslen(file.name)));
+        const std::wstring path = folder.Path() + file.name;
+        ASSERT_TRUE(WriteBytes(path, file.bytes));
+        const PicturePtr expected = inProcess.Load(path);
+        const PicturePtr decoded = loader.Load(path);
+        ASSERT_TRUE(expected && decoded);
+        EXPECT_EQ(decoded->Width(), expected->Width());
+        EXPECT_EQ(decoded->Height(), expected->Height());
+        EXPECT_TRUE(Shown(decoded, kWidth, kHeight).pixels ==
+                    Shown(expected, kWidth, kHeight).pixels);
+    }
+    EXPECT_EQ(loader.Decoder().Starts(), 1u) << "one decoder served them all";
 }
 
 // A file that makes the decoder fault, never answer, or allocate without end costs that
@@ -136,10 +183,6 @@ TEST(DecoderProcess, AFileThatBreaksTheDecoderCostsOnePictureAndTheDecoderStarts
 // that reaches a sound picture shows it, the ones between leave the picture before, and a
 // key ends the show with no decoder left behind.
 TEST(DecoderProcess, TheShowChangesPastEveryFileThatBreaksItsDecoderAndEndsOnAKey) {
-    constexpr wchar_t kApplication[] = L"Glimra.DecoderTest";
-    const std::wstring key =
-        std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication;
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
     TempFolder folder{L"glimra-decoder-show"};
     ASSERT_TRUE(WriteBytes(folder.Path() + L"1.bmp", EncodeBmp(Solid(40, 30, kRed))));
     folder.AddFile(L"2.bmp", Breaking("FAULT"));
@@ -147,31 +190,16 @@ TEST(DecoderProcess, TheShowChangesPastEveryFileThatBreaksItsDecoderAndEndsOnAKe
     folder.AddFile(L"4.bmp", Breaking("HANG"));
     ASSERT_TRUE(WriteBytes(folder.Path() + L"5.bmp", EncodeBmp(Solid(40, 30, kBlue))));
     folder.AddFile(L"6.bmp", Breaking("HOG"));
-    RegistrySettingsStore settings{kApplication, keys::kSection};
-    settings.Write(keys::kPath, folder.Path());
-    settings.Write(keys::kInitialized, L"True");
-    settings.Write(keys::kSecondsToDisplay, L"1");
-    fakes::FakeProgramInfo program;
-    program.arguments = L"/s";
-    Win32FileSystem files;
-    Win32Screen screen;
-    WicPictureLoader pictures{GetModuleHandleW(nullptr), 800, 600, 96};
-    Win32Pointer pointer;
-    SeededRandom random{7};
-    fakes::FakeMessageBoxes messages;
-    fakes::FakeShell shell;
-    Win32Locale locale;
-    const Ports ports{program, settings, files,    pictures, screen,
-                      pointer, random,   messages, shell,    locale};
-    DesignPictures design{GetModuleHandleW(nullptr), pictures, nullptr};
-    Win32PeerFactory peers{screen, {nullptr, nullptr, design, nullptr}};
+    RealPorts real{L"Glimra.DecoderTest"};
+    real.ShowFolder(folder.Path());
+    real.settings.Write(keys::kSecondsToDisplay, L"1");
     auto target = std::make_shared<ShowTarget>(ShowTarget::Size{800, 600, 96});
     {
         ThreadedPreparer preparer([target](const std::atomic<bool>& stop) {
             return std::make_unique<DecoderProcessLoader>(GetModuleHandleW(nullptr), target,
                                                           DoubleFile(), kTestLimits, &stop);
         });
-        ScreenSaverProgram saver(ports, &peers, &preparer, nullptr);
+        ScreenSaverProgram saver(real.ports, &real.peers, &preparer, nullptr);
         saver.Start();
         const auto shown = [&] {
             const auto& surface = saver.lumivue.Surface();
@@ -197,7 +225,6 @@ TEST(DecoderProcess, TheShowChangesPastEveryFileThatBreaksItsDecoderAndEndsOnAKe
     MSG quit;
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace

@@ -6,22 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "fakes/FakeDialogPorts.h"
-#include "fakes/FakePlatform.h"
-#include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
-#include "settings/SettingKeys.h"
+#include "win32/RealPorts.h"
 #include "win32/TempFolder.h"
 #include "win32/forms/FormWindow.h"
-#include "win32/forms/Win32PeerFactory.h"
-#include "win32/pictures/DesignPictures.h"
-#include "win32/pictures/WicPictureLoader.h"
 #include "win32/readahead/ThreadedLister.h"
-#include "win32/system/RegistrySettingsStore.h"
 #include "win32/system/Win32FileSystem.h"
-#include "win32/system/Win32Locale.h"
-#include "win32/system/Win32Pointer.h"
-#include "win32/system/Win32Screen.h"
 
 namespace glimra::win32 {
 namespace {
@@ -114,32 +104,13 @@ TEST(Lister, EndingWhileTheDiskHoldsTheListingWaitsForNothingAndDeliversNothing)
 // covers the screen at once and a key ends it; the dialog, whose load would check the folder
 // on the window's thread, waits for the list and so is never loaded.
 TEST(Lister, TheShowCoversTheScreenAndEndsOnAKeyWhileItsDiskNeverAnswers) {
-    constexpr wchar_t kApplication[] = L"Glimra.ListerTest";
-    const std::wstring key =
-        std::wstring(L"Software\\VB and VBA Program Settings\\") + kApplication;
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
     TempFolder folder{L"glimra-lister-show"};
-    RegistrySettingsStore settings{kApplication, keys::kSection};
-    settings.Write(keys::kPath, folder.Path());
-    settings.Write(keys::kInitialized, L"True");
-    fakes::FakeProgramInfo program;
-    program.arguments = L"/s";
-    Win32FileSystem files;
-    Win32Screen screen;
-    WicPictureLoader pictures{GetModuleHandleW(nullptr), 800, 600, 96};
-    Win32Pointer pointer;
-    SeededRandom random{7};
-    fakes::FakeMessageBoxes messages;
-    fakes::FakeShell shell;
-    Win32Locale locale;
-    const Ports ports{program, settings, files,    pictures, screen,
-                      pointer, random,   messages, shell,    locale};
-    DesignPictures design{GetModuleHandleW(nullptr), pictures, nullptr};
-    Win32PeerFactory peers{screen, {nullptr, nullptr, design, nullptr}};
+    RealPorts real{L"Glimra.ListerTest"};
+    real.ShowFolder(folder.Path());
     Gate gate;
     {
         ThreadedLister lister(gate.Files());
-        ScreenSaverProgram saver(ports, &peers, nullptr, &lister);
+        ScreenSaverProgram saver(real.ports, &real.peers, nullptr, &lister);
         saver.Start();
         PumpUntil([] { return true; });
         const auto* window = static_cast<FormWindow*>(saver.lumivue.Peer());
@@ -154,7 +125,6 @@ TEST(Lister, TheShowCoversTheScreenAndEndsOnAKeyWhileItsDiskNeverAnswers) {
     MSG quit;
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace

@@ -58,10 +58,7 @@ PicturePtr DecoderProcessLoader::Load(const std::wstring& path) {
     }
     const std::uint64_t digest = ContentDigest(input_->Data(), size);
     const ShowTarget::Size at = target_->Get();
-    if (last_.picture && last_.path == path && last_.size == size && last_.digest == digest &&
-        last_.shownAt == at) {
-        return last_.picture;
-    }
+    if (PicturePtr same = last_.Again(path, size, digest, at)) return same;
     // A picture is kept at most at the size of the window that shows it.
     const auto output = OutputFor(static_cast<size_t>(std::max(1, at.width)) *
                                   static_cast<size_t>(std::max(1, at.height)));

@@ -10,6 +10,7 @@
 #include "platform/PictureLoader.h"
 #include "win32/decoder/DecoderProcess.h"
 #include "win32/decoder/SharedSection.h"
+#include "win32/pictures/FileContents.h"
 #include "win32/pictures/ShowTarget.h"
 #include "win32/pictures/WicPictureLoader.h"
 
@@ -51,13 +52,7 @@ class DecoderProcessLoader : public PictureLoader {
     std::vector<std::shared_ptr<SharedSection>> outputs_;  // in use while a picture holds one
     std::set<std::wstring> refused_;
 
-    struct LastLoaded {
-        std::wstring path;
-        size_t size = 0;
-        std::uint64_t digest = 0;
-        ShowTarget::Size shownAt{};
-        PicturePtr picture;
-    } last_;
+    LastLoaded last_;
 };
 
 // The program's own file, to start as its decoder.

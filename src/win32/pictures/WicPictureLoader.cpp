@@ -99,10 +99,7 @@ PicturePtr WicPictureLoader::Load(const std::wstring& path) {
     }
     const std::uint64_t digest = ContentDigest(contents.data(), contents.size());
     const ShowTarget::Size shownAt = target_->Get();
-    if (last_.picture && last_.path == path && last_.size == contents.size() &&
-        last_.digest == digest && last_.shownAt == shownAt) {
-        return last_.picture;
-    }
+    if (PicturePtr same = last_.Again(path, contents.size(), digest, shownAt)) return same;
     PicturePtr picture = Decode(contents.data(), contents.size());
     if (picture) last_ = {path, contents.size(), digest, shownAt, picture};
     return picture;

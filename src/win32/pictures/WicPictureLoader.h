@@ -12,6 +12,7 @@
 
 #include "platform/PictureLoader.h"
 #include "win32/base/Windows.h"
+#include "win32/pictures/FileContents.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/ShowTarget.h"
 
@@ -59,14 +60,6 @@ class WicPictureLoader : public PictureLoader {
   private:
     PicturePtr DecodeRaster(const std::uint8_t* data, size_t size, const PixelTarget* into);
     PicturePtr PlayMetafileInto(const std::uint8_t* data, size_t size, const PixelTarget& into);
-
-    struct LastLoaded {
-        std::wstring path;
-        size_t size = 0;
-        std::uint64_t digest = 0;
-        ShowTarget::Size shownAt{};
-        PicturePtr picture;
-    };
 
     HINSTANCE resources_;
     LastLoaded last_;
