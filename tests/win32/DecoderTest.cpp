@@ -15,6 +15,7 @@
 #include "settings/SettingKeys.h"
 #include "imaging/PictureFit.h"
 #include "win32/BuiltProgram.h"
+#include "win32/PumpUntil.h"
 #include "win32/RealPorts.h"
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
@@ -51,17 +52,6 @@ int DoublesRunning() {
     }
     CloseHandle(snapshot);
     return count;
-}
-
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG ms = 10000) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    MSG message;
-    for (;;) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        if (done() || GetTickCount64() >= end) return done();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
 }
 
 // The colour at the centre of a picture the decoder made; 0 for none.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "screensaver/ScreenSaverProgram.h"
+#include "win32/PumpUntil.h"
 #include "win32/RealPorts.h"
 #include "win32/TempFolder.h"
 #include "win32/forms/FormWindow.h"
@@ -47,18 +48,6 @@ struct Gate {
     // besides the test's own and the lister's.
     bool ThreadsEnded(long others) const { return listings.use_count() == 1 + others; }
 };
-
-// Handles this thread's messages until `done`, for at most ten seconds.
-bool PumpUntil(const std::function<bool()>& done) {
-    const ULONGLONG end = GetTickCount64() + 10000;
-    MSG message;
-    for (;;) {
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        if (done() || GetTickCount64() >= end) return done();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 TEST(Lister, ListsBehindTheWindowsThreadAndHandsOverOnlyTheLastListing) {
     TempFolder folder{L"glimra-lister"};
