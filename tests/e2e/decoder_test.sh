@@ -49,3 +49,15 @@ test_no_decoder_outlives_a_program_that_was_killed() {
   SCR_PID=
   wait_until 5 no_program_left || { echo "    the decoder outlived the program"; return 1; }
 }
+
+# The decoder is started by the first picture a show decodes, never by a start without one.
+test_the_dialog_starts_no_decoder() {
+  configure_pictures dialog-only
+  cp "$GLIMRA_ROOT"/assets/samples/01-* "$PICTURES/"
+  start_scr /c
+  wait_visible "$DIALOG" 10 || { echo "    no dialog"; return 1; }
+  sleep 1
+  expect_eq "$(decoder_pids | wc -l)" 0 "decoders running beside the dialog" || return 1
+  close_window "$DIALOG"
+  ends_within_ms "$SCR_PID" 5000 || { echo "    the dialog did not end"; return 1; }
+}
