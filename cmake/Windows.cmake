@@ -19,6 +19,7 @@ add_library(glimra_win32 STATIC
   src/win32/decoder/DecoderService.cpp
   src/win32/decoder/SharedSection.cpp
   src/win32/pictures/FileContents.cpp
+  src/win32/pictures/OverlappedStrips.cpp
   src/win32/forms/ControlWindows.cpp
   src/win32/forms/ControlWindowsCreate.cpp
   src/win32/forms/DialogKeys.cpp

@@ -16,6 +16,7 @@
 #include "win32/pictures/Canvas.h"
 #include "win32/pictures/FileContents.h"
 #include "win32/pictures/Metafiles.h"
+#include "win32/pictures/OverlappedStrips.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/ReducedDecode.h"
 #include "win32/pictures/StoppableStream.h"
@@ -62,6 +63,17 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     AreaScaler scaler = into ? AreaScaler(width, height, targetWidth, targetHeight, into)
                              : AreaScaler(width, height, targetWidth, targetHeight);
     const UINT stride = static_cast<UINT>(width) * 4;
+    if (into) {
+        // Memory another process reads: this is the decoder, whose codecs are free-threaded.
+        const bool read = ReadStripsOverlapped(
+            converted.Get(), width, height, kRowsPerStrip,
+            [&](const std::uint8_t* rows, int count, size_t rowStride) {
+                scaler.PushRows(rows, count, rowStride);
+            },
+            stop);
+        out = scaler.Finish();
+        return read;
+    }
     std::vector<std::uint8_t> strip(static_cast<size_t>(stride) * kRowsPerStrip);
     for (int y = 0; y < height; y += kRowsPerStrip) {
         // A program that is ending does not wait for the rest of a large picture.
