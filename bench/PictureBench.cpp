@@ -31,6 +31,7 @@
 #include "win32/pictures/Canvas.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/WicPictureLoader.h"
+#include "win32/system/Win32ProgramDetails.h"
 
 using Microsoft::WRL::ComPtr;
 using namespace glimra;
@@ -54,10 +55,7 @@ RECT ShownRectOf(const Picture& picture) {
 
 // The program beside this one, which serves as the decoder.
 std::wstring DecoderFile() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"Glimra.scr";
+    return ModuleFolder(nullptr) + L"\\Glimra.scr";
 }
 
 // What the window does once per change: a new picture, a cleared surface, the picture on it.

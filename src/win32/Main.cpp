@@ -28,6 +28,7 @@
 #include "win32/system/Win32Locale.h"
 #include "win32/system/Win32MessageBoxes.h"
 #include "win32/system/Win32Pointer.h"
+#include "win32/system/Win32ProgramDetails.h"
 #include "win32/system/Win32ProgramInfo.h"
 #include "win32/system/Win32Screen.h"
 #include "win32/system/Win32Shell.h"
@@ -97,7 +98,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
         // The show's pictures are decoded in a process of their own, where a codec's fault
         // costs one picture; it starts with the first picture, once the window is up.
         ThreadedPreparer preparer(
-            [instance, showTarget, decoder = ThisProgramFile()](const std::atomic<bool>& stop) {
+            [instance, showTarget, decoder = ModuleFile(nullptr)](const std::atomic<bool>& stop) {
                 return std::make_unique<DecoderProcessLoader>(instance, showTarget, decoder,
                                                               DecoderProcessLoader::kLimits, &stop);
             });

@@ -23,6 +23,7 @@
 #include "win32/forms/FormWindow.h"
 #include "win32/pictures/Canvas.h"
 #include "win32/readahead/ThreadedPreparer.h"
+#include "win32/system/Win32ProgramDetails.h"
 
 namespace glimra::win32 {
 namespace {
@@ -34,10 +35,7 @@ constexpr DecoderProcess::Limits kTestLimits{std::chrono::seconds(1), std::chron
                                              256u << 20};
 
 std::wstring DoubleFile() {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring path = self;
-    return path.substr(0, path.find_last_of(L'\\') + 1) + L"decoder_double.exe";
+    return ModuleFolder(nullptr) + L"\\decoder_double.exe";
 }
 
 // How many decoder doubles are running on the machine.

@@ -92,19 +92,4 @@ PicturePtr DecoderProcessLoader::Load(const std::wstring& path) {
     return picture;
 }
 
-std::wstring ThisProgramFile() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        if (path.size() >= 32768) return {};
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace glimra::win32

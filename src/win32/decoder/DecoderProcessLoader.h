@@ -55,7 +55,4 @@ class DecoderProcessLoader : public PictureLoader {
     LastLoaded last_;
 };
 
-// The program's own file, to start as its decoder.
-std::wstring ThisProgramFile();
-
 }  // namespace glimra::win32

@@ -48,21 +48,23 @@ std::wstring StringTablePath(const std::vector<BYTE>& block) {
 
 }  // namespace
 
-std::wstring ModuleFolder(HMODULE module) {
+std::wstring ModuleFile(HMODULE module) {
     // The name is cut short without a word when the buffer is too small: grow until it fits.
     std::vector<wchar_t> name(MAX_PATH);
     for (;;) {
         const DWORD length =
             GetModuleFileNameW(module, name.data(), static_cast<DWORD>(name.size()));
         if (length == 0) return {};
-        if (length < name.size()) {
-            const std::wstring path(name.data(), length);
-            const size_t slash = path.find_last_of(L'\\');
-            return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-        }
+        if (length < name.size()) return std::wstring(name.data(), length);
         if (name.size() >= 32768) return {};
         name.resize(name.size() * 2);
     }
+}
+
+std::wstring ModuleFolder(HMODULE module) {
+    const std::wstring path = ModuleFile(module);
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
 ProgramDetails VersionDetails(HMODULE module) {

@@ -7,6 +7,10 @@
 
 namespace glimra::win32 {
 
+// `module`'s file (nullptr: the running program), however long its path; empty when the
+// platform cannot tell.
+std::wstring ModuleFile(HMODULE module);
+
 // The folder that holds `module`'s file (nullptr: the running program), without a trailing
 // backslash, however long the path. Empty when the platform cannot tell.
 std::wstring ModuleFolder(HMODULE module);
