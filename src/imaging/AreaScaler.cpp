@@ -72,17 +72,11 @@ void Gather(Sum* sum, const std::uint32_t* rowSum, std::size_t count, std::uint3
 
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
                        std::uint32_t* into)
-    : AreaScaler(srcWidth, srcHeight, dstWidth, dstHeight) {
-    into_ = into;
-    ReturnPixelStore(std::move(out_.pixels));
-    out_.pixels = {};
-}
-
-AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight)
     : srcWidth_(std::max(1, srcWidth)),
       srcHeight_(std::max(1, srcHeight)),
       dstWidth_(std::max(1, dstWidth)),
-      dstHeight_(std::max(1, dstHeight)) {
+      dstHeight_(std::max(1, dstHeight)),
+      into_(into) {
     std::uint64_t columnTotal = 1, rowTotal = 1;
 
     const std::vector<Span> columns = Spans(srcWidth_, dstWidth_, columnTotal);
@@ -129,7 +123,7 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight)
     out_.width = dstWidth_;
     out_.height = dstHeight_;
     // Rows are appended as they are finished: the result is written once, not cleared first.
-    out_.pixels = TakePixelStore(static_cast<std::size_t>(dstWidth_) * dstHeight_);
+    if (!into_) out_.pixels = TakePixelStore(static_cast<std::size_t>(dstWidth_) * dstHeight_);
 }
 
 void AreaScaler::SumRow(const std::uint8_t* row) {

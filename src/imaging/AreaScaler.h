@@ -15,10 +15,10 @@ namespace glimra {
 // are opaque or premultiplied. Widths up to 16 million source pixels.
 class AreaScaler {
   public:
-    AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight);  // all >= 1
-    // The result goes into `into` (dstWidth * dstHeight pixels, the caller's), not into a
-    // buffer of the scaler's own: memory another process reads.
-    AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, std::uint32_t* into);
+    // Sizes all >= 1. Given `into` (dstWidth * dstHeight pixels, the caller's), the result goes
+    // there instead of into a buffer of the scaler's own: memory another process reads.
+    AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
+               std::uint32_t* into = nullptr);
 
     // The next `count` source rows, each `srcWidth` 32-bit pixels, `strideBytes` apart.
     // Rows past `srcHeight` are ignored.

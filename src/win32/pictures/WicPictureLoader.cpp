@@ -60,8 +60,7 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
         return false;
     }
-    AreaScaler scaler = into ? AreaScaler(width, height, targetWidth, targetHeight, into)
-                             : AreaScaler(width, height, targetWidth, targetHeight);
+    AreaScaler scaler(width, height, targetWidth, targetHeight, into);
     const UINT stride = static_cast<UINT>(width) * 4;
     if (into) {
         // Memory another process reads: this is the decoder, whose codecs are free-threaded.
