@@ -50,7 +50,7 @@ ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool large
 // Decodes in strips straight into the area-averaging scaler, so the full-size picture is
 // never held here in 32-bit pixels.
 bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out,
-                    std::uint32_t* into, const std::atomic<bool>* stop) {
+                    std::uint32_t* into, bool overlapped, const std::atomic<bool>* stop) {
     UINT w = 0, h = 0;
     if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     const int width = static_cast<int>(w), height = static_cast<int>(h);
@@ -62,8 +62,7 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     }
     AreaScaler scaler(width, height, targetWidth, targetHeight, into);
     const UINT stride = static_cast<UINT>(width) * 4;
-    if (into) {
-        // Memory another process reads: this is the decoder, whose codecs are free-threaded.
+    if (overlapped) {
         const bool read = ReadStripsOverlapped(
             converted.Get(), width, height, kRowsPerStrip,
             [&](const std::uint8_t* rows, int count, size_t rowStride) {
@@ -87,6 +86,14 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     }
     out = scaler.Finish();
     return true;
+}
+
+// Where the window draws a picture of width x height pixels, its twips made as the window
+// makes them: the rectangle the picture is kept at.
+PixelRect ShownAt(const ShowTarget::Size& at, int width, int height) {
+    const float twipsPerPixel = 1440.0f / at.dpi;
+    return ShownRect(width, height, std::max(1, at.width), std::max(1, at.height), twipsPerPixel,
+                     twipsPerPixel);
 }
 
 }  // namespace
@@ -136,9 +143,7 @@ PicturePtr WicPictureLoader::PlayMetafileInto(const std::uint8_t* data, size_t s
     const ShowTarget::Size at = target_->Get();
     const auto metafile = LoadMetafile(data, size, at.dpi);
     if (!metafile || !into.section) return nullptr;
-    const float twipsPerPixel = 1440.0f / at.dpi;
-    const PixelRect shown = ShownRect(metafile->Width(), metafile->Height(), std::max(1, at.width),
-                                      std::max(1, at.height), twipsPerPixel, twipsPerPixel);
+    const PixelRect shown = ShownAt(at, metafile->Width(), metafile->Height());
     const int width = shown.Width(), height = shown.Height();
     if (width <= 0 || height <= 0 || size_t(width) * size_t(height) > into.capacity) return nullptr;
     Canvas canvas;
@@ -197,11 +202,7 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
     const int width = static_cast<int>(w), height = static_cast<int>(h);
     const int orientation = jpeg ? ExifOrientation(data, size) : 1;
     const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
-    // Kept at the rectangle the window draws it into, its twips made as the window makes them.
-    const ShowTarget::Size at = target_->Get();
-    const float twipsPerPixel = 1440.0f / at.dpi;
-    const PixelRect shown = ShownRect(uprightW, uprightH, std::max(1, at.width),
-                                      std::max(1, at.height), twipsPerPixel, twipsPerPixel);
+    const PixelRect shown = ShownAt(target_->Get(), uprightW, uprightH);
     int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 
@@ -215,12 +216,18 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
         if (size_t(targetW) * size_t(targetH) > into->capacity) return nullptr;
         // Turned upright on the way into the memory given; otherwise reduced straight into it.
         std::uint32_t* const direct = orientation == 1 ? into->pixels : nullptr;
-        if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, direct, stop_)) return nullptr;
+        // This is the decoder process, whose codecs are free-threaded: the next strip is read
+        // while this one is reduced.
+        if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, direct, true, stop_)) {
+            return nullptr;
+        }
         if (!direct) ApplyOrientation(pixels, orientation, into->pixels);
         return std::make_shared<KeptPixelsPicture>(uprightW, uprightH, into->pixels, shown.Width(),
                                                    shown.Height(), nullptr);
     }
-    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, nullptr, stop_)) return nullptr;
+    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, nullptr, false, stop_)) {
+        return nullptr;
+    }
     if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
     return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
 }
