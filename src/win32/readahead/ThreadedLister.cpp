@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/EntryGuard.h"
+#include "win32/readahead/MessageWindow.h"
 #include "screensaver/ImageList.h"
 
 namespace glimra::win32 {
@@ -22,20 +23,7 @@ struct Listed {
 }  // namespace
 
 ThreadedLister::ThreadedLister(FilesMaker makeFiles) : makeFiles_(std::move(makeFiles)) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    static const bool registered = [instance] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &ThreadedLister::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    if (registered) {
-        messages_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    instance, nullptr);
-    }
-    if (messages_) SetWindowLongPtrW(messages_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    messages_ = MakeMessageWindow(kWindowClass, &ThreadedLister::WindowProc, this);
 }
 
 ThreadedLister::~ThreadedLister() {

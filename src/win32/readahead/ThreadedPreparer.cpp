@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "platform/EntryGuard.h"
+#include "win32/readahead/MessageWindow.h"
 
 namespace glimra::win32 {
 namespace {
@@ -16,20 +17,7 @@ constexpr UINT kArrived = WM_APP + 1;
 
 ThreadedPreparer::ThreadedPreparer(LoaderMaker makeLoader, StampReader stampOf, KeptNotice kept)
     : makeLoader_(std::move(makeLoader)), stampOf_(std::move(stampOf)), kept_(std::move(kept)) {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    static const ATOM registered = [&] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = &ThreadedPreparer::WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.lpszClassName = kWindowClass;
-        return RegisterClassExW(&windowClass);
-    }();
-    if (registered) {
-        messages_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    instance, nullptr);
-    }
-    if (messages_) SetWindowLongPtrW(messages_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    messages_ = MakeMessageWindow(kWindowClass, &ThreadedPreparer::WindowProc, this);
     shared_->messages = messages_;
 }
 
