@@ -54,7 +54,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
     // own folder or the current one, where anyone may have put a DLL of a system's name.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Started by the slide show as its decoder, the process decodes and does nothing else.
-    if (const auto served = ServeIfDecoder(CodecDecoder(instance))) return *served;
+    if (const auto served = ServeIfDecoder([instance] { return CodecDecoder(instance); })) {
+        return *served;
+    }
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                         ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};

@@ -109,7 +109,7 @@ DecodeInto CodecDecoder(HINSTANCE resources) {
     };
 }
 
-std::optional<int> ServeIfDecoder(const DecodeInto& decode) {
+std::optional<int> ServeIfDecoder(const std::function<DecodeInto()>& makeDecode) {
     wchar_t value[32] = {};
     const DWORD length = GetEnvironmentVariableW(kDecoderVariable, value, 32);
     if (length == 0 || length >= 32) return std::nullopt;
@@ -137,6 +137,7 @@ std::optional<int> ServeIfDecoder(const DecodeInto& decode) {
     // COM stays up to the end: the process ends right after, and its codecs with it.
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     {
+        const DecodeInto decode = makeDecode();
         Views views;
         const HANDLE waits[] = {requestReady, program};
         while (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {

@@ -20,8 +20,8 @@ using DecodeInto = std::function<PicturePtr(const std::uint8_t* data, size_t siz
 DecodeInto CodecDecoder(HINSTANCE resources);
 
 // When this process was started as the program's decoder (DecoderProcess), serves the program
-// with `decode` until the program ends, and gives the exit code. Otherwise, nothing: the
-// process goes on as the program.
-std::optional<int> ServeIfDecoder(const DecodeInto& decode);
+// with what `makeDecode` makes until the program ends, and gives the exit code. Otherwise,
+// nothing, and nothing is made: the process goes on as the program.
+std::optional<int> ServeIfDecoder(const std::function<DecodeInto()>& makeDecode);
 
 }  // namespace glimra::win32
