@@ -66,16 +66,11 @@ std::string Breaking(const char* how) {
 
 // What a picture draws where the window draws it, on a black width x height canvas.
 PixelBuffer Shown(const PicturePtr& picture, int width, int height) {
-    PixelBuffer out{width, height, {}};
-    Canvas canvas;
-    if (!picture || !canvas.Resize(width, height)) return out;
-    PatBlt(canvas.Dc(), 0, 0, width, height, BLACKNESS);
+    if (!picture) return {};
     const PixelRect r = ShownRect(picture->Width(), picture->Height(), width, height, 15.0f, 15.0f);
-    static_cast<const Win32Picture&>(*picture).Draw(canvas, {r.left, r.top, r.right, r.bottom});
-    GdiFlush();
-    for (int y = 0; y < height; ++y)
-        out.pixels.insert(out.pixels.end(), canvas.Row(y), canvas.Row(y) + width);
-    return out;
+    return Drawn(width, height, [&](Canvas& canvas) {
+        static_cast<const Win32Picture&>(*picture).Draw(canvas, {r.left, r.top, r.right, r.bottom});
+    });
 }
 
 // The program itself as the decoder: every kind of picture comes back as the loader in the

@@ -55,21 +55,6 @@ std::shared_ptr<const RasterPicture> AsRaster(const PicturePtr& picture) {
     return std::dynamic_pointer_cast<const RasterPicture>(picture);
 }
 
-// What `draw` puts on a black width x height canvas.
-PixelBuffer Drawn(int width, int height, const std::function<void(Canvas&)>& draw) {
-    Canvas canvas;
-    PixelBuffer out;
-    if (!canvas.Resize(width, height)) return out;
-    PatBlt(canvas.Dc(), 0, 0, width, height, BLACKNESS);
-    draw(canvas);
-    GdiFlush();
-    out.width = width;
-    out.height = height;
-    for (int y = 0; y < height; ++y)
-        out.pixels.insert(out.pixels.end(), canvas.Row(y), canvas.Row(y) + width);
-    return out;
-}
-
 // What a picture draws into a black width x height canvas.
 PixelBuffer Render(const PicturePtr& picture, int width, int height) {
     if (!picture) return {};

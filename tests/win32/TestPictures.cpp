@@ -382,4 +382,18 @@ bool WriteBytes(const std::wstring& path, const Bytes& bytes) {
     return ok;
 }
 
+PixelBuffer Drawn(int width, int height, const std::function<void(Canvas&)>& draw) {
+    Canvas canvas;
+    PixelBuffer out;
+    if (!canvas.Resize(width, height)) return out;
+    PatBlt(canvas.Dc(), 0, 0, width, height, BLACKNESS);
+    draw(canvas);
+    GdiFlush();
+    out.width = width;
+    out.height = height;
+    for (int y = 0; y < height; ++y)
+        out.pixels.insert(out.pixels.end(), canvas.Row(y), canvas.Row(y) + width);
+    return out;
+}
+
 }  // namespace glimra::win32::testing

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "imaging/PixelBuffer.h"
 #include "win32/base/Windows.h"
+#include "win32/pictures/Canvas.h"
 
 namespace glimra::win32::testing {
 
@@ -24,6 +26,9 @@ inline constexpr Colors kQuadrants = {kRed, kGreen, kBlue, kYellow};
 // A width x height picture of one colour, or of four quadrants.
 PixelBuffer Solid(int width, int height, std::uint32_t color);
 PixelBuffer Quadrants(int width, int height, const Colors& colors = kQuadrants);
+
+// What `draw` puts on a black width x height canvas.
+PixelBuffer Drawn(int width, int height, const std::function<void(Canvas&)>& draw);
 
 // A pixel's colour, and the largest difference of two colours in any channel.
 std::uint32_t ColorAt(const PixelBuffer& picture, int x, int y);
