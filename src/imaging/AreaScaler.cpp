@@ -7,6 +7,10 @@
 #include <cstring>
 #include <numeric>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace glimra {
 namespace {
 
@@ -71,12 +75,14 @@ void Gather(Sum* sum, const std::uint32_t* rowSum, std::size_t count, std::uint3
 }  // namespace
 
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-                       std::uint32_t* into)
+                       std::uint32_t* into, const LightCurve* light)
     : srcWidth_(std::max(1, srcWidth)),
       srcHeight_(std::max(1, srcHeight)),
       dstWidth_(std::max(1, dstWidth)),
       dstHeight_(std::max(1, dstHeight)),
       into_(into) {
+    // Light changes nothing where no pixel is averaged with another.
+    if (dstWidth_ < srcWidth_ || dstHeight_ < srcHeight_) light_ = light;
     std::uint64_t columnTotal = 1, rowTotal = 1;
 
     const std::vector<Span> columns = Spans(srcWidth_, dstWidth_, columnTotal);
@@ -100,7 +106,23 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
     }
     rowBegin_.push_back(static_cast<int>(rowWeight_.size()));
 
-    rowSum_.assign(4 * static_cast<std::size_t>(dstWidth_), 0);
+    out_.width = dstWidth_;
+    out_.height = dstHeight_;
+    // Rows are appended as they are finished: the result is written once, not cleared first.
+    if (!into_) out_.pixels = TakePixelStore(static_cast<std::size_t>(dstWidth_) * dstHeight_);
+
+    const std::size_t dstChannels = 4 * static_cast<std::size_t>(dstWidth_);
+    if (light_) {
+        for (const std::uint32_t w : columnWeight_)
+            columnShare_.push_back(static_cast<float>(w / static_cast<double>(columnTotal)));
+        for (const std::uint32_t w : rowWeight_)
+            rowShare_.push_back(static_cast<float>(w / static_cast<double>(rowTotal)));
+        linearRow_.assign(4 * static_cast<std::size_t>(srcWidth_), 0.0f);
+        rowLight_.assign(dstChannels, 0.0f);
+        sumLight_.assign(dstChannels, 0.0f);
+        return;
+    }
+    rowSum_.assign(dstChannels, 0);
 
     total_ = columnTotal * rowTotal;
     // Sums stay below 2^n = 256 * total; with l = bits of total - 1 rounded up, the multiplier
@@ -115,15 +137,10 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
     // half the memory traffic of 64-bit ones and loops the compiler can vectorise.
     narrow_ = multiplier_ != 0 && multiplier_ <= UINT32_MAX && n <= 31;
     if (narrow_) {
-        sum32_.assign(4 * static_cast<std::size_t>(dstWidth_), 0);
+        sum32_.assign(dstChannels, 0);
     } else {
-        sum64_.assign(4 * static_cast<std::size_t>(dstWidth_), 0);
+        sum64_.assign(dstChannels, 0);
     }
-
-    out_.width = dstWidth_;
-    out_.height = dstHeight_;
-    // Rows are appended as they are finished: the result is written once, not cleared first.
-    if (!into_) out_.pixels = TakePixelStore(static_cast<std::size_t>(dstWidth_) * dstHeight_);
 }
 
 void AreaScaler::SumRow(const std::uint8_t* row) {
@@ -149,15 +166,76 @@ void AreaScaler::SumRow(const std::uint8_t* row) {
     }
 }
 
-void AreaScaler::EmitRow() {
-    std::uint32_t* out;
-    if (into_) {
-        out = into_ + static_cast<std::size_t>(nextDest_) * dstWidth_;
-    } else {
-        const std::size_t at = out_.pixels.size();
-        out_.pixels.resize(at + static_cast<std::size_t>(dstWidth_));
-        out = out_.pixels.data() + at;
+std::uint32_t* AreaScaler::NextRowOut() {
+    if (into_) return into_ + static_cast<std::size_t>(nextDest_) * dstWidth_;
+    const std::size_t at = out_.pixels.size();
+    out_.pixels.resize(at + static_cast<std::size_t>(dstWidth_));
+    return out_.pixels.data() + at;
+}
+
+void AreaScaler::SumRowInLight(const std::uint8_t* row) {
+    const float* linear = light_->LinearTable();
+    float* out = linearRow_.data();
+    for (int x = 0; x < srcWidth_; ++x, row += 4, out += 4) {
+        out[0] = linear[row[0]];
+        out[1] = linear[row[1]];
+        out[2] = linear[row[2]];
+        out[3] = row[3] * (1.0f / 255.0f);
     }
+    const float* share = columnShare_.data();
+    float* sum = rowLight_.data();
+    for (int x = 0; x < dstWidth_; ++x, sum += 4) {
+        const float* p = linearRow_.data() + 4 * static_cast<std::size_t>(firstColumn_[x]);
+#if defined(__SSE2__)
+        // A pixel's four channels are one register: every tap is one multiply and one add.
+        __m128 total = _mm_setzero_ps();
+        for (int k = 0; k < taps_; ++k, p += 4, ++share)
+            total = _mm_add_ps(total, _mm_mul_ps(_mm_loadu_ps(p), _mm_set1_ps(*share)));
+        _mm_storeu_ps(sum, total);
+#else
+        float total[4] = {};
+        for (int k = 0; k < taps_; ++k, p += 4, ++share)
+            for (int c = 0; c < 4; ++c)
+                total[c] += p[c] * *share;
+        std::copy(total, total + 4, sum);
+#endif
+    }
+}
+
+void AreaScaler::GatherInLight(float weight, bool first) {
+    float* sum = sumLight_.data();
+    const float* row = rowLight_.data();
+    const std::size_t count = sumLight_.size();
+    std::size_t k = 0;
+#if defined(__SSE2__)
+    const __m128 w = _mm_set1_ps(weight);
+    for (; k + 4 <= count; k += 4) {
+        const __m128 add = _mm_mul_ps(_mm_loadu_ps(row + k), w);
+        _mm_storeu_ps(sum + k, first ? add : _mm_add_ps(_mm_loadu_ps(sum + k), add));
+    }
+#endif
+    for (; k < count; ++k)
+        sum[k] = first ? row[k] * weight : sum[k] + row[k] * weight;
+}
+
+void AreaScaler::EmitRowInLight() {
+    std::uint32_t* out = NextRowOut();
+    const std::uint8_t* encoded = light_->EncodedTable();
+    const float* sum = sumLight_.data();
+    constexpr float kTop = LightCurve::kSteps - 1;
+    for (int x = 0; x < dstWidth_; ++x, sum += 4) {
+        std::uint32_t pixel = 0;
+        for (int c = 0; c < 3; ++c) {
+            const float step = std::clamp(sum[c], 0.0f, 1.0f) * kTop + 0.5f;
+            pixel |= std::uint32_t{encoded[static_cast<std::size_t>(step)]} << (8 * c);
+        }
+        const float alpha = std::clamp(sum[3], 0.0f, 1.0f) * 255.0f + 0.5f;
+        out[x] = pixel | static_cast<std::uint32_t>(alpha) << 24;
+    }
+}
+
+void AreaScaler::EmitRow() {
+    std::uint32_t* out = NextRowOut();
     const std::uint64_t half = total_ / 2;
     if (narrow_) {
         // Rounded to nearest: (sum + half) / total, exactly, as a multiply and a shift.
@@ -209,18 +287,28 @@ void AreaScaler::PushRows(const std::uint8_t* rows, int count, std::size_t strid
             const int d = nextDest_;
             if (firstRow_[d] + (nextEntry_ - rowBegin_[d]) > nextSource_) break;
             if (!summed) {
-                SumRow(row);
+                if (light_) {
+                    SumRowInLight(row);
+                } else {
+                    SumRow(row);
+                }
                 summed = true;
             }
             const std::uint32_t w = rowWeight_[nextEntry_];
             const bool first = nextEntry_ == rowBegin_[d];
-            if (narrow_) {
+            if (light_) {
+                GatherInLight(rowShare_[nextEntry_], first);
+            } else if (narrow_) {
                 Gather(sum32_.data(), rowSum_.data(), rowSum_.size(), w, first);
             } else {
                 Gather(sum64_.data(), rowSum_.data(), rowSum_.size(), w, first);
             }
             if (++nextEntry_ == rowBegin_[d + 1]) {
-                EmitRow();
+                if (light_) {
+                    EmitRowInLight();
+                } else {
+                    EmitRow();
+                }
                 ++nextDest_;
             }
         }
@@ -237,12 +325,13 @@ PixelBuffer AreaScaler::Finish() {
     return std::move(out_);
 }
 
-PixelBuffer ScaleArea(const PixelBuffer& source, int dstWidth, int dstHeight) {
+PixelBuffer ScaleArea(const PixelBuffer& source, int dstWidth, int dstHeight,
+                      const LightCurve* light) {
     if (source.width < 1 || source.height < 1 || dstWidth < 1 || dstHeight < 1 ||
         source.pixels.size() != static_cast<std::size_t>(source.width) * source.height) {
         return {};
     }
-    AreaScaler scaler(source.width, source.height, dstWidth, dstHeight);
+    AreaScaler scaler(source.width, source.height, dstWidth, dstHeight, nullptr, light);
     scaler.PushRows(reinterpret_cast<const std::uint8_t*>(source.pixels.data()), source.height,
                     4 * static_cast<std::size_t>(source.width));
     return scaler.Finish();

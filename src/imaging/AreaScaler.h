@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/LightCurve.h"
 #include "imaging/PixelBuffer.h"
 
 namespace glimra {
@@ -11,14 +12,19 @@ namespace glimra {
 // Reduces a picture by averaging, over each destination pixel, the source pixels it covers,
 // each weighed by the exact fraction it covers. Source rows arrive in strips from a decoder, so
 // only working rows of the destination width are kept besides the result. An axis that grows
-// instead repeats the nearest source pixel. All four channels are averaged alike: the sources
-// are opaque or premultiplied. Widths up to 16 million source pixels.
+// instead repeats the nearest source pixel. Widths up to 16 million source pixels.
+//
+// Given a light curve, a reduction averages light: each colour number becomes linear light
+// through the curve's table, the light is averaged in floating point and made a number again.
+// Without one, or where nothing is reduced, the numbers themselves are averaged, exactly. Alpha
+// is averaged as it is. The sources are opaque or premultiplied: premultiplied numbers are the
+// picture as it looks over the show's black, so their light is the light shown.
 class AreaScaler {
   public:
     // Sizes all >= 1. Given `into` (dstWidth * dstHeight pixels, the caller's), the result goes
     // there instead of into a buffer of the scaler's own: memory another process reads.
     AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-               std::uint32_t* into = nullptr);
+               std::uint32_t* into = nullptr, const LightCurve* light = nullptr);
 
     // The next `count` source rows, each `srcWidth` 32-bit pixels, `strideBytes` apart.
     // Rows past `srcHeight` are ignored.
@@ -31,6 +37,11 @@ class AreaScaler {
   private:
     void SumRow(const std::uint8_t* row);
     void EmitRow();  // the destination row gathered, divided and appended to the result
+    std::uint32_t* NextRowOut();
+    // The same in light: sums are of linear light, weights already divided by their totals.
+    void SumRowInLight(const std::uint8_t* row);
+    void GatherInLight(float weight, bool first);
+    void EmitRowInLight();
 
     int srcWidth_, srcHeight_, dstWidth_, dstHeight_;
 
@@ -63,9 +74,17 @@ class AreaScaler {
     int shift_ = 0;
     PixelBuffer out_;
     std::uint32_t* into_ = nullptr;
+
+    // Averaging light: the curve, and 4 floats per pixel for the source row made linear, the
+    // row reduced, and the destination row being gathered.
+    const LightCurve* light_ = nullptr;
+    std::vector<float> columnShare_;  // columnWeight_ divided by its total
+    std::vector<float> rowShare_;     // rowWeight_ divided by its total
+    std::vector<float> linearRow_, rowLight_, sumLight_;
 };
 
 // The whole picture at once; an empty or inconsistent source gives an empty buffer.
-PixelBuffer ScaleArea(const PixelBuffer& source, int dstWidth, int dstHeight);
+PixelBuffer ScaleArea(const PixelBuffer& source, int dstWidth, int dstHeight,
+                      const LightCurve* light = nullptr);
 
 }  // namespace glimra

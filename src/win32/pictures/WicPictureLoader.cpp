@@ -4,9 +4,11 @@
 #include <atomic>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "imaging/AreaScaler.h"
+#include "imaging/ColourProfile.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/HeaderChecks.h"
@@ -50,7 +52,8 @@ ComPtr<IWICBitmapFrameDecode> ChooseFrame(IWICBitmapDecoder* decoder, bool large
 // Decodes in strips straight into the area-averaging scaler, so the full-size picture is
 // never held here in 32-bit pixels.
 bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight, PixelBuffer& out,
-                    std::uint32_t* into, bool overlapped, const std::atomic<bool>* stop) {
+                    std::uint32_t* into, bool overlapped, const std::atomic<bool>* stop,
+                    const LightCurve& light) {
     UINT w = 0, h = 0;
     if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     const int width = static_cast<int>(w), height = static_cast<int>(h);
@@ -60,7 +63,7 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
         return false;
     }
-    AreaScaler scaler(width, height, targetWidth, targetHeight, into);
+    AreaScaler scaler(width, height, targetWidth, targetHeight, into, &light);
     const UINT stride = static_cast<UINT>(width) * 4;
     if (overlapped) {
         const bool read = ReadStripsOverlapped(
@@ -86,6 +89,37 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     }
     out = scaler.Finish();
     return true;
+}
+
+// What a picture says its colours are: the profile it embeds (or names through EXIF), and
+// that profile as a description of the frame's pixels, where it can serve as one. CMYK
+// pictures keep the platform's own conversion.
+struct PictureColours {
+    std::vector<std::uint8_t> profile;
+    std::optional<InputProfile> input;
+};
+
+PictureColours ColoursOf(RasterKind kind, const std::uint8_t* data, size_t size,
+                         IWICBitmapSource* frame) {
+    PictureColours colours;
+    if (kind == RasterKind::Jpeg) {
+        colours.profile = JpegEmbeddedProfile(data, size);
+        if (colours.profile.empty() && JpegExifSaysAdobeRgb(data, size)) {
+            colours.profile = AdobeRgbProfile();
+        }
+    } else if (kind == RasterKind::Bmp) {
+        colours.profile = BmpEmbeddedProfile(data, size);
+    }
+    WICPixelFormatGUID format{};
+    if (colours.profile.empty() || FAILED(frame->GetPixelFormat(&format)) ||
+        IsEqualGUID(format, GUID_WICPixelFormat32bppCMYK)) {
+        return {};
+    }
+    const bool grey = IsEqualGUID(format, GUID_WICPixelFormat8bppGray) ||
+                      IsEqualGUID(format, GUID_WICPixelFormat16bppGray);
+    colours.input =
+        CheckInputProfile(colours.profile, grey ? ProfileSpace::Grey : ProfileSpace::Rgb);
+    return colours;
 }
 
 // Where the window draws a picture of width x height pixels, its twips made as the window
@@ -206,6 +240,14 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
     int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 
+    // A profile that the system cannot use is no profile: the picture is shown as sRGB.
+    const PictureColours colours = ColoursOf(kind, data, size, frame.Get());
+    const bool managed =
+        colours.input && colours_.Prepare(colours.profile, *colours.input, displayProfile_);
+    std::optional<LightCurve> ownCurve;
+    if (managed && colours.input->toLinear) ownCurve.emplace(colours.input->toLinear);
+    const LightCurve& light = ownCurve ? *ownCurve : LightCurve::Srgb();
+
     ComPtr<IWICBitmapSource> decoded = frame;
     if (wrapFrame_) decoded = wrapFrame_(frame.Get());
     ComPtr<IWICBitmapSource> source =
@@ -218,17 +260,19 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
         std::uint32_t* const direct = orientation == 1 ? into->pixels : nullptr;
         // This is the decoder process, whose codecs are free-threaded: the next strip is read
         // while this one is reduced.
-        if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, direct, true, stop_)) {
+        if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, direct, true, stop_, light)) {
             return nullptr;
         }
         if (!direct) ApplyOrientation(pixels, orientation, into->pixels);
+        if (managed) colours_.Convert(into->pixels, shown.Width(), shown.Height());
         return std::make_shared<KeptPixelsPicture>(uprightW, uprightH, into->pixels, shown.Width(),
                                                    shown.Height(), nullptr);
     }
-    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, nullptr, false, stop_)) {
+    if (!DecodeStreamed(source.Get(), targetW, targetH, pixels, nullptr, false, stop_, light)) {
         return nullptr;
     }
     if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
+    if (managed) colours_.Convert(pixels.pixels.data(), pixels.width, pixels.height);
     return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
 }
 

@@ -12,6 +12,7 @@
 
 #include "platform/PictureLoader.h"
 #include "win32/base/Windows.h"
+#include "win32/pictures/ColourConversion.h"
 #include "win32/pictures/FileContents.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/ShowTarget.h"
@@ -21,8 +22,9 @@ namespace glimra::win32 {
 // Reads pictures: JPEG, BMP, GIF (first frame) and ICO (largest image) through the platform's
 // imaging codecs, WMF and EMF through GDI. Raster pictures are decoded straight to the size
 // the screen shows them at (never more than the file holds), smoothly reduced by our own
-// area-averaging scaler and turned upright after their EXIF orientation. Loading the file
-// that was loaded last again, unchanged, gives the same picture without decoding it again (a
+// area-averaging scaler, which averages light, turned upright after their EXIF orientation,
+// and turned into the display's colours from those their embedded profile describes. Loading the
+// file that was loaded last again, unchanged, gives the same picture without decoding it again (a
 // folder of one picture changes to itself every few seconds).
 class WicPictureLoader : public PictureLoader {
   public:
@@ -54,6 +56,11 @@ class WicPictureLoader : public PictureLoader {
     // contents: the program need not wait for a large picture when it ends.
     void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
 
+    // The profile file of the display the pictures are shown on; empty for sRGB.
+    void ShowInColoursOf(std::wstring displayProfile) {
+        displayProfile_ = std::move(displayProfile);
+    }
+
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
 
@@ -67,6 +74,8 @@ class WicPictureLoader : public PictureLoader {
     Microsoft::WRL::ComPtr<IWICImagingFactory> factory_;
     const std::atomic<bool>* stop_ = nullptr;
     FrameWrapper wrapFrame_;
+    ColourConversion colours_;
+    std::wstring displayProfile_;
 };
 
 }  // namespace glimra::win32

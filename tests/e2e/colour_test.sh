@@ -1,0 +1,42 @@
+# Pictures as their files mean them: photos stored in other colour spaces with their profile
+# embedded are shown in sRGB, judged against Pillow's Little CMS; reductions average light.
+
+# Whether two "r,g,b" values differ by at most the tolerance in every channel.
+within() {
+  local IFS=, tolerance=$3 i d
+  local -a a=($1) b=($2)
+  for i in 0 1 2; do
+    d=$((a[i] - b[i]))
+    [ ${d#-} -le "$tolerance" ] || return 1
+  done
+}
+
+test_embedded_profiles_are_shown_in_srgb() {
+  local made="$E2E_OUT/colour-made" failed=0 name patches
+  rm -rf "$made" && mkdir -p "$made"
+  /usr/bin/python3 "$GLIMRA_ROOT/tests/e2e/colour_pictures.py" "$made" >"$made/expected" ||
+    return 1
+  while read -r name patches; do
+    configure_pictures "colour-$name"
+    cp "$made/$name.jpg" "$PICTURES/"
+    # The blank start picture, then the picture after a second.
+    reg_set ShowSplashScreen 10
+    reg_set SecondsToDisplay 1
+    start_slide_show || return 1
+    # 480 x 80 is shown as it is, centred: the patches' centres lie on row 384.
+    wait_until 10 eval '[ "$(shot "colour-$name"; pixel "colour-$name" 512 384)" != 0,0,0 ]' ||
+      return 1
+    sleep 0.3
+    shot "colour-$name"
+    local i=0 seen=()
+    for want in $patches; do
+      seen+=("$(pixel "colour-$name" $((312 + 80 * i)) 384)")
+      within "${seen[i]}" "$want" 2 || failed=1
+      i=$((i + 1))
+    done
+    echo "    $name: shown ${seen[*]}; expected $patches"
+    close_window "$SAVER"
+    ends_within_ms "$SCR_PID" 3000 || return 1
+  done <"$made/expected"
+  [ $failed -eq 0 ] || { echo "    a patch differs from the reference by more than 2"; return 1; }
+}
