@@ -9,6 +9,7 @@ add_executable(unit_tests
   tests/unit/MetafileChecksTest.cpp
   tests/corpus/HostileFiles.cpp
   tests/unit/ImagingTest.cpp
+  tests/unit/LightAndColourTest.cpp
   tests/unit/ValueRulesTest.cpp
   tests/unit/WildcardTest.cpp
   tests/unit/FolderListsTest.cpp

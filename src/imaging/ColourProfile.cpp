@@ -27,7 +27,7 @@ void JpegSegments(const ByteView& file, Visit visit) {
         while (file.Has(pos, 1) && file.U8(pos) == 0xFF)
             ++pos;
         const std::uint32_t marker = file.U8(pos++);
-        if (marker == 0xDA || marker == 0xD9) return;  // the scan, or the end
+        if (marker == 0xDA || marker == 0xD9) return;                        // the scan, or the end
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no body
         const std::uint32_t length = file.U16Be(pos);
         if (length < 2 || !file.Has(pos, length)) return;
@@ -88,11 +88,16 @@ std::function<double(double)> ToneCurve(const ByteView& profile, std::size_t at,
     if ((function == 1 || function == 2) && a == 0) return nullptr;
     const auto power = [g](double base) { return base > 0 ? std::pow(base, g) : 0.0; };
     switch (function) {
-        case 0: return [power](double x) { return power(x); };
-        case 1: return [=](double x) { return x >= -b / a ? power(a * x + b) : 0.0; };
-        case 2: return [=](double x) { return x >= -b / a ? power(a * x + b) + c : c; };
-        case 3: return [=](double x) { return x >= d ? power(a * x + b) : c * x; };
-        default: return [=](double x) { return x >= d ? power(a * x + b) + e : c * x + f; };
+        case 0:
+            return [power](double x) { return power(x); };
+        case 1:
+            return [=](double x) { return x >= -b / a ? power(a * x + b) : 0.0; };
+        case 2:
+            return [=](double x) { return x >= -b / a ? power(a * x + b) + c : c; };
+        case 3:
+            return [=](double x) { return x >= d ? power(a * x + b) : c * x; };
+        default:
+            return [=](double x) { return x >= d ? power(a * x + b) + e : c * x + f; };
     }
 }
 
@@ -127,7 +132,7 @@ std::vector<std::uint8_t> JpegEmbeddedProfile(const std::uint8_t* data, std::siz
 
 std::vector<std::uint8_t> BmpEmbeddedProfile(const std::uint8_t* data, std::size_t size) {
     const ByteView file(data, size);
-    constexpr std::size_t kInfo = 14;  // the info header follows the file header
+    constexpr std::size_t kInfo = 14;                // the info header follows the file header
     constexpr std::uint32_t kEmbedded = 0x4D424544;  // 'MBED'
     if (file.U16(0) != 0x4D42 || file.U32(kInfo) < 124 || file.U32(kInfo + 56) != kEmbedded) {
         return {};
@@ -180,7 +185,9 @@ std::optional<InputProfile> CheckInputProfile(const std::vector<std::uint8_t>& b
     };
     const std::uint32_t space = profile.U32Be(16), connection = profile.U32Be(20);
     if (std::none_of(std::begin(kSpaces), std::end(kSpaces),
-                     [&](const auto& known) { return known == std::pair{pixels, space}; }) ||
+                     [&](const auto& known) {
+                         return known == std::pair{pixels, space};
+                     }) ||
         (connection != Signature("XYZ ") && connection != Signature("Lab "))) {
         return std::nullopt;
     }
@@ -290,15 +297,15 @@ std::vector<std::uint8_t> MatrixProfile(const double primaries[3][2], const doub
             rgb[i][c] *= scale;
     }
     // Profiles connect at D50: the colorants adapted to it from the picture's white (Bradford).
-    static constexpr Matrix kBradford = {{{0.8951, 0.2664, -0.1614},
-                                          {-0.7502, 1.7135, 0.0367},
-                                          {0.0389, -0.0685, 1.0296}}};
+    static constexpr Matrix kBradford = {
+        {{0.8951, 0.2664, -0.1614}, {-0.7502, 1.7135, 0.0367}, {0.0389, -0.0685, 1.0296}}};
     static constexpr std::array<double, 3> kD50 = {0.9642, 1.0, 0.8249};
     Matrix gain{};
     for (int i = 0; i < 3; ++i) {
-        const double to = kBradford[i][0] * kD50[0] + kBradford[i][1] * kD50[1] +
-                          kBradford[i][2] * kD50[2];
-        const double from = kBradford[i][0] * w[0] + kBradford[i][1] * w[1] + kBradford[i][2] * w[2];
+        const double to =
+            kBradford[i][0] * kD50[0] + kBradford[i][1] * kD50[1] + kBradford[i][2] * kD50[2];
+        const double from =
+            kBradford[i][0] * w[0] + kBradford[i][1] * w[1] + kBradford[i][2] * w[2];
         gain[i][i] = to / from;
     }
     const Matrix colorants = Multiply(Multiply(Inverse(kBradford), gain), Multiply(kBradford, rgb));

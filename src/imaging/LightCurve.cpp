@@ -5,8 +5,7 @@
 
 namespace glimra {
 
-LightCurve::LightCurve(const std::function<double(double)>& toLinear)
-    : toEncoded_(kSteps) {
+LightCurve::LightCurve(const std::function<double(double)>& toLinear) : toEncoded_(kSteps) {
     for (int v = 0; v < 256; ++v)
         toLinear_[v] = static_cast<float>(std::clamp(toLinear(v / 255.0), 0.0, 1.0));
     // Stored value v is the nearest to every light between the light of v - 0.5 and of v + 0.5:

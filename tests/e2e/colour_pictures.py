@@ -40,45 +40,71 @@ def save_jpeg(picture, path, icc=None):
     picture.save(path, "JPEG", **options)
 
 
-def expected(path):
-    """What the file means, in sRGB, by Pillow's decode and Little CMS."""
+def expected(path, ignored):
+    """What the file means, in sRGB, by Pillow's decode and Little CMS; a profile that cannot
+    serve is ignored, and the numbers are shown as they are stored."""
     picture = Image.open(path)
     icc = picture.info.get("icc_profile")
     picture = picture.convert("RGB")
-    try:
-        source = ImageCms.ImageCmsProfile(io.BytesIO(icc)) if icc else None
-    except (OSError, ImageCms.PyCMSError):
-        source = None  # a profile that cannot serve: the numbers as they are
-    if source:
+    if icc and not ignored:
+        source = ImageCms.ImageCmsProfile(io.BytesIO(icc))
         intent = ImageCms.getDefaultIntent(source)
         picture = ImageCms.profileToProfile(picture, source, SRGB, renderingIntent=intent)
     return centres(picture)
 
 
-def tagged(folder, name, profile_file):
-    """The sRGB patches stored in the profile's space, with the profile embedded."""
+def tagged(folder, name, profile_file, damage=None):
+    """The sRGB patches stored in the profile's space, with the profile embedded (damaged)."""
     profile = ImageCms.getOpenProfile(profile_file)
     stored = ImageCms.profileToProfile(patches_picture(), SRGB, profile, renderingIntent=1)
     path = f"{folder}/{name}.jpg"
-    save_jpeg(stored, path, profile.tobytes())
+    icc = profile.tobytes()
+    save_jpeg(stored, path, damage(icc) if damage else icc)
     return path
 
 
+def padded(icc, size=200_000):
+    """The profile with a private tag of `size` zero bytes: over three JPEG markers."""
+    count = struct.unpack(">I", icc[128:132])[0]
+    table = bytearray(icc[132:132 + 12 * count])
+    for i in range(count):  # every element moves down by the new table entry
+        offset = struct.unpack(">I", table[12 * i + 4:12 * i + 8])[0]
+        table[12 * i + 4:12 * i + 8] = struct.pack(">I", offset + 12)
+    body = icc[132 + 12 * count:]
+    end = 132 + 12 * (count + 1) + len(body)
+    entry = b"zzzz" + struct.pack(">II", end, size)
+    whole = icc[:128] + struct.pack(">I", count + 1) + bytes(table) + entry + body + bytes(size)
+    return struct.pack(">I", len(whole)) + whole[4:]
+
+
+def header_says(offset, text):
+    return lambda icc: icc[:offset] + text + icc[offset + 4:]
+
+
 def main(folder):
-    made = {}
+    made, ignored = {}, set()
     for name, profile in [("adobe", COLORD + "AdobeRGB1998.icc"),
                           ("prophoto", COLORD + "ProPhotoRGB.icc"),
                           ("widegamut", COLORD + "WideGamutRGB.icc"),
                           ("swapped", COLORD + "SwappedRedAndGreen.icc")]:
         made[name] = tagged(folder, name, profile)
+    made["split"] = tagged(folder, "split", COLORD + "ProPhotoRGB.icc", padded)
+    # Profiles that cannot describe the pixels: the picture is shown as if untagged.
+    for name, damage in [("truncated", lambda icc: icc[:len(icc) // 2]),
+                         ("devicelink", header_says(12, b"link")),
+                         ("abstract", header_says(12, b"abst")),
+                         ("cmykprofile", header_says(16, b"CMYK"))]:
+        made[name] = tagged(folder, name, COLORD + "ProPhotoRGB.icc", damage)
+        ignored.add(name)
     # Untagged, tagged sRGB and a profile that is garbage are all shown as they are stored.
     for name, icc in [("untagged", None),
                       ("srgb", ImageCms.ImageCmsProfile(SRGB).tobytes()),
                       ("garbage", b"\x00\x00\x01\x00" + b"junk" * 100)]:
         made[name] = f"{folder}/{name}.jpg"
         save_jpeg(patches_picture(), made[name], icc)
+    ignored.add("garbage")
     for name, path in made.items():
-        print(name, " ".join("%d,%d,%d" % v for v in expected(path)))
+        print(name, " ".join("%d,%d,%d" % v for v in expected(path, name in ignored)))
 
 
 if __name__ == "__main__":

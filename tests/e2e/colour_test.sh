@@ -40,3 +40,34 @@ test_embedded_profiles_are_shown_in_srgb() {
   done <"$made/expected"
   [ $failed -eq 0 ] || { echo "    a patch differs from the reference by more than 2"; return 1; }
 }
+
+test_reductions_average_light() {
+  configure_pictures light
+  # Lines one pixel high, 2048 x 1536, shown at 1024 x 768: each screen pixel is half of each.
+  /usr/bin/python3 - "$PICTURES" <<'PY' || return 1
+import sys
+from PIL import Image
+for name, a, b in [("grey", (0, 0, 0), (255, 255, 255)), ("yellow", (255, 0, 0), (0, 255, 0))]:
+    lines = Image.new("RGB", (2048, 1536), a)
+    for y in range(1, 1536, 2):
+        lines.paste(b, (0, y, 2048, y + 1))
+    lines.save(f"{sys.argv[1]}/{name}.gif")
+PY
+  reg_set ShowSplashScreen 10
+  reg_set SecondsToDisplay 1
+  reg_set DisplayInRandomOrder 0
+  reg_set displayImageNumber 0
+  reg_set DisplayImageFileName 0
+  start_slide_show || return 1
+  # Half the light of white is 188 in sRGB, not the 128 that averaged numbers give.
+  shown_as() { shot "$1" && [[ "$(pixel "$1" 512 384)" =~ $2 ]]; }
+  wait_until 10 shown_as light-grey '^([1-9][0-9]*),([1-9][0-9]*),([1-9][0-9]*)$' || return 1
+  wait_until 10 shown_as light-yellow '^[1-9][0-9]*,[1-9][0-9]*,0$' || return 1
+  local grey yellow
+  grey=$(pixel light-grey 512 384)
+  yellow=$(pixel light-yellow 512 384)
+  echo "    black and white lines at 2:1: $grey; red and green: $yellow"
+  within "$grey" 188,188,188 2 || return 1
+  within "$yellow" 188,188,0 2 || return 1
+  expect_eq "$(pixel light-grey 0 0)" "$grey" "the whole screen alike" || return 1
+}

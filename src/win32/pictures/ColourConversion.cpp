@@ -74,8 +74,8 @@ void ColourConversion::Forget() {
     intent_ = -1;
 }
 
-bool ColourConversion::Prepare(const std::vector<std::uint8_t>& profile,
-                               const InputProfile& input, const std::wstring& displayProfile) {
+bool ColourConversion::Prepare(const std::vector<std::uint8_t>& profile, const InputProfile& input,
+                               const std::wstring& displayProfile) {
     const std::uint64_t digest = ContentDigest(profile.data(), profile.size());
     if (transform_ && digest == digest_ && profile.size() == size_ && input.intent == intent_ &&
         displayProfile == display_) {
@@ -87,9 +87,9 @@ bool ColourConversion::Prepare(const std::vector<std::uint8_t>& profile,
     std::wstring displayPath = displayProfile.empty() ? SrgbProfilePath() : displayProfile;
     const OpenProfile source(icm, {PROFILE_MEMBUFFER, const_cast<std::uint8_t*>(profile.data()),
                                    static_cast<DWORD>(profile.size())});
-    const OpenProfile display(
-        icm, {PROFILE_FILENAME, displayPath.data(),
-              static_cast<DWORD>((displayPath.size() + 1) * sizeof(wchar_t))});
+    const OpenProfile display(icm,
+                              {PROFILE_FILENAME, displayPath.data(),
+                               static_cast<DWORD>((displayPath.size() + 1) * sizeof(wchar_t))});
     if (!source.Get() || !display.Get()) return false;
     HPROFILE both[] = {source.Get(), display.Get()};
     // The profile's own intent takes the picture to the connection space; from there the
@@ -125,8 +125,8 @@ bool ColourConversion::Convert(std::uint32_t* pixels, int width, int height) con
             std::transform(strip, strip + count, greys.begin(),
                            [](std::uint32_t pixel) { return static_cast<std::uint8_t>(pixel); });
             done = icm.translate(transform, greys.data(), BM_GRAY, width, rows,
-                                 static_cast<DWORD>(width), converted.data(),
-                                 BM_xRGBQUADS, stride, nullptr, 0);
+                                 static_cast<DWORD>(width), converted.data(), BM_xRGBQUADS, stride,
+                                 nullptr, 0);
         } else {
             done = icm.translate(transform, strip, BM_xRGBQUADS, width, rows, stride,
                                  converted.data(), BM_xRGBQUADS, stride, nullptr, 0);
