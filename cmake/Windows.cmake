@@ -48,6 +48,7 @@ add_library(glimra_win32 STATIC
   src/win32/forms/TipWindow.cpp
   src/win32/pictures/WicPictureLoader.cpp
   src/win32/pictures/ColourConversion.cpp
+  src/win32/pictures/DisplayColours.cpp
   src/win32/system/Win32FileSystem.cpp
   src/win32/system/Win32MessageBoxes.cpp
   src/win32/forms/Win32PeerFactory.cpp
@@ -104,6 +105,7 @@ add_executable(win32_tests
   tests/win32/TestPictures.cpp
   tests/corpus/HostileFiles.cpp
   tests/win32/PictureLoaderTest.cpp
+  tests/win32/DisplayColoursTest.cpp
   tests/win32/ProgramInfoTest.cpp
   tests/win32/ReducedDecodeTest.cpp
   tests/win32/FrameWithReducedDecode.cpp

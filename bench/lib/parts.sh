@@ -23,6 +23,8 @@ bench_change() {
         note "(a) $size MP: $(head -1 <<<"$out" | sed 's/^picture //'); ours is load" \
             "$(fmt "$(field "$out" load_ms)" '%.1f') ms + draw $(fmt "$(field "$out" draw_ms)" '%.1f')" \
             "ms; our reduction alone takes $(fmt "$(field "$out" scale_ms)" '%.1f') ms of the load;" \
+            "converting its kept pixels from an embedded profile would add" \
+            "$(fmt "$(field "$out" convert_ms)" '%.1f') ms;" \
             "the decoder's start, once a show, $(fmt "$(field "$out" decoder_start_ms)" '%.1f') ms more"
     done
 }

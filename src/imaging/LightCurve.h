@@ -8,11 +8,12 @@
 namespace glimra {
 
 // How a picture's stored 8-bit numbers relate to the light they stand for: a table from each
-// number to its linear light (0 to 1), and one back from linear light, in 65,536 steps, to the
-// number nearest to it. Reductions average light through these, not the numbers themselves.
+// number to its linear light (0 to 1), and one back from linear light, in 16,384 steps (14
+// bits, small enough to stay in the processor's nearest cache), to the number nearest to it.
+// Reductions average light through these, not the numbers themselves.
 class LightCurve {
   public:
-    static constexpr int kSteps = 65536;
+    static constexpr int kSteps = 16384;
 
     // `toLinear` maps a stored value in 0..1 to light in 0..1 and must not decrease.
     explicit LightCurve(const std::function<double(double)>& toLinear);

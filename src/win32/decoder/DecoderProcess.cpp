@@ -179,6 +179,7 @@ DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes
     request.width = at.width;
     request.height = at.height;
     request.dpi = at.dpi;
+    std::copy(at.displayProfile.begin(), at.displayProfile.end(), request.displayProfile);
     const size_t told = std::min(retired_.size(), std::size(request.retired));
     std::copy_n(retired_.begin(), told, request.retired);
     retired_.erase(retired_.begin(), retired_.begin() + static_cast<std::ptrdiff_t>(told));

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <map>
@@ -82,8 +83,10 @@ DecoderReply Serve(const DecoderRequest& request, Views& views, const DecodeInto
                            static_cast<size_t>(request.outputPixels), HandleOf(request.output)};
     PicturePtr picture;
     try {
-        picture = decode(input.data, static_cast<size_t>(request.inputBytes), into,
-                         {request.width, request.height, request.dpi});
+        ShowTarget::Size at{request.width, request.height, request.dpi};
+        std::copy(std::begin(request.displayProfile), std::end(request.displayProfile) - 1,
+                  at.displayProfile.begin());  // the last stays the terminating zero
+        picture = decode(input.data, static_cast<size_t>(request.inputBytes), into, at);
     } catch (...) {
         // A picture that cannot be loaded.
     }

@@ -7,6 +7,7 @@
 #include "win32/base/InputState.h"
 #include "win32/base/PaintScope.h"
 #include "win32/forms/HostMessages.h"
+#include "win32/pictures/DisplayColours.h"
 
 namespace glimra::win32 {
 namespace {
@@ -332,8 +333,13 @@ void FormWindow::ReportSize() {
     GetClientRect(hwnd_, &inner);
     const float tx = screen_.TwipsPerPixelX(), ty = screen_.TwipsPerPixelY();
     form_.PlatformScaled(dpi_.Twips(1));
-    if (resources_.showTarget && !IsDialog())
-        resources_.showTarget->Set({inner.right, inner.bottom, static_cast<float>(dpi_.dpi)});
+    if (resources_.showTarget && !IsDialog()) {
+        ShowTarget::Size at{inner.right, inner.bottom, static_cast<float>(dpi_.dpi)};
+        const std::wstring profile =
+            DisplayProfileOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
+        profile.copy(at.displayProfile.data(), at.displayProfile.size() - 1);
+        resources_.showTarget->Set(at);
+    }
     form_.PlatformResized(static_cast<float>(outer.right - outer.left) * tx,
                           static_cast<float>(outer.bottom - outer.top) * ty,
                           dpi_.Twips(inner.right), dpi_.Twips(inner.bottom));

@@ -1,18 +1,21 @@
 #pragma once
 
+#include <array>
 #include <mutex>
 
 namespace glimra::win32 {
 
-// Where the slide show shows its pictures: its window's size in pixels and its monitor's
-// resolution. The window tells it whenever they change (another display, another monitor's
-// resolution); the loaders read it at each picture, on whatever thread they run.
+// Where the slide show shows its pictures: its window's size in pixels, its monitor's
+// resolution and the colour profile of that monitor (empty for sRGB). The window tells it whenever
+// they change (another display, another monitor's resolution); the loaders read it at each picture,
+// on whatever thread they run.
 class ShowTarget {
   public:
     struct Size {
         int width;
         int height;
         float dpi;
+        std::array<wchar_t, 260> displayProfile{};
         bool operator==(const Size&) const = default;
     };
 

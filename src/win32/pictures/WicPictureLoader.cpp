@@ -236,14 +236,15 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
     const int width = static_cast<int>(w), height = static_cast<int>(h);
     const int orientation = jpeg ? ExifOrientation(data, size) : 1;
     const auto [uprightW, uprightH] = UprightSize(width, height, orientation);
-    const PixelRect shown = ShownAt(target_->Get(), uprightW, uprightH);
+    const ShowTarget::Size at = target_->Get();
+    const PixelRect shown = ShownAt(at, uprightW, uprightH);
     int targetW = shown.Width(), targetH = shown.Height();
     if (orientation >= 5) std::swap(targetW, targetH);  // back to the file's own orientation
 
     // A profile that the system cannot use is no profile: the picture is shown as sRGB.
     const PictureColours colours = ColoursOf(kind, data, size, frame.Get());
-    const bool managed =
-        colours.input && colours_.Prepare(colours.profile, *colours.input, displayProfile_);
+    const bool managed = colours.input && colours_.Prepare(colours.profile, *colours.input,
+                                                           at.displayProfile.data());
     std::optional<LightCurve> ownCurve;
     if (managed && colours.input->toLinear) ownCurve.emplace(colours.input->toLinear);
     const LightCurve& light = ownCurve ? *ownCurve : LightCurve::Srgb();

@@ -56,11 +56,6 @@ class WicPictureLoader : public PictureLoader {
     // contents: the program need not wait for a large picture when it ends.
     void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
 
-    // The profile file of the display the pictures are shown on; empty for sRGB.
-    void ShowInColoursOf(std::wstring displayProfile) {
-        displayProfile_ = std::move(displayProfile);
-    }
-
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
 
@@ -75,7 +70,6 @@ class WicPictureLoader : public PictureLoader {
     const std::atomic<bool>* stop_ = nullptr;
     FrameWrapper wrapFrame_;
     ColourConversion colours_;
-    std::wstring displayProfile_;
 };
 
 }  // namespace glimra::win32
