@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -233,6 +234,69 @@ TEST(MetafilesOtherProgramsWrite, TextTablesAreDrawnInTheDecoderAsGdiDrawsThem) 
     EXPECT_TRUE(Render(decoded).pixels == played.pixels);
     EXPECT_EQ(loader.Decoder().Starts(), 1u) << "the decoder lived";
     EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
+}
+
+// Region fills that name a stock brush, as writers may: Wine's player looks the brush up in
+// the metafile's own objects and reads past them. The loader fills with a brush it makes of
+// the stock one's colour: the drawing GDI makes of the same file with that brush made.
+TEST(MetafilesOtherProgramsWrite, RegionFillsWithAStockBrushAreDrawnWithItsColour) {
+    const Bytes quadrants = MakeEmf(RECT{0, 0, 2540, 2540});
+    ASSERT_FALSE(quadrants.empty());
+    const auto fields = [](std::initializer_list<std::uint32_t> values) {
+        Bytes out;
+        for (std::uint32_t v : values)
+            PutLe(out, v, 4);
+        return out;
+    };
+    const auto with = [&](const std::vector<Bytes>& records, std::uint16_t moreHandles) {
+        Bytes emf = quadrants;
+        for (const Bytes& record : records)
+            emf.insert(emf.end() - 20, record.begin(), record.end());
+        const Bytes size = fields({static_cast<std::uint32_t>(emf.size())});
+        std::copy(size.begin(), size.end(), emf.begin() + 48);
+        emf[52] = static_cast<std::uint8_t>(emf[52] + records.size());
+        emf[56] = static_cast<std::uint8_t>(emf[56] + moreHandles);
+        return emf;
+    };
+    // The rectangle (20, 20)-(60, 50) of the reference device, framed 3 wide or filled.
+    const Bytes region = fields({32, 1, 1, 16, 20, 20, 60, 50, 20, 20, 60, 50});
+    const auto fill = [&](std::uint32_t type, std::uint32_t brush) {
+        Bytes r = type == 71 ? fields({71, 80, 20, 20, 59, 49, 48, brush})
+                             : fields({72, 88, 20, 20, 59, 49, 48, brush, 3, 3});
+        r.insert(r.end(), region.begin(), region.end());
+        return r;
+    };
+    const std::uint32_t spare = quadrants[56];
+    const auto made = [&](std::uint32_t color) {
+        return fields({39, 24, spare, BS_SOLID, color, 0});
+    };
+    const Bytes deleted = fields({40, 12, spare});
+    const struct {
+        const char* name;
+        Bytes file, withMadeBrush;
+    } cases[] = {
+        {"filled with the white brush", with({fill(71, 0x80000000 | WHITE_BRUSH)}, 0),
+         with({made(0xFFFFFF), fill(71, spare), deleted}, 1)},
+        {"framed with the grey brush", with({fill(72, 0x80000000 | GRAY_BRUSH)}, 0),
+         with({made(0x808080), fill(72, spare), deleted}, 1)},
+    };
+    WicPictureLoader loader(GetModuleHandleW(nullptr), 1920, 1080, 96.0f);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PicturePtr picture = loader.Decode(c.file.data(), c.file.size());
+        ASSERT_TRUE(picture);
+        const int width = picture->Width(), height = picture->Height();
+        const PixelBuffer played = Drawn(width, height, [&](Canvas& canvas) {
+            HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(c.withMadeBrush.size()),
+                                                       c.withMadeBrush.data());
+            const RECT all{0, 0, width, height};
+            PlayEnhMetaFile(canvas.Dc(), metafile, &all);
+            DeleteEnhMetaFile(metafile);
+        });
+        EXPECT_TRUE(Render(picture).pixels == played.pixels);
+        EXPECT_NE(played.pixels, Render(loader.Decode(quadrants.data(), quadrants.size())).pixels)
+            << "the fill is drawn";
+    }
 }
 
 }  // namespace
