@@ -125,6 +125,8 @@ add_executable(win32_tests
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
   tests/win32/DecoderTest.cpp
+  tests/win32/StrayJpegBytesTest.cpp
+  tests/win32/MetafilesOtherProgramsWriteTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})
 target_link_options(win32_tests PRIVATE -municode)

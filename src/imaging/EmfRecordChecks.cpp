@@ -1,6 +1,10 @@
 // The record walk of enhanced metafiles, run before the platform plays one.
 #include "imaging/MetafileChecks.h"
 
+#include <cstring>
+#include <optional>
+#include <utility>
+
 #include "imaging/ByteView.h"
 #include "imaging/DibChecks.h"
 
@@ -267,6 +271,55 @@ class EmfWalk {
     std::uint64_t size_ = 0;
 };
 
+// Appends a 32-bit value to the copy.
+void Append32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// The brush a stock object of a region fill stands for, as a created brush's style and colour;
+// none for a stock object that is no brush of a fixed colour.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> StockBrush(std::uint32_t index) {
+    constexpr std::uint32_t kSolid = 0, kHollow = 1;
+    switch (index & 0x7FFFFFFFu) {
+        case 0:  // white
+            return std::pair{kSolid, 0xFFFFFFu};
+        case 1:  // light grey
+            return std::pair{kSolid, 0xC0C0C0u};
+        case 2:  // grey
+            return std::pair{kSolid, 0x808080u};
+        case 3:  // dark grey
+            return std::pair{kSolid, 0x404040u};
+        case 4:  // black
+            return std::pair{kSolid, 0u};
+        case 5:  // hollow
+            return std::pair{kHollow, 0u};
+        default:
+            return std::nullopt;
+    }
+}
+
+// Writers name stock brushes in region fills as the format allows, and players that look the
+// brush up in the metafile's own objects read past them. The copy makes such a brush in the
+// spare slot past the header's count, fills with it and deletes it: the same drawing. Gives
+// the records copied, or 0 when the record is played as nothing.
+std::uint64_t FillWithMadeBrush(const std::uint8_t* record, std::uint64_t length,
+                                std::uint32_t spare, std::vector<std::uint8_t>& out) {
+    std::uint32_t brush = 0;
+    std::memcpy(&brush, record + 28, 4);  // both region fills name their brush here
+    const auto stock = StockBrush(brush);
+    if (!stock || spare >= 0xFFFF) return 0;
+    for (std::uint32_t v :
+         {std::uint32_t{kCreateBrushIndirect}, 24u, spare, stock->first, stock->second, 0u})
+        Append32(out, v);
+    const std::size_t at = out.size();
+    out.insert(out.end(), record, record + length);
+    Put32(out, at + 28, spare);
+    for (std::uint32_t v : {std::uint32_t{kDeleteObject}, 12u, spare})
+        Append32(out, v);
+    return 3;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> SanitisedEmf(const std::uint8_t* data, std::size_t size) {
@@ -284,6 +337,7 @@ std::optional<std::vector<std::uint8_t>> SanitisedEmf(const std::uint8_t* data, 
     EmfWalk walk(file, handles);
     std::vector<std::uint8_t> out(data, data + headerSize);
     std::uint64_t records = 1;
+    bool madeBrush = false;
     for (std::uint64_t at = headerSize; at < total;) {
         const std::uint32_t type = file.U32(at);
         const std::uint64_t length = file.U32(at + 4);
@@ -296,15 +350,24 @@ std::optional<std::vector<std::uint8_t>> SanitisedEmf(const std::uint8_t* data, 
         if (verdict == Verdict::kRefused || (type == kEof && verdict != Verdict::kDrawn)) {
             return std::nullopt;
         }
-        if (verdict == Verdict::kDrawn) {
+        if (verdict == Verdict::kDrawn && (type == kFillRgn || type == kFrameRgn) &&
+            (file.U32(at + 28) & 0x80000000u)) {
+            const std::uint64_t copied = FillWithMadeBrush(data + at, length, handles, out);
+            records += copied;
+            madeBrush = madeBrush || copied > 0;
+        } else if (verdict == Verdict::kDrawn) {
             out.insert(out.end(), data + at, data + at + length);
             ++records;
         }
         if (type == kEof) {
             if (at + length != total) return std::nullopt;  // nothing after it left unchecked
-            // The header tells the platform the length and the records of the copy.
+            // The header tells the platform the length, the records and the objects of the copy.
             Put32(out, 48, out.size());
             Put32(out, 52, records);
+            if (madeBrush) {
+                out[56] = static_cast<std::uint8_t>(handles + 1);
+                out[57] = static_cast<std::uint8_t>((handles + 1) >> 8);
+            }
             return out;
         }
         at += length;

@@ -1,5 +1,7 @@
 #include "imaging/HeaderChecks.h"
 
+#include <optional>
+
 #include "imaging/ByteView.h"
 
 namespace glimra {
@@ -248,16 +250,29 @@ bool IsFrameMarker(std::uint32_t marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+// The next marker from `pos` on, as the platform's decoder finds it: bytes other than FF
+// between two segments (damage some writers leave) are passed over, FF fill bytes too, and an
+// FF 00 there is no marker. `pos` is left after the marker; none at the end of the file.
+std::optional<std::uint32_t> NextMarker(const ByteView& file, std::uint64_t& pos) {
+    for (;;) {
+        while (file.Has(pos, 1) && file.U8(pos) != 0xFF)
+            ++pos;
+        while (file.Has(pos, 1) && file.U8(pos) == 0xFF)
+            ++pos;
+        if (!file.Has(pos, 1)) return std::nullopt;
+        const std::uint32_t marker = file.U8(pos++);
+        if (marker != 0x00) return marker;
+    }
+}
+
 bool JpegSound(const ByteView& file) {
     if (file.U16Be(0) != 0xFFD8) return false;
     std::uint64_t pos = 2;
     bool framed = false;
     for (;;) {
-        if (file.U8(pos) != 0xFF) return false;
-        while (file.Has(pos, 1) && file.U8(pos) == 0xFF)
-            ++pos;  // fill bytes
-        if (!file.Has(pos, 1)) return false;
-        const std::uint32_t marker = file.U8(pos++);
+        const std::optional<std::uint32_t> next = NextMarker(file, pos);
+        if (!next) return false;
+        const std::uint32_t marker = *next;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
         if (marker == 0xD8 || marker == 0xD9) return false;  // no picture before the end
         const std::uint32_t length = file.U16Be(pos);

@@ -342,6 +342,16 @@ std::vector<NamedFile> HostileRasters() {
         {"jpeg-no-components.jpg", jpeg([](Bytes& f) { f[29] = 0; })},
         {"jpeg-sampling-0.jpg", jpeg([](Bytes& f) { f[31] = 0x02; })},
         {"jpeg-end-before-frame.jpg", Bytes{0xFF, 0xD8, 0xFF, 0xD9}},
+        // Stray bytes between segments are passed over as the decoder does; what follows them
+        // is checked all the same.
+        {"jpeg-65500x65500-after-stray-bytes.jpg",
+         Changed(Jpeg(65500, 65500),
+                 [](Bytes& f) {
+                     f.insert(f.begin() + 20, {0x00, 0x7F, 0xFF, 0x00, 0xC0});
+                 })},
+        {"jpeg-frame-marker-lost.jpg", jpeg([](Bytes& f) { f[20] = 0x00; })},
+        {"jpeg-stray-bytes-to-the-end.jpg",
+         Changed(Jpeg(64, 48), [](Bytes& f) { std::fill(f.begin() + 20, f.end(), 0x5A); })},
         {"ico-1000-pictures.ico", Icon(16, 1000)},
         {"ico-picture-past-end.ico", icon([](Bytes& f) { Set(f, 18, 5000, 4); })},
         {"ico-picture-longer-than-file.ico", icon([](Bytes& f) { Set(f, 14, 0x7FFFFFFF, 4); })},

@@ -67,3 +67,32 @@ test_damaged_pictures_are_refused_and_the_show_goes_on() {
   [ "$decoder_peak" -le 98304 ] || { echo "    the decoder's memory passed 96 MiB"; return 1; }
   expect_match "$(end_by key space)" '^[0-9]+$' "the show ends on a key" || return 1
 }
+
+# JPEGs with stray bytes between two segments, which the platform's decoder passes over, are
+# shown as another decoder (ImageMagick's) shows them and their undamaged twin.
+test_jpegs_with_stray_bytes_between_segments_are_shown() {
+  local twin="$E2E_OUT/stray-twin.jpg" kind file differ
+  convert -size 320x240 xc:'rgb(220,40,40)' -fill 'rgb(40,180,60)' -draw 'rectangle 160,0 319,119' \
+    -fill 'rgb(40,60,200)' -draw 'rectangle 0,120 159,239' -fill 'rgb(224,172,140)' \
+    -draw 'circle 240,180 280,200' -quality 92 -sampling-factor 1x1 "$twin"
+  # The JFIF segment's 16 bytes end at byte 20, where the next marker begins.
+  for kind in zero-for-ff random-bytes; do
+    configure_pictures "stray-$kind"
+    file="$PICTURES/$kind.jpg"
+    case $kind in
+      zero-for-ff) { head -c 2 "$twin"; printf '\x00'; tail -c +4 "$twin"; } >"$file" ;;
+      random-bytes) { head -c 20 "$twin"; printf '\x3c\x00\xd9\x81\x00\x7f\xc0'; tail -c +21 "$twin"; } >"$file" ;;
+    esac
+    expect_eq "$(compare -metric AE "$twin" "$file" null: 2>&1)" 0 "ImageMagick: $kind as its twin" ||
+      return 1
+    start_slide_show || return 1
+    sleep 3
+    xdotool mousemove 1023 767
+    shot "stray-$kind"
+    cleanup_program
+    # Shown at its own size in the middle of the 1024 x 768 screen; decoders round alike.
+    convert "$E2E_OUT/stray-$kind.png" -crop 320x240+352+264 +repage "$E2E_OUT/stray-$kind-shown.png"
+    differ=$(compare -metric AE -fuzz 2% "$E2E_OUT/stray-$kind-shown.png" "$file" null: 2>&1)
+    expect_eq "$differ" 0 "pixels of $kind that differ from ImageMagick's decode" || return 1
+  done
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -48,6 +49,35 @@ TEST(HeaderChecks, SoundPicturesOfEachKindPass) {
 TEST(HeaderChecks, DamagedOrHostileHeadersAreRefused) {
     for (const corpus::NamedFile& file : corpus::HostileRasters())
         EXPECT_EQ(Check(file.bytes), RasterKind::None) << file.name;
+}
+
+TEST(HeaderChecks, StrayBytesBetweenJpegSegmentsArePassedOverAsTheDecoderDoes) {
+    // The JPEG's frame marker starts at byte 20, after its 16-byte APP0 segment. A damaged
+    // marker whose segment the decoder cannot find, or a frame after the stray bytes that
+    // claims too much, is still refused (the hostile corpus).
+    const auto damaged = [](const std::function<void(Bytes&)>& change) {
+        Bytes file = corpus::Jpeg(640, 480);
+        change(file);
+        return file;
+    };
+    const struct {
+        const char* name;
+        Bytes file;
+    } cases[] = {
+        {"00 for the FF of APP0", damaged([](Bytes& f) { f[2] = 0x00; })},
+        {"one 00 byte before the frame", damaged([](Bytes& f) { f.insert(f.begin() + 20, 0); })},
+        {"random bytes before the frame", damaged([](Bytes& f) {
+             f.insert(f.begin() + 20, {0x13, 0x00, 0xD8, 0xC0, 0x7E});
+         })},
+        {"FF 00 pairs before the scan", damaged([](Bytes& f) {
+             f.insert(f.begin() + 39, {0xFF, 0x00, 0x55, 0xFF, 0x00});
+         })},
+        {"fill bytes before the frame", damaged([](Bytes& f) {
+             f.insert(f.begin() + 20, {0xFF, 0xFF});
+         })},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Check(c.file), RasterKind::Jpeg) << c.name;
 }
 
 TEST(HeaderChecks, EveryCutOrChangedByteIsReadSafely) {

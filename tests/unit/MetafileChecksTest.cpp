@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <random>
 #include <string>
@@ -64,6 +66,63 @@ TEST(MetafileChecks, OldMetafilesOtherProgramsWriteAreDrawn) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Sanitised("a.wmf", c.file), c.drawn) << c.name;
+}
+
+// Little-endian 32-bit fields.
+Bytes Fields(std::initializer_list<std::uint32_t> values) {
+    Bytes out;
+    for (std::uint32_t v : values)
+        for (int i = 0; i < 4; ++i)
+            out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    return out;
+}
+
+// corpus::Emf() (two handles: the metafile and one brush) with `records` before its
+// end-of-file record, and the header's handle count `handles`.
+Bytes EmfWith(const Bytes& records, std::uint16_t handles = 2, std::uint32_t added = 1) {
+    Bytes emf = corpus::Emf();
+    emf.insert(emf.end() - 20, records.begin(), records.end());
+    const Bytes size = Fields({static_cast<std::uint32_t>(emf.size()), 8 + added});
+    std::copy(size.begin(), size.end(), emf.begin() + 48);
+    emf[56] = static_cast<std::uint8_t>(handles);
+    return emf;
+}
+
+TEST(MetafileChecks, RegionFillsNamingStockBrushesFillWithAMadeBrush) {
+    // One rectangle, (10, 10)-(50, 40).
+    const Bytes region = Fields({32, 1, 1, 16, 10, 10, 50, 40, 10, 10, 50, 40});
+    const auto fill = [&](std::uint32_t brush) {
+        Bytes r = Fields({71, 80, 10, 10, 49, 39, 48, brush});
+        r.insert(r.end(), region.begin(), region.end());
+        return r;
+    };
+    const auto frame = [&](std::uint32_t brush) {
+        Bytes r = Fields({72, 88, 10, 10, 49, 39, 48, brush, 2, 2});
+        r.insert(r.end(), region.begin(), region.end());
+        return r;
+    };
+    const auto made = [&](std::uint32_t color, std::uint32_t style, const Bytes& record) {
+        Bytes r = Fields({39, 24, 2, style, color, 0});  // in the spare slot, 2
+        r.insert(r.end(), record.begin(), record.end());
+        const Bytes deleted = Fields({40, 12, 2});
+        r.insert(r.end(), deleted.begin(), deleted.end());
+        return r;
+    };
+    const struct {
+        const char* name;
+        Bytes file, drawn;
+    } cases[] = {
+        {"frame with the black brush", EmfWith(frame(0x80000004)),
+         EmfWith(made(0, 0, frame(2)), 3, 3)},
+        {"fill with the grey brush", EmfWith(fill(0x80000002)),
+         EmfWith(made(0x808080, 0, fill(2)), 3, 3)},
+        {"fill with the hollow brush", EmfWith(fill(0x80000005)),
+         EmfWith(made(0, 1, fill(2)), 3, 3)},
+        {"fill with a stock font, played as nothing", EmfWith(fill(0x8000000D)), corpus::Emf()},
+        {"fill with a made brush, as it is", EmfWith(fill(1)), EmfWith(fill(1))},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Sanitised("a.emf", c.file), c.drawn) << c.name;
 }
 
 TEST(MetafileChecks, EachDamagedRecordIsRefusedOrLeftOut) {

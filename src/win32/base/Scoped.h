@@ -56,6 +56,9 @@ inline void DeleteMemoryDc(HDC dc) {
 inline void DeleteEmf(HENHMETAFILE m) {
     DeleteEnhMetaFile(m);
 }
+inline void DeleteWmf(HMETAFILE m) {
+    DeleteMetaFile(m);
+}
 inline void DestroyCursorHandle(HCURSOR c) {
     DestroyCursor(c);
 }
@@ -72,6 +75,7 @@ using ScopedBrush = Scoped<HBRUSH, DeleteGdiObject>;
 using ScopedPen = Scoped<HPEN, DeleteGdiObject>;
 using ScopedDc = Scoped<HDC, DeleteMemoryDc>;
 using ScopedEmf = Scoped<HENHMETAFILE, DeleteEmf>;
+using ScopedWmf = Scoped<HMETAFILE, DeleteWmf>;
 using ScopedCursor = Scoped<HCURSOR, DestroyCursorHandle>;
 using ScopedIcon = Scoped<HICON, DestroyIconHandle>;
 

@@ -70,19 +70,14 @@ SIZE WindowExtentOf(const std::vector<std::uint8_t>& bits) {
     return {0, 0};
 }
 
-// `bits` is the checked copy (imaging/MetafileChecks), whose header tells its own length.
+// `bits` is the checked copy (imaging/MetafileChecks), whose header tells its own length;
+// `window` the rectangle of logical units the picture covers.
 std::shared_ptr<const MetafilePicture> FromWindowsMetafile(const std::vector<std::uint8_t>& bits,
-                                                           int width, int height, float dpi) {
-    // The picture's size in hundredths of a millimetre tells the conversion how large to make
-    // the enhanced metafile's frame.
-    METAFILEPICT picture{};
-    picture.mm = MM_ANISOTROPIC;
-    picture.xExt = static_cast<LONG>(std::lround(width * 2540.0 / dpi));
-    picture.yExt = static_cast<LONG>(std::lround(height * 2540.0 / dpi));
-    ScopedEmf metafile(
-        SetWinMetaFileBits(static_cast<UINT>(bits.size()), bits.data(), nullptr, &picture));
+                                                           int width, int height,
+                                                           const RECT& window) {
+    ScopedWmf metafile(SetMetaFileBitsEx(static_cast<UINT>(bits.size()), bits.data()));
     if (!metafile) return nullptr;
-    return std::make_shared<MetafilePicture>(width, height, std::move(metafile));
+    return std::make_shared<MetafilePicture>(width, height, std::move(metafile), window);
 }
 
 }  // namespace
@@ -122,7 +117,9 @@ std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, si
         }
         const auto bits = SanitisedWmf(wmf, size - kPlaceableHeaderSize);
         if (!bits) return nullptr;
-        return FromWindowsMetafile(*bits, width, height, dpi);
+        const RECT box{ReadAt<std::int16_t>(data, 6), ReadAt<std::int16_t>(data, 8),
+                       ReadAt<std::int16_t>(data, 10), ReadAt<std::int16_t>(data, 12)};
+        return FromWindowsMetafile(*bits, width, height, box);
     }
     if (IsPlainWmf(data, size)) {
         const auto bits = SanitisedWmf(data, size);
@@ -131,7 +128,7 @@ std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, si
         const int width = ToPixels(extent.cx, 1440.0, dpi);
         const int height = ToPixels(extent.cy, 1440.0, dpi);
         if (!Plausible(width, height)) return nullptr;
-        return FromWindowsMetafile(*bits, width, height, dpi);
+        return FromWindowsMetafile(*bits, width, height, RECT{0, 0, extent.cx, extent.cy});
     }
     return nullptr;
 }

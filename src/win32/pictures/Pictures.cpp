@@ -49,7 +49,22 @@ void KeptPixelsPicture::Draw(Canvas& canvas, const RECT& dest) const {
 }
 
 void MetafilePicture::Draw(Canvas& canvas, const RECT& dest) const {
-    PlayEnhMetaFile(canvas.Dc(), metafile_.Get(), &dest);
+    const HDC dc = canvas.Dc();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, dest.left, dest.top, dest.right, dest.bottom);
+    if (enhanced_) {
+        PlayEnhMetaFile(dc, enhanced_.Get(), &dest);
+    } else {
+        // As a viewer plays a placeable metafile: its box onto the rectangle, then its records,
+        // whose own window settings and map mode count from there on.
+        SetMapMode(dc, MM_ANISOTROPIC);
+        SetWindowOrgEx(dc, window_.left, window_.top, nullptr);
+        SetWindowExtEx(dc, window_.right - window_.left, window_.bottom - window_.top, nullptr);
+        SetViewportOrgEx(dc, dest.left, dest.top, nullptr);
+        SetViewportExtEx(dc, dest.right - dest.left, dest.bottom - dest.top, nullptr);
+        PlayMetaFile(dc, old_.Get());
+    }
+    RestoreDC(dc, saved);
 }
 
 }  // namespace glimra::win32

@@ -71,15 +71,21 @@ struct PixelTarget {
     HANDLE section = nullptr;
 };
 
-// A vector picture, played into the rectangle it is drawn at.
+// A vector picture, played by GDI into the rectangle it is drawn at, and only there: an
+// enhanced metafile maps its frame onto it; an old metafile, played record by record as GDI
+// plays it, the rectangle of its logical units the picture covers (`window`, its edges).
 class MetafilePicture : public Win32Picture {
   public:
     MetafilePicture(int naturalWidth, int naturalHeight, ScopedEmf metafile)
-        : Win32Picture(naturalWidth, naturalHeight), metafile_(std::move(metafile)) {}
+        : Win32Picture(naturalWidth, naturalHeight), enhanced_(std::move(metafile)) {}
+    MetafilePicture(int naturalWidth, int naturalHeight, ScopedWmf metafile, const RECT& window)
+        : Win32Picture(naturalWidth, naturalHeight), old_(std::move(metafile)), window_(window) {}
     void Draw(Canvas& canvas, const RECT& dest) const override;
 
   private:
-    ScopedEmf metafile_;
+    ScopedEmf enhanced_;
+    ScopedWmf old_;
+    RECT window_{};
 };
 
 }  // namespace glimra::win32
