@@ -16,8 +16,10 @@ constexpr size_t kInputKept = 64u << 20;  // a larger one is given back after it
 DecoderProcessLoader::DecoderProcessLoader(HINSTANCE resources,
                                            std::shared_ptr<const ShowTarget> target,
                                            std::wstring decoder, DecoderProcess::Limits limits,
-                                           const std::atomic<bool>* stop)
-    : target_(target), inProcess_(resources, target), decoder_(std::move(decoder), limits, stop) {
+                                           const std::atomic<bool>* stop, StartCalls calls)
+    : target_(target),
+      inProcess_(resources, target),
+      decoder_(std::move(decoder), limits, stop, calls) {
     if (stop) inProcess_.StopWhen(*stop);
 }
 

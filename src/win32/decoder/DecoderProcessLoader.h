@@ -24,14 +24,17 @@ namespace glimra::win32 {
 // One thread uses it; the pictures it gives may go on any thread.
 class DecoderProcessLoader : public PictureLoader {
   public:
+    // The longest wait is that of a 30 MiB file: what the largest photographs take, a few
+    // times over (see docs/ARCHITECTURE.md).
     static constexpr DecoderProcess::Limits kLimits{std::chrono::seconds(5),
-                                                    std::chrono::milliseconds(500), 1536u << 20};
+                                                    std::chrono::milliseconds(500),
+                                                    std::chrono::seconds(20), 1536u << 20};
 
     // `decoder` is the program file to start as the decoder; `stop`, once set, ends a decode
     // under way (the program is ending).
     DecoderProcessLoader(HINSTANCE resources, std::shared_ptr<const ShowTarget> target,
                          std::wstring decoder, DecoderProcess::Limits limits,
-                         const std::atomic<bool>* stop);
+                         const std::atomic<bool>* stop, StartCalls calls = {});
     ~DecoderProcessLoader() override;
 
     PicturePtr Load(const std::wstring& path) override;
