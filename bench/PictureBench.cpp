@@ -193,14 +193,15 @@ int Time(const std::wstring& path, int runs) {
         ours.push_back(loadMs + drawMs);
         plain.push_back(bareMs);
     }
-    const auto& picture = static_cast<const KeptPixelsPicture&>(*change.Shown());
+    const auto& picture = static_cast<const RasterPicture&>(*change.Shown());
     const RECT shown = ShownRectOf(picture);
+    const int keptWidth = picture.Pixels().width, keptHeight = picture.Pixels().height;
     // The share of our reduction in a change: the decoded pixels through the scaler alone, in
     // the strips the loader feeds it, into the store of the previous result as in a show.
     std::vector<double> scale;
     for (int i = 0; i < runs; ++i) {
         const double start = NowMs();
-        AreaScaler scaler(bare.Width(), bare.Height(), picture.PixelWidth(), picture.PixelHeight());
+        AreaScaler scaler(bare.Width(), bare.Height(), keptWidth, keptHeight);
         const size_t stride = static_cast<size_t>(bare.Width()) * 4;
         for (int y = 0; y < bare.Height(); y += 64) {
             scaler.PushRows(bare.Pixels().data() + stride * y, std::min(64, bare.Height() - y),
@@ -211,9 +212,8 @@ int Time(const std::wstring& path, int runs) {
         ReturnPixelStore(std::move(reduced.pixels));  // as a released picture does
     }
     std::printf("picture %dx%d kept %dx%d shown %ldx%ld reduced-decode %s\n", picture.Width(),
-                picture.Height(), picture.PixelWidth(), picture.PixelHeight(),
-                shown.right - shown.left, shown.bottom - shown.top,
-                bare.OffersReducedSize(path) ? "yes" : "no");
+                picture.Height(), keptWidth, keptHeight, shown.right - shown.left,
+                shown.bottom - shown.top, bare.OffersReducedSize(path) ? "yes" : "no");
     std::printf(
         "ours_ms %.2f load_ms %.2f draw_ms %.2f scale_ms %.2f bare_ms %.2f runs %d"
         " decoder_start_ms %.2f\n",

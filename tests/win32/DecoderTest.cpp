@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -219,6 +220,24 @@ TEST(DecoderProcess, ADecoderAnsweringOutOfTurnIsEndedAtTheDeadlineOrTheStop) {
         EXPECT_EQ(loader.Decoder().Process(), nullptr) << "the decoder was ended";
     }
     EXPECT_TRUE(PumpUntil([] { return DoublesRunning() == 0; }, 3000));
+}
+
+// A decoder that writes over the picture once it has answered changes nothing the show has.
+TEST(DecoderProcess, ThePixelsShownAreThoseTheDecoderCanNoLongerChange) {
+    TempFolder folder{L"glimra-decoder-scribble"};
+    Bytes red = EncodeBmp(Solid(40, 30, kRed));
+    for (const char c : std::string_view("SCRIBBLE"))
+        red.push_back(static_cast<std::uint8_t>(c));
+    const std::wstring path = folder.Path() + L"red.bmp";
+    ASSERT_TRUE(WriteBytes(path, red));
+    std::atomic<bool> stop{false};
+    auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+    DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), kTestLimits,
+                                &stop);
+    const PicturePtr picture = loader.Load(path);
+    ASSERT_EQ(CentreOf(picture), kRed);
+    Sleep(300);
+    EXPECT_EQ(CentreOf(picture), kRed) << "the decoder changed the picture after its answer";
 }
 
 BOOL WINAPI RefuseHandleList(LPPROC_THREAD_ATTRIBUTE_LIST, DWORD, DWORD_PTR, PVOID, SIZE_T, PVOID,
