@@ -44,13 +44,14 @@ test_no_dll_beside_the_program_is_ever_loaded() {
   SCR_PID=$!
   local shown=0 decoders=0
   if wait_visible "$SAVER" 10; then
-    wait_until 10 decoder_pids >/dev/null && decoders=1
-    # A picture on the screen: the raster decoder has run.
+    # A picture on the screen: the raster decoder has run, in the decoder process, which
+    # serves the show from then on.
     picture_on_screen() {
       shot beside-slide-show
       [ "$(brightest beside-slide-show 200x200+412+284)" -gt 0 ]
     }
     wait_until 10 picture_on_screen && shown=1
+    wait_until 5 decoder_pids >/dev/null && decoders=1
     close_window "$SAVER"
     ends_within_ms "$SCR_PID" 3000
   fi
