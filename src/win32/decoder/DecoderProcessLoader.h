@@ -24,8 +24,8 @@ namespace glimra::win32 {
 // One thread uses it; the pictures it gives may go on any thread.
 class DecoderProcessLoader : public PictureLoader {
   public:
-    // The longest wait is that of a 30 MiB file: what the largest photographs take, a few
-    // times over (see docs/ARCHITECTURE.md).
+    // The longest wait is that of a 30 MiB file: about three times what a 100 MP photograph
+    // takes under Wine (see docs/ARCHITECTURE.md).
     static constexpr DecoderProcess::Limits kLimits{std::chrono::seconds(5),
                                                     std::chrono::milliseconds(500),
                                                     std::chrono::seconds(20), 1536u << 20};
