@@ -86,6 +86,19 @@ PixelBuffer Shown(const PicturePtr& picture, int width, int height) {
     });
 }
 
+// How many of this process's handles another process it starts would inherit.
+int InheritableHandles() {
+    int count = 0;
+    for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) &&
+            (flags & HANDLE_FLAG_INHERIT)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
 // The program itself as the decoder: every kind of picture comes back as the loader in the
 // program makes it, the same size and, where it is drawn, the same pixels.
 TEST(DecoderProcess, TheProgramDecodesEveryKindOfPictureAsTheLoaderDoesInProcess) {
@@ -107,6 +120,7 @@ TEST(DecoderProcess, TheProgramDecodesEveryKindOfPictureAsTheLoaderDoesInProcess
     auto target = std::make_shared<ShowTarget>(ShowTarget::Size{kWidth, kHeight, 96});
     WicPictureLoader inProcess(GetModuleHandleW(nullptr), target);
     std::atomic<bool> stop{false};
+    const int inheritable = InheritableHandles();
     DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, BuiltProgram::Path(),
                                 DecoderProcessLoader::kLimits, &stop);
     for (const auto& file : files) {
@@ -122,6 +136,7 @@ TEST(DecoderProcess, TheProgramDecodesEveryKindOfPictureAsTheLoaderDoesInProcess
                     Shown(expected, kWidth, kHeight).pixels);
     }
     EXPECT_EQ(loader.Decoder().Starts(), 1u) << "one decoder served them all";
+    EXPECT_EQ(InheritableHandles(), inheritable) << "the channel's handles stay inheritable";
 }
 
 // A file that makes the decoder fault, never answer, or allocate without end costs that
