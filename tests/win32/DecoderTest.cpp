@@ -208,8 +208,8 @@ TEST(DecoderProcess, ADecoderAnsweringOutOfTurnIsEndedAtTheDeadlineOrTheStop) {
         ULONGLONG stopAfterMs;  // 0: never
         ULONGLONG endedFromMs, endedToMs;
     } cases[] = {
-        {"the deadline", kTestLimits, 0, 950, 1500},
-        {"the stop", kLongDeadline, 300, 280, 800},
+        {"the deadline", kTestLimits, 0, 950, 2000},
+        {"the stop", kLongDeadline, 300, 280, 1200},
     };
     for (const auto& [why, limits, stopAfterMs, endedFromMs, endedToMs] : cases) {
         SCOPED_TRACE(why);
