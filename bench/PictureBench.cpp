@@ -195,15 +195,16 @@ int Time(const std::wstring& path, int runs) {
         ours.push_back(loadMs + drawMs);
         plain.push_back(bareMs);
     }
-    const auto& picture = static_cast<const KeptPixelsPicture&>(*change.Shown());
+    const auto& picture = static_cast<const RasterPicture&>(*change.Shown());
     const RECT shown = ShownRectOf(picture);
+    const int keptWidth = picture.Pixels().width, keptHeight = picture.Pixels().height;
     // The share of our reduction in a change: the decoded pixels through the scaler alone, in
     // the strips the loader feeds it, into the store of the previous result as in a show.
     std::vector<double> scale;
     for (int i = 0; i < runs; ++i) {
         const double start = NowMs();
-        AreaScaler scaler(bare.Width(), bare.Height(), picture.PixelWidth(), picture.PixelHeight(),
-                          nullptr, &LightCurve::Srgb());
+        AreaScaler scaler(bare.Width(), bare.Height(), keptWidth, keptHeight, nullptr,
+                          &LightCurve::Srgb());
         const size_t stride = static_cast<size_t>(bare.Width()) * 4;
         for (int y = 0; y < bare.Height(); y += 64) {
             scaler.PushRows(bare.Pixels().data() + stride * y, std::min(64, bare.Height() - y),
@@ -219,16 +220,15 @@ int Time(const std::wstring& path, int runs) {
     ColourConversion colours;
     const std::vector<std::uint8_t> adobe = AdobeRgbProfile();
     const auto input = CheckInputProfile(adobe, ProfileSpace::Rgb);
-    std::vector<std::uint32_t> kept(size_t(picture.PixelWidth()) * picture.PixelHeight(), 0x808080);
+    std::vector<std::uint32_t> kept(size_t(keptWidth) * keptHeight, 0x808080);
     for (int i = 0; i < runs && input && colours.Prepare(adobe, *input, L""); ++i) {
         const double start = NowMs();
-        colours.Convert(kept.data(), picture.PixelWidth(), picture.PixelHeight());
+        colours.Convert(kept.data(), keptWidth, keptHeight);
         convert.push_back(NowMs() - start);
     }
     std::printf("picture %dx%d kept %dx%d shown %ldx%ld reduced-decode %s\n", picture.Width(),
-                picture.Height(), picture.PixelWidth(), picture.PixelHeight(),
-                shown.right - shown.left, shown.bottom - shown.top,
-                bare.OffersReducedSize(path) ? "yes" : "no");
+                picture.Height(), keptWidth, keptHeight, shown.right - shown.left,
+                shown.bottom - shown.top, bare.OffersReducedSize(path) ? "yes" : "no");
     std::printf(
         "ours_ms %.2f load_ms %.2f draw_ms %.2f scale_ms %.2f bare_ms %.2f runs %d"
         " decoder_start_ms %.2f convert_ms %.2f\n",

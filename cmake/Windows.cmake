@@ -14,9 +14,11 @@ add_library(glimra_win32 STATIC
   src/win32/accessibility/ContainerAccessible.cpp
   src/win32/accessibility/DelegatingAccessible.cpp
   src/win32/pictures/DesignPictures.cpp
+  src/win32/decoder/DecoderMemory.cpp
   src/win32/decoder/DecoderProcess.cpp
   src/win32/decoder/DecoderProcessLoader.cpp
   src/win32/decoder/DecoderService.cpp
+  src/win32/decoder/DecoderStart.cpp
   src/win32/decoder/SharedSection.cpp
   src/win32/pictures/FileContents.cpp
   src/win32/pictures/OverlappedStrips.cpp
@@ -70,7 +72,17 @@ add_executable(Glimra WIN32 src/win32/Main.cpp src/win32/resources/Glimra.rc)
 set_target_properties(Glimra PROPERTIES OUTPUT_NAME Glimra SUFFIX .scr)
 target_include_directories(Glimra PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(Glimra PRIVATE -municode -s)
-target_link_libraries(Glimra PRIVATE glimra_win32)
+# Wine's user32 loads uxtheme.dll (and its imports version.dll) as it starts, from the
+# program's folder first, where anyone may have put one. The DLLs that bring user32 with them
+# are therefore loaded at their first call, after wWinMain has set the DLL search to the system
+# folder; only the known DLLs that do not are imported at the start.
+include(${CMAKE_SOURCE_DIR}/cmake/DelayedImports.cmake)
+set(delayed)
+foreach(dll user32 gdi32 comctl32 shell32 ole32 oleaut32)
+  glimra_delayed_import(${dll} lib)
+  list(APPEND delayed ${lib})
+endforeach()
+target_link_libraries(Glimra PRIVATE glimra_win32 ${delayed} delayimp)
 add_custom_command(TARGET Glimra POST_BUILD
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DPROGRAM=$<TARGET_FILE:Glimra>
           -P ${CMAKE_SOURCE_DIR}/cmake/KnownDllImports.cmake)

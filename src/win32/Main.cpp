@@ -53,6 +53,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
     // Whatever is loaded from now on comes from the system folder, never from the program's
     // own folder or the current one, where anyone may have put a DLL of a system's name.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Wine's comctl32 loads msimg32 at its first blend by a search that still starts in the
+    // program's folder; loaded from the system folder now, it is found loaded then.
+    LoadLibraryExW(L"msimg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Started by the slide show as its decoder, the process decodes and does nothing else.
     if (const auto served = ServeIfDecoder([instance] { return CodecDecoder(instance); })) {
         return *served;

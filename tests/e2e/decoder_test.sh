@@ -1,9 +1,7 @@
 # The show's decoder process: a picture that breaks the platform's codec costs that picture,
 # never the show, and no decoder outlives the program.
 
-# The program's processes other than the one the test started: its decoders.
-decoder_pids() { pgrep -f 'Glimra\.scr' | grep -vx "${SCR_PID:-0}"; }
-no_program_left() { ! pgrep -f 'Glimra\.scr' >/dev/null; }
+no_program_left() { [ -z "$(own_pids -f 'Glimra\.scr')" ]; }
 
 # A GIF as the format allows it: no global and no local colour table (the decoder is to use
 # one of its own). Wine's GIF codec reads address 0 on it.

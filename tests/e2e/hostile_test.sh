@@ -11,7 +11,7 @@ resident_kib() {
 # The largest resident memory of the program's decoders (every Glimra.scr but the program), in KiB.
 decoder_kib() {
   local most=0 pid kib
-  for pid in $(pgrep -x Glimra.scr); do
+  for pid in $(own_pids -x Glimra.scr); do
     [ "$pid" = "$SCR_PID" ] && continue
     kib=$(resident_kib "$pid")
     [ "$kib" -gt "$most" ] && most=$kib

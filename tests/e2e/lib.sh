@@ -24,6 +24,19 @@ start_scr() {
   SCR_PID=$!
 }
 
+# The processes pgrep finds with the given arguments that are this run's: every process of a
+# Wine prefix has the prefix in its environment, and one of another prefix is another run's.
+own_pids() {
+  local pid
+  for pid in $(pgrep "$@"); do
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "$pid"
+  done
+}
+
+# The program's processes other than the one the test started: its decoders.
+decoder_pids() { own_pids -f 'Glimra\.scr' | grep -vx "${SCR_PID:-0}"; }
+
 # True when the process ends within the given milliseconds.
 ends_within_ms() {
   local pid=$1 limit=$2 start

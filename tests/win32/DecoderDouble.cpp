@@ -1,22 +1,44 @@
 // A decoder process that breaks on the files that ask for it, as a codec breaks on a file
-// other programs wrote: it faults, never returns, or allocates without end. Every other file
-// it decodes as the program's decoder does.
+// other programs wrote, or as code a crafted file took over would: it faults, never returns,
+// allocates without end, takes memory as sections, answers out of turn for ever, or writes
+// over a picture after it answered. Every other
+// file it decodes as the program's decoder does.
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "win32/base/Windows.h"
+#include "win32/decoder/DecoderChannel.h"
 #include "win32/decoder/DecoderService.h"
 
 using namespace glimra;
 using namespace glimra::win32;
 
+namespace {
+
+// The channel's block, as code running in the decoder finds it: the handle named in the
+// environment.
+DecoderControl* ChannelBlock() {
+    wchar_t value[32] = {};
+    if (!GetEnvironmentVariableW(kDecoderVariable, value, 32)) return nullptr;
+    const auto handle = reinterpret_cast<HANDLE>(std::wcstoull(value, nullptr, 10));
+    return static_cast<DecoderControl*>(
+        MapViewOfFile(handle, FILE_MAP_WRITE, 0, 0, sizeof(DecoderControl)));
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const auto served = ServeIfDecoder([instance]() -> DecodeInto {
-        return [codecs = CodecDecoder(instance)](const std::uint8_t* data, size_t size,
-                                                 const PixelTarget& into, ShowTarget::Size at) {
+    DecoderControl* const block = ChannelBlock();
+    const auto served = ServeIfDecoder([instance, block]() -> DecodeInto {
+        return [block, codecs = CodecDecoder(instance)](const std::uint8_t* data, size_t size,
+                                                        const PixelTarget& into,
+                                                        ShowTarget::Size at) {
             const std::string_view head(reinterpret_cast<const char*>(data),
                                         std::min<size_t>(size, 8));
             if (head.starts_with("FAULT")) {
@@ -34,7 +56,38 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                     std::memset(held.back().get(), 1, 16u << 20);
                 }
             }
-            return codecs(data, size, into, at);
+            if (head.starts_with("SECTIONS")) {
+                // Memory of the paging file, as a codec could take it: 8 x 64 MiB, written.
+                for (int i = 0; i < 8; ++i) {
+                    const HANDLE section = CreateFileMappingW(
+                        INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64u << 20, nullptr);
+                    if (void* view = MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0))
+                        std::memset(view, 1, 64u << 20);
+                }
+                for (;;)
+                    Sleep(INFINITE);
+            }
+            if (head.starts_with("LIAR") && block) {
+                // An answer to another request, over and over.
+                const auto replyReady = reinterpret_cast<HANDLE>(block->replyReady);
+                for (;;) {
+                    block->reply.sequence = block->request.sequence + 1;
+                    SetEvent(replyReady);
+                }
+            }
+            PicturePtr picture = codecs(data, size, into, at);
+            if (size >= 8 &&
+                std::string_view(reinterpret_cast<const char*>(data) + size - 8, 8) == "SCRIBBLE") {
+                // The picture is answered, and then written over, for ever.
+                std::thread([into] {
+                    Sleep(100);
+                    for (;;) {
+                        std::fill_n(into.pixels, into.capacity, 0xFFFFFFFFu);
+                        Sleep(10);
+                    }
+                }).detach();
+            }
+            return picture;
         };
     });
     return served.value_or(2);

@@ -9,6 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "screensaver/ScreenSaverProgram.h"
@@ -32,13 +34,17 @@ using namespace glimra::win32::testing;
 
 // Short limits, so a decoder that breaks costs the test little.
 constexpr DecoderProcess::Limits kTestLimits{std::chrono::seconds(1), std::chrono::seconds(0),
-                                             256u << 20};
+                                             std::chrono::seconds(1), 256u << 20};
+
+// Limits a fault or a hog reaches long before its deadline.
+constexpr DecoderProcess::Limits kLongDeadline{std::chrono::seconds(60), std::chrono::seconds(0),
+                                               std::chrono::seconds(60), 256u << 20};
 
 std::wstring DoubleFile() {
     return ModuleFolder(nullptr) + L"\\decoder_double.exe";
 }
 
-// How many decoder doubles are running on the machine.
+// How many decoder doubles this test process started are running.
 int DoublesRunning() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{};
@@ -46,7 +52,10 @@ int DoublesRunning() {
     int count = 0;
     for (BOOL more = Process32FirstW(snapshot, &entry); more;
          more = Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, L"decoder_double.exe") == 0) ++count;
+        if (_wcsicmp(entry.szExeFile, L"decoder_double.exe") == 0 &&
+            entry.th32ParentProcessID == GetCurrentProcessId()) {
+            ++count;
+        }
     }
     CloseHandle(snapshot);
     return count;
@@ -54,6 +63,10 @@ int DoublesRunning() {
 
 // The colour at the centre of a picture the decoder made; 0 for none.
 std::uint32_t CentreOf(const PicturePtr& picture) {
+    if (const auto* raster = dynamic_cast<const RasterPicture*>(picture.get())) {
+        const PixelBuffer& p = raster->Pixels();
+        return p.pixels[static_cast<size_t>(p.height / 2) * p.width + p.width / 2] & 0xFFFFFF;
+    }
     const auto* kept = dynamic_cast<const KeptPixelsPicture*>(picture.get());
     if (!kept) return 0;
     const int x = kept->PixelWidth() / 2, y = kept->PixelHeight() / 2;
@@ -71,6 +84,19 @@ PixelBuffer Shown(const PicturePtr& picture, int width, int height) {
     return Drawn(width, height, [&](Canvas& canvas) {
         static_cast<const Win32Picture&>(*picture).Draw(canvas, {r.left, r.top, r.right, r.bottom});
     });
+}
+
+// How many of this process's handles another process it starts would inherit.
+int InheritableHandles() {
+    int count = 0;
+    for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) &&
+            (flags & HANDLE_FLAG_INHERIT)) {
+            ++count;
+        }
+    }
+    return count;
 }
 
 // The program itself as the decoder: every kind of picture comes back as the loader in the
@@ -94,6 +120,7 @@ TEST(DecoderProcess, TheProgramDecodesEveryKindOfPictureAsTheLoaderDoesInProcess
     auto target = std::make_shared<ShowTarget>(ShowTarget::Size{kWidth, kHeight, 96});
     WicPictureLoader inProcess(GetModuleHandleW(nullptr), target);
     std::atomic<bool> stop{false};
+    const int inheritable = InheritableHandles();
     DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, BuiltProgram::Path(),
                                 DecoderProcessLoader::kLimits, &stop);
     for (const auto& file : files) {
@@ -109,23 +136,22 @@ TEST(DecoderProcess, TheProgramDecodesEveryKindOfPictureAsTheLoaderDoesInProcess
                     Shown(expected, kWidth, kHeight).pixels);
     }
     EXPECT_EQ(loader.Decoder().Starts(), 1u) << "one decoder served them all";
+    EXPECT_EQ(InheritableHandles(), inheritable) << "the channel's handles stay inheritable";
 }
 
 // A file that makes the decoder fault, never answer, or allocate without end costs that
 // picture only: the decoder is ended within its limits, started again for the next picture,
 // and the file is not tried again; pictures it made before stay drawable.
 TEST(DecoderProcess, AFileThatBreaksTheDecoderCostsOnePictureAndTheDecoderStartsAgain) {
-    // A fault and a hog are seen long before the deadline: the decoder's end, its memory.
-    constexpr DecoderProcess::Limits kLongDeadline{std::chrono::seconds(60),
-                                                   std::chrono::seconds(0), 256u << 20};
+    // A fault and the hogs are seen long before the deadline: the decoder's end, its memory.
     const struct {
         const char* how;
         DecoderProcess::Limits limits;
         ULONGLONG endedWithinMs;
     } cases[] = {
-        {"FAULT", kLongDeadline, 10000},
-        {"HANG", kTestLimits, 6000},
-        {"HOG", kLongDeadline, 10000},
+        {"FAULT", kLongDeadline, 10000}, {"HANG", kTestLimits, 6000},
+        {"HOG", kLongDeadline, 10000},   {"SECTIONS", kLongDeadline, 10000},
+        {"LIAR", kTestLimits, 6000},
     };
     for (const auto& [how, limits, endedWithinMs] : cases) {
         SCOPED_TRACE(how);
@@ -159,6 +185,116 @@ TEST(DecoderProcess, AFileThatBreaksTheDecoderCostsOnePictureAndTheDecoderStarts
         }
         EXPECT_TRUE(PumpUntil([] { return DoublesRunning() == 0; }, 3000))
             << "a decoder outlived its loader";
+    }
+}
+
+// The CPU time this thread has used, in milliseconds.
+ULONGLONG ThreadCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    const auto ms = [](FILETIME t) {
+        return ((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;
+    };
+    return ms(kernel) + ms(user);
+}
+
+// A decoder that answers every request with another request's number, as fast as it can and
+// for ever, holds the loader's thread no longer than the deadline, or the program's end when
+// that comes first, and does not keep it busy meanwhile.
+TEST(DecoderProcess, ADecoderAnsweringOutOfTurnIsEndedAtTheDeadlineOrTheStop) {
+    const struct {
+        const char* why;
+        DecoderProcess::Limits limits;
+        ULONGLONG stopAfterMs;  // 0: never
+        ULONGLONG endedFromMs, endedToMs;
+    } cases[] = {
+        {"the deadline", kTestLimits, 0, 950, 2000},
+        {"the stop", kLongDeadline, 300, 280, 1200},
+    };
+    for (const auto& [why, limits, stopAfterMs, endedFromMs, endedToMs] : cases) {
+        SCOPED_TRACE(why);
+        TempFolder folder{L"glimra-decoder-liar"};
+        const std::wstring liar = folder.AddFile(L"liar.bmp", Breaking("LIAR"));
+        std::atomic<bool> stop{false};
+        auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+        DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), limits, &stop);
+        std::thread stopper;
+        if (stopAfterMs) {
+            stopper = std::thread([&stop, stopAfterMs] {
+                Sleep(static_cast<DWORD>(stopAfterMs));
+                stop = true;
+            });
+        }
+        const ULONGLONG start = GetTickCount64(), cpuBefore = ThreadCpuMs();
+        EXPECT_EQ(loader.Load(liar), nullptr);
+        const ULONGLONG took = GetTickCount64() - start, cpu = ThreadCpuMs() - cpuBefore;
+        if (stopper.joinable()) stopper.join();
+        EXPECT_GE(took, endedFromMs);
+        EXPECT_LE(took, endedToMs);
+        EXPECT_LT(cpu, took / 4) << "the wait kept its thread busy";
+        EXPECT_EQ(loader.Decoder().Process(), nullptr) << "the decoder was ended";
+    }
+    EXPECT_TRUE(PumpUntil([] { return DoublesRunning() == 0; }, 3000));
+}
+
+// A decoder that writes over the picture once it has answered changes nothing the show has.
+TEST(DecoderProcess, ThePixelsShownAreThoseTheDecoderCanNoLongerChange) {
+    TempFolder folder{L"glimra-decoder-scribble"};
+    Bytes red = EncodeBmp(Solid(40, 30, kRed));
+    for (const char c : std::string_view("SCRIBBLE"))
+        red.push_back(static_cast<std::uint8_t>(c));
+    const std::wstring path = folder.Path() + L"red.bmp";
+    ASSERT_TRUE(WriteBytes(path, red));
+    std::atomic<bool> stop{false};
+    auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+    DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), kTestLimits,
+                                &stop);
+    const PicturePtr picture = loader.Load(path);
+    ASSERT_EQ(CentreOf(picture), kRed);
+    Sleep(300);
+    EXPECT_EQ(CentreOf(picture), kRed) << "the decoder changed the picture after its answer";
+}
+
+BOOL WINAPI RefuseHandleList(LPPROC_THREAD_ATTRIBUTE_LIST, DWORD, DWORD_PTR, PVOID, SIZE_T, PVOID,
+                             PSIZE_T) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+}
+BOOL WINAPI RefuseJob(HANDLE, HANDLE) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+// A system that says the process is in the job when it is not.
+BOOL WINAPI PretendJob(HANDLE, HANDLE) {
+    return TRUE;
+}
+
+// Where the system refuses what bounds the decoder, the handle list or the job, no decoder
+// runs: none is started, or the one started is ended before it ran, and the show's pictures
+// are decoded in the program, as where no process can be started.
+TEST(DecoderProcess, NoDecoderRunsWithoutItsHandleListAndItsJob) {
+    const struct {
+        const char* why;
+        StartCalls calls;
+    } cases[] = {
+        {"the handle list refused", {&RefuseHandleList, &AssignProcessToJobObject}},
+        {"the job refused", {&UpdateProcThreadAttribute, &RefuseJob}},
+        {"the job said but not made", {&UpdateProcThreadAttribute, &PretendJob}},
+    };
+    TempFolder folder{L"glimra-decoder-refused"};
+    const std::wstring red = folder.Path() + L"red.bmp", blue = folder.Path() + L"blue.bmp";
+    ASSERT_TRUE(WriteBytes(red, EncodeBmp(Solid(40, 30, kRed))));
+    ASSERT_TRUE(WriteBytes(blue, EncodeBmp(Solid(40, 30, kBlue))));
+    for (const auto& [why, calls] : cases) {
+        SCOPED_TRACE(why);
+        std::atomic<bool> stop{false};
+        auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+        DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), kTestLimits,
+                                    &stop, calls);
+        EXPECT_EQ(CentreOf(loader.Load(red)), kRed);
+        EXPECT_EQ(CentreOf(loader.Load(blue)), kBlue);
+        EXPECT_EQ(loader.Decoder().Starts(), 0u);
+        EXPECT_EQ(DoublesRunning(), 0);
     }
 }
 

@@ -1,11 +1,9 @@
 #include "win32/decoder/DecoderProcess.h"
 
-#include <psapi.h>
-
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
-#include <memory>
+
+#include "win32/decoder/DecoderMemory.h"
 
 namespace glimra::win32 {
 namespace {
@@ -13,45 +11,25 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr DWORD kPollMs = 50;  // how often a wait looks at the stop flag and the memory
 
-// The program's environment with the channel's variable set to `value`.
-std::vector<wchar_t> EnvironmentWith(const std::wstring& value) {
-    std::vector<wchar_t> block;
-    const std::wstring prefix = std::wstring(kDecoderVariable) + L"=";
-    if (wchar_t* strings = GetEnvironmentStringsW()) {
-        for (const wchar_t* entry = strings; *entry; entry += std::wcslen(entry) + 1) {
-            if (_wcsnicmp(entry, prefix.c_str(), prefix.size()) == 0) continue;
-            block.insert(block.end(), entry, entry + std::wcslen(entry) + 1);
-        }
-        FreeEnvironmentStringsW(strings);
-    }
-    const std::wstring ours = prefix + value;
-    block.insert(block.end(), ours.c_str(), ours.c_str() + ours.size() + 1);
-    block.push_back(L'\0');
-    return block;
-}
-
-// A job that ends its process when the program closes it (or ends), bounds its memory and
-// lets no fault in it wait for a debugger.
-ScopedHandle MakeJob(size_t memoryBytes) {
-    ScopedHandle job(CreateJobObjectW(nullptr, nullptr));
-    if (!job) return job;
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
-                                              JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION |
-                                              JOB_OBJECT_LIMIT_PROCESS_MEMORY;
-    limits.ProcessMemoryLimit = memoryBytes;
-    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-    return job;
-}
-
 std::uint64_t ValueOf(HANDLE handle) {
     return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
 }
 
+// What the decoder's answer to `request` says, judged: the pixels must fit the output.
+DecoderProcess::Outcome Judged(const DecoderReply& r, const DecoderRequest& request) {
+    const bool fits =
+        r.pixelWidth > 0 && r.pixelHeight > 0 &&
+        std::uint64_t(r.pixelWidth) * std::uint64_t(r.pixelHeight) <= request.outputPixels;
+    return r.decoded && fits && r.naturalWidth > 0 && r.naturalHeight > 0
+               ? DecoderProcess::Outcome::Decoded
+               : DecoderProcess::Outcome::Refused;
+}
+
 }  // namespace
 
-DecoderProcess::DecoderProcess(std::wstring program, Limits limits, const std::atomic<bool>* stop)
-    : program_(std::move(program)), limits_(limits), stop_(stop) {}
+DecoderProcess::DecoderProcess(std::wstring program, Limits limits, const std::atomic<bool>* stop,
+                               StartCalls calls)
+    : program_(std::move(program)), limits_(limits), stop_(stop), calls_(calls) {}
 
 DecoderProcess::~DecoderProcess() {
     End();
@@ -63,14 +41,15 @@ bool DecoderProcess::Running() const {
 
 bool DecoderProcess::Start() {
     End();
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    control_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
+    if (refused_) return false;
+    // Made not inheritable: the start hands them to the decoder alone.
+    control_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                       sizeof(DecoderControl), nullptr));
-    requestReady_.Reset(CreateEventW(&inherited, FALSE, FALSE, nullptr));
-    replyReady_.Reset(CreateEventW(&inherited, FALSE, FALSE, nullptr));
+    requestReady_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    replyReady_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     HANDLE self = nullptr;
     DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                    SYNCHRONIZE, TRUE, 0);
+                    SYNCHRONIZE, FALSE, 0);
     programForChild_.Reset(self);
     if (!control_ || !requestReady_ || !replyReady_ || !programForChild_) return false;
     block_ = static_cast<DecoderControl*>(
@@ -82,38 +61,16 @@ bool DecoderProcess::Start() {
                              ValueOf(replyReady_.Get()),
                              {},
                              {}};
-
-    // Only the channel's handles go to the decoder.
-    HANDLE handed[] = {control_.Get(), requestReady_.Get(), replyReady_.Get(),
-                       programForChild_.Get()};
-    SIZE_T listBytes = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &listBytes);
-    auto listMemory = std::make_unique<std::uint8_t[]>(listBytes);
-    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listMemory.get());
-    const bool listed = InitializeProcThreadAttributeList(list, 1, 0, &listBytes) &&
-                        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                                  handed, sizeof(handed), nullptr, nullptr);
-    STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = sizeof(startup);
-    startup.lpAttributeList = listed ? list : nullptr;
-
-    job_ = MakeJob(limits_.memoryBytes);
-    std::vector<wchar_t> environment = EnvironmentWith(std::to_wstring(ValueOf(control_.Get())));
-    std::wstring commandLine = L"\"" + program_ + L"\"";
-    PROCESS_INFORMATION started{};
-    const BOOL made =
-        CreateProcessW(program_.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                       CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW |
-                           (listed ? EXTENDED_STARTUPINFO_PRESENT : 0),
-                       environment.data(), nullptr, &startup.StartupInfo, &started);
-    if (listed) DeleteProcThreadAttributeList(list);
-    if (!made) return false;
-    process_.Reset(started.hProcess);
-    // Outside the job (a system that refuses it) the decoder still ends with the program,
-    // which it watches itself.
-    if (job_) AssignProcessToJobObject(job_.Get(), started.hProcess);
-    ResumeThread(started.hThread);
-    CloseHandle(started.hThread);
+    const HANDLE handed[] = {control_.Get(), requestReady_.Get(), replyReady_.Get(),
+                             programForChild_.Get()};
+    StartedDecoder started = StartDecoder(program_, std::to_wstring(ValueOf(control_.Get())),
+                                          handed, limits_.memoryBytes, calls_);
+    if (!started.process) {
+        refused_ = true;
+        return false;
+    }
+    job_ = std::move(started.job);
+    process_ = std::move(started.process);
     ++starts_;
     return true;
 }
@@ -132,6 +89,8 @@ void DecoderProcess::End() {
     replyReady_.Reset();
     programForChild_.Reset();
     retired_.clear();  // the next decoder holds none of them
+    retiredBytes_.clear();
+    given_ = 0;
 }
 
 std::uint64_t DecoderProcess::Give(SharedSection& section, DWORD access) {
@@ -143,24 +102,15 @@ std::uint64_t DecoderProcess::Give(SharedSection& section, DWORD access) {
     }
     section.givenTo = starts_;
     section.handleThere = ValueOf(there);
+    given_ += section.Bytes();
     return section.handleThere;
 }
 
 void DecoderProcess::Retire(const SharedSection& section) {
-    if (process_ && section.givenTo == starts_ && section.handleThere)
+    if (process_ && section.givenTo == starts_ && section.handleThere) {
         retired_.push_back(section.handleThere);
-}
-
-bool DecoderProcess::OverMemory() const {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof(counters);
-    if (!K32GetProcessMemoryInfo(process_.Get(),
-                                 reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                 sizeof(counters))) {
-        return false;
+        retiredBytes_.push_back(section.Bytes());
     }
-    // The commit charge, which the job bounds too; Wine tells it as the paging file's use.
-    return std::max(counters.PrivateUsage, counters.PagefileUsage) > limits_.memoryBytes;
 }
 
 DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes,
@@ -172,6 +122,14 @@ DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes
     }
     DecoderRequest request{};
     request.sequence = ++sequence_;
+    // The sections the decoder is told to close no longer count as given once it is told.
+    const size_t told = std::min(retired_.size(), std::size(request.retired));
+    std::copy_n(retired_.begin(), told, request.retired);
+    for (size_t i = 0; i < told; ++i)
+        given_ -= std::min(given_, retiredBytes_[i]);
+    retired_.erase(retired_.begin(), retired_.begin() + static_cast<std::ptrdiff_t>(told));
+    retiredBytes_.erase(retiredBytes_.begin(),
+                        retiredBytes_.begin() + static_cast<std::ptrdiff_t>(told));
     request.input = Give(input, FILE_MAP_READ);
     request.inputBytes = bytes;
     request.output = Give(output, FILE_MAP_READ | FILE_MAP_WRITE);
@@ -180,9 +138,6 @@ DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes
     request.height = at.height;
     request.dpi = at.dpi;
     std::copy(at.displayProfile.begin(), at.displayProfile.end(), request.displayProfile);
-    const size_t told = std::min(retired_.size(), std::size(request.retired));
-    std::copy_n(retired_.begin(), told, request.retired);
-    retired_.erase(retired_.begin(), retired_.begin() + static_cast<std::ptrdiff_t>(told));
     if (!request.input || !request.output) {
         End();
         answer.outcome = Outcome::Failed;
@@ -190,29 +145,40 @@ DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes
     }
     std::memcpy(&block_->request, &request, sizeof(request));
     SetEvent(requestReady_.Get());
+    answer.outcome = Await(request, bytes, answer.reply);
+    if (answer.outcome == Outcome::Failed || answer.outcome == Outcome::Stopped) End();
+    return answer;
+}
 
-    const auto deadline = Clock::now() + limits_.deadline + limits_.perMiB * (bytes >> 20);
-    const HANDLE waits[] = {replyReady_.Get(), process_.Get()};
+// Waits for the answer to `request`. Whatever ends a wait, the decoder's end, an answer, an
+// answer to another request or the poll, the stop flag, the deadline and the memory are looked
+// at before the next: no answer a decoder gives holds this thread past them.
+DecoderProcess::Outcome DecoderProcess::Await(const DecoderRequest& request, size_t bytes,
+                                              DecoderReply& reply) {
+    // More time for a larger file, which a codec reads longer, but never more than `longest`:
+    // a file padded to the largest size would hold the show for minutes.
+    const std::chrono::milliseconds allowed = std::min<std::chrono::milliseconds>(
+        limits_.deadline + limits_.perMiB * static_cast<long long>(bytes >> 20), limits_.longest);
+    const auto deadline = Clock::now() + allowed;
+    bool listening = true;
     for (;;) {
-        const DWORD woke = WaitForMultipleObjects(2, waits, FALSE, kPollMs);
-        if (woke == WAIT_OBJECT_0) {
+        const HANDLE waits[] = {process_.Get(), replyReady_.Get()};
+        const DWORD woke = WaitForMultipleObjects(listening ? 2 : 1, waits, FALSE, kPollMs);
+        listening = true;
+        if (woke == WAIT_OBJECT_0 + 1) {
             // Read once, then judged: the decoder may write anything there.
-            std::memcpy(&answer.reply, &block_->reply, sizeof(answer.reply));
-            if (answer.reply.sequence != request.sequence) continue;
-            const DecoderReply& r = answer.reply;
-            const bool fits =
-                r.pixelWidth > 0 && r.pixelHeight > 0 &&
-                std::uint64_t(r.pixelWidth) * std::uint64_t(r.pixelHeight) <= request.outputPixels;
-            answer.outcome = r.decoded && fits && r.naturalWidth > 0 && r.naturalHeight > 0
-                                 ? Outcome::Decoded
-                                 : Outcome::Refused;
-            return answer;
+            std::memcpy(&reply, &block_->reply, sizeof(reply));
+            if (reply.sequence == request.sequence) return Judged(reply, request);
+            // An answer to no request of ours: not listened to for a poll, so that a decoder
+            // that says it over and over does not keep this thread busy.
+            listening = false;
+        } else if (woke != WAIT_TIMEOUT) {
+            return Outcome::Failed;  // the decoder ended, or the wait failed
         }
-        const bool stopping = stop_ && stop_->load();
-        if (woke != WAIT_TIMEOUT || stopping || Clock::now() > deadline || OverMemory()) {
-            End();
-            answer.outcome = stopping ? Outcome::Stopped : Outcome::Failed;
-            return answer;
+        if (stop_ && stop_->load()) return Outcome::Stopped;
+        if (Clock::now() > deadline ||
+            MemoryHeld(process_.Get(), job_.Get(), given_) > limits_.memoryBytes) {
+            return Outcome::Failed;
         }
     }
 }

@@ -8,6 +8,7 @@
 
 #include "win32/base/Scoped.h"
 #include "win32/decoder/DecoderChannel.h"
+#include "win32/decoder/DecoderStart.h"
 #include "win32/decoder/SharedSection.h"
 #include "win32/pictures/ShowTarget.h"
 
@@ -23,6 +24,7 @@ class DecoderProcess {
     struct Limits {
         std::chrono::milliseconds deadline;  // a picture of no size; more for each MiB of file
         std::chrono::milliseconds perMiB;
+        std::chrono::milliseconds longest;  // however large the file
         size_t memoryBytes;  // the decoder's own memory, the sections it is given aside
     };
     enum class Outcome {
@@ -38,7 +40,8 @@ class DecoderProcess {
     };
 
     // `stop`, once set, ends a decode under way at once.
-    DecoderProcess(std::wstring program, Limits limits, const std::atomic<bool>* stop);
+    DecoderProcess(std::wstring program, Limits limits, const std::atomic<bool>* stop,
+                   StartCalls calls = {});
     ~DecoderProcess();
     DecoderProcess(const DecoderProcess&) = delete;
     DecoderProcess& operator=(const DecoderProcess&) = delete;
@@ -58,11 +61,13 @@ class DecoderProcess {
     bool Start();
     void End();
     std::uint64_t Give(SharedSection& section, DWORD access);
-    bool OverMemory() const;
+    Outcome Await(const DecoderRequest& request, size_t bytes, DecoderReply& reply);
 
     std::wstring program_;
     Limits limits_;
     const std::atomic<bool>* stop_;
+    StartCalls calls_;
+    bool refused_ = false;  // the system refused a start: it refuses the next ones too
     ScopedHandle job_;
     ScopedHandle process_;
     ScopedHandle control_;
@@ -73,6 +78,8 @@ class DecoderProcess {
     unsigned starts_ = 0;
     std::uint32_t sequence_ = 0;
     std::vector<std::uint64_t> retired_;
+    std::vector<size_t> retiredBytes_;
+    size_t given_ = 0;  // the bytes of the sections the running decoder holds
 };
 
 }  // namespace glimra::win32

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "imaging/PixelRecycler.h"
 #include "win32/pictures/FileContents.h"
 #include "win32/pictures/Pictures.h"
 
@@ -16,8 +17,10 @@ constexpr size_t kInputKept = 64u << 20;  // a larger one is given back after it
 DecoderProcessLoader::DecoderProcessLoader(HINSTANCE resources,
                                            std::shared_ptr<const ShowTarget> target,
                                            std::wstring decoder, DecoderProcess::Limits limits,
-                                           const std::atomic<bool>* stop)
-    : target_(target), inProcess_(resources, target), decoder_(std::move(decoder), limits, stop) {
+                                           const std::atomic<bool>* stop, StartCalls calls)
+    : target_(target),
+      inProcess_(resources, target),
+      decoder_(std::move(decoder), limits, stop, calls) {
     if (stop) inProcess_.StopWhen(*stop);
 }
 
@@ -31,20 +34,14 @@ std::uint8_t* DecoderProcessLoader::InputFor(size_t bytes) {
     return input_ ? input_->Data() : nullptr;
 }
 
-// A section no picture holds any more, with room for `pixels`; made when there is none.
-std::shared_ptr<SharedSection> DecoderProcessLoader::OutputFor(size_t pixels) {
+// The output section, with room for `pixels`; made larger when it has too little.
+SharedSection* DecoderProcessLoader::OutputFor(size_t pixels) {
     const size_t bytes = std::max<size_t>(pixels, 1) * 4;
-    for (auto& output : outputs_) {
-        if (output.use_count() != 1) continue;
-        if (output->Bytes() < bytes) {
-            decoder_.Retire(*output);
-            output = SharedSection::Create(bytes);
-        }
-        return output;
+    if (!output_ || output_->Bytes() < bytes) {
+        if (output_) decoder_.Retire(*output_);
+        output_ = SharedSection::Create(bytes);
     }
-    auto made = std::shared_ptr<SharedSection>(SharedSection::Create(bytes));
-    if (made) outputs_.push_back(made);
-    return made;
+    return output_.get();
 }
 
 PicturePtr DecoderProcessLoader::Load(const std::wstring& path) {
@@ -60,18 +57,23 @@ PicturePtr DecoderProcessLoader::Load(const std::wstring& path) {
     const ShowTarget::Size at = target_->Get();
     if (PicturePtr same = last_.Again(path, size, digest, at)) return same;
     // A picture is kept at most at the size of the window that shows it.
-    const auto output = OutputFor(static_cast<size_t>(std::max(1, at.width)) *
-                                  static_cast<size_t>(std::max(1, at.height)));
+    SharedSection* const output = OutputFor(static_cast<size_t>(std::max(1, at.width)) *
+                                            static_cast<size_t>(std::max(1, at.height)));
     if (!output) return nullptr;
     const DecoderProcess::Answer answer = decoder_.Decode(*input_, size, *output, at);
     PicturePtr picture;
     switch (answer.outcome) {
         case DecoderProcess::Outcome::Decoded: {
+            // Copied out: the decoder can still write the section, and the pixels shown are
+            // only those it can no longer change.
             const DecoderReply& r = answer.reply;
-            picture = std::make_shared<KeptPixelsPicture>(
+            const size_t count = static_cast<size_t>(r.pixelWidth) * r.pixelHeight;
+            const auto* from = reinterpret_cast<const std::uint32_t*>(output->Data());
+            std::vector<std::uint32_t> pixels = TakePixelStore(count);
+            pixels.assign(from, from + count);
+            picture = std::make_shared<RasterPicture>(
                 r.naturalWidth, r.naturalHeight,
-                reinterpret_cast<const std::uint32_t*>(output->Data()), r.pixelWidth, r.pixelHeight,
-                output);
+                PixelBuffer{r.pixelWidth, r.pixelHeight, std::move(pixels)});
             break;
         }
         case DecoderProcess::Outcome::Failed:
