@@ -161,7 +161,7 @@ const wchar_t* const kNames[] = {
     L"picOptions(4)",    L"fraSample1",     L"txtPathLocation", L"cmdBrowse",
     L"DrivePath",        L"DirPath",        L"FilePath",        L"txtSecondsToDisplay",
     L"chkMousePointer",  L"chkAlwaysOnTop", L"chkRandomImages", L"chkDisplayImageNumber",
-    L"chkImageFileName", L"cmdPreview"};
+    L"chkImageFileName", L"cmdPreview",     L"lblHelpLink",     L"lblDownloadLink"};
 
 std::wstring TextOf(HWND window) {
     wchar_t text[1024] = {};
