@@ -82,8 +82,10 @@ void FormWindow::Create() {
     if (!hwnd_) return;
     if (IsDialog()) keys_.Start();
     // The slide show rests while the display is off: the system says when it turns off and on.
+    // The session's display, not the console's: a remote session's viewer watches on while the
+    // console's is off.
     if (!IsDialog()) {
-        displayState_ = RegisterPowerSettingNotification(hwnd_, &GUID_CONSOLE_DISPLAY_STATE,
+        displayState_ = RegisterPowerSettingNotification(hwnd_, &GUID_SESSION_DISPLAY_STATUS,
                                                          DEVICE_NOTIFY_WINDOW_HANDLE);
     }
     const int windowDpi = static_cast<int>(GetDpiForWindow(hwnd_));
@@ -207,10 +209,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-// The console's display: 0 off, 1 on, 2 dimmed (still seen).
+// The session's display: 0 off, 1 on, 2 dimmed (still seen).
 void FormWindow::ReportDisplayState(LPARAM setting) {
     const auto& power = *reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
-    if (power.PowerSetting != GUID_CONSOLE_DISPLAY_STATE || power.DataLength < sizeof(DWORD))
+    if (power.PowerSetting != GUID_SESSION_DISPLAY_STATUS || power.DataLength < sizeof(DWORD))
         return;
     DWORD state = 0;
     std::memcpy(&state, power.Data, sizeof(state));
