@@ -237,6 +237,7 @@ void FormWindow::SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
         },
         reinterpret_cast<LPARAM>(&told));
     scheme_.Refresh();
+    tips_.FollowScheme();               // a window of its own, not a child
     if (fonts) tips_.SetDpi(dpi_.dpi);  // the tips are in the system's font
     surface_.Release();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
