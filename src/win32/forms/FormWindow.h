@@ -55,6 +55,7 @@ class FormWindow : public FormPeer, public FormContext {
     WindowlessLayer& Windowless() override { return windowless_; }
     KeptSurface& Surface() override { return surface_; }
     HWND WindowOf(const Control& control) const override { return controls_.WindowOf(control); }
+    HWND StandInOf(const Control& link) const override { return controls_.StandInOf(link); }
 
     // On a dialog, a mouse-move message at the pointer's screen position when the dialog was
     // shown, or at that of the last one seen, is no movement, so it clears no hint.
