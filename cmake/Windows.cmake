@@ -42,6 +42,7 @@ add_library(glimra_win32 STATIC
   src/win32/pictures/ProgramPointer.cpp
   src/win32/system/RegistrySettingsStore.cpp
   src/win32/painting/Contrast.cpp
+  src/win32/system/TextScale.cpp
   src/win32/painting/SchemeColors.cpp
   src/win32/accessibility/StandInAccessible.cpp
   src/win32/readahead/ThreadedLister.cpp
@@ -122,6 +123,7 @@ add_executable(win32_tests
   tests/win32/FolderRowsTest.cpp
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
+  tests/win32/TextScaleTest.cpp
   tests/win32/DecoderTest.cpp
 )
 target_include_directories(win32_tests PRIVATE tests ${CMAKE_SOURCE_DIR})

@@ -261,6 +261,36 @@ test_dialog_at_144_dpi_keeps_its_twips() {
   expect_eq "$size" 615x492 "6150 x 4920 twips at 144 dots per inch" || return 1
 }
 
+# The user's text size at 150 %: the dialog's fonts and layout grow with it as at 144 dots per
+# inch, every standard control of every page drawn and inside the dialog. Screenshots of the
+# pages are left in build/e2e.
+test_dialog_at_150_percent_text_is_laid_out_larger_with_nothing_cut() {
+  local key='HKCU\Software\Microsoft\Accessibility'
+  reg_set Path 'C:\windows'  # a folder text to see in its box
+  wine reg add "$key" /v TextScaleFactor /t REG_DWORD /d 150 /f >/dev/null 2>&1
+  open_dialog
+  local ok=$? state page name left top right bottom l t r b
+  state=$(window_state "$DIALOG")
+  for page in 0 1 2 3 4; do
+    [ $ok -eq 0 ] || break
+    shot "dialog-150-page-$page"
+    page_drawn "dialog-150-page-$page" "$page" || ok=1
+    read -r _ left top right bottom _ <<<"$state"
+    for name in cmdOK cmdCancel cmdApply tbsOptions "picOptions($page)" ${PAGE_CONTROLS[$page]}; do
+      read -r _ _ l t r b _ <<<"$(control "$name")"
+      if [ "$l" -lt "$left" ] || [ "$t" -lt "$top" ] || [ "$r" -gt "$right" ] || [ "$b" -gt "$bottom" ]; then
+        echo "    $name ($l $t $r $b) is cut by the dialog ($left $top $right $bottom) on page $page"
+        ok=1
+      fi
+    done
+    xdotool key ctrl+Tab
+    sleep 0.4
+  done
+  wine reg delete "$key" /v TextScaleFactor /f >/dev/null 2>&1
+  [ $ok -eq 0 ] || return 1
+  expect_eq "$(awk '{print $6 "x" $7}' <<<"$state")" 615x492 "6150 x 4920 twips at 150 %" || return 1
+}
+
 test_the_settings_window_of_the_system_owns_the_dialog() {
   local fifo="$E2E_OUT/host.out" host_pid handle
   rm -f "$fifo"

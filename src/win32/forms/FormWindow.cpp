@@ -72,10 +72,11 @@ void FormWindow::Create() {
     scheme_.Refresh();
     const FormDesign& design = form_.Design();
     const HWND owner = IsDialog() ? resources_.dialogOwner : nullptr;
-    dpi_.dpi = static_cast<int>(GetDpiForSystem());
+    const auto systemDpi = static_cast<int>(GetDpiForSystem());
+    dpi_.dpi = LayoutDpi(systemDpi);
     RECT bounds{0, 0, dpi_.Px(design.width), dpi_.Px(design.height)};
     AdjustWindowRectExForDpi(&bounds, StyleOf(design.border), FALSE,
-                             ExStyleOf(design.border, owner), static_cast<UINT>(dpi_.dpi));
+                             ExStyleOf(design.border, owner), static_cast<UINT>(systemDpi));
     CreateWindowExW(ExStyleOf(design.border, owner), kWindowClass, design.caption.c_str(),
                     StyleOf(design.border), 0, 0, bounds.right - bounds.left,
                     bounds.bottom - bounds.top, owner, nullptr, instance, this);
@@ -89,7 +90,7 @@ void FormWindow::Create() {
                                                          DEVICE_NOTIFY_WINDOW_HANDLE);
     }
     const int windowDpi = static_cast<int>(GetDpiForWindow(hwnd_));
-    if (windowDpi > 0 && windowDpi != dpi_.dpi) ChangeDpi(windowDpi, nullptr);
+    if (windowDpi > 0 && LayoutDpi(windowDpi) != dpi_.dpi) ChangeDpi(windowDpi, nullptr);
     ReportSize();
 }
 
@@ -342,7 +343,13 @@ void FormWindow::ReportSize() {
                           dpi_.Twips(inner.right), dpi_.Twips(inner.bottom));
 }
 
-void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
+int FormWindow::LayoutDpi(int windowDpi) const {
+    const int percent = IsDialog() && resources_.textScale ? resources_.textScale() : 100;
+    return MulDiv(windowDpi, percent, 100);
+}
+
+void FormWindow::ChangeDpi(int windowDpi, const RECT* suggested) {
+    const int dpi = LayoutDpi(windowDpi);
     dpi_.dpi = dpi;
     if (FillsItsMonitor(form_)) {
         // Not the rectangle the system suggests for a window that keeps its size in points.
@@ -357,7 +364,7 @@ void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
         RECT bounds{0, 0, dpi_.Px(design.width), dpi_.Px(design.height)};
         AdjustWindowRectExForDpi(&bounds, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
                                  FALSE, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)),
-                                 static_cast<UINT>(dpi));
+                                 static_cast<UINT>(windowDpi));
         SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     }

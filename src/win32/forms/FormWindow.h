@@ -18,6 +18,7 @@
 #include "win32/painting/WindowlessLayer.h"
 #include "win32/pictures/DesignPictures.h"
 #include "win32/pictures/ShowTarget.h"
+#include "win32/system/TextScale.h"
 
 namespace glimra::win32 {
 
@@ -38,6 +39,8 @@ class FormWindow : public FormPeer, public FormContext {
         ShowTarget* showTarget = nullptr;
         // Whether the user's scheme is a high-contrast one.
         HighContrastQuery highContrast = &SystemHighContrast;
+        // The user's text size, which a dialog's fonts and layout follow.
+        TextScaleQuery textScale = &SystemTextScale;
     };
     FormWindow(Form& form, Screen& screen, Resources resources);
     ~FormWindow() override;
@@ -79,7 +82,9 @@ class FormWindow : public FormPeer, public FormContext {
     void MakeControls();
     void ReportSize();
     void UpdateCovers();
-    void ChangeDpi(int dpi, const RECT* suggested);
+    // `windowDpi` is the monitor's; a dialog lays itself out at that times the text size.
+    void ChangeDpi(int windowDpi, const RECT* suggested);
+    int LayoutDpi(int windowDpi) const;
     void FocusFirst();
     void ReportDisplayState(LPARAM setting);
     void SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
