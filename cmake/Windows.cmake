@@ -43,6 +43,9 @@ add_library(glimra_win32 STATIC
   src/win32/system/RegistrySettingsStore.cpp
   src/win32/painting/Contrast.cpp
   src/win32/system/TextScale.cpp
+  src/win32/forms/DisplayStatus.cpp
+  src/win32/forms/FormResolution.cpp
+  src/win32/forms/SchemeChange.cpp
   src/win32/painting/SchemeColors.cpp
   src/win32/accessibility/StandInAccessible.cpp
   src/win32/readahead/ThreadedLister.cpp

@@ -9,6 +9,7 @@
 #include "win32/base/WindowBinding.h"
 #include "win32/forms/ControlWindows.h"
 #include "win32/forms/DialogKeys.h"
+#include "win32/forms/DisplayStatus.h"
 #include "win32/forms/FormContext.h"
 #include "win32/forms/TipWindow.h"
 #include "win32/monitors/MonitorCovers.h"
@@ -21,6 +22,9 @@
 #include "win32/system/TextScale.h"
 
 namespace glimra::win32 {
+
+// A borderless maximized window is its monitor's rectangle, at any resolution.
+bool FillsItsMonitor(const Form& form);
 
 // The top-level window of a Form: it is made, shown, sized, activated and closed here, follows
 // the resolution of its monitor and covers the other monitors while it is full screen. What is
@@ -86,8 +90,6 @@ class FormWindow : public FormPeer, public FormContext {
     void ChangeDpi(int windowDpi, const RECT* suggested);
     int LayoutDpi(int windowDpi) const;
     void FocusFirst();
-    void ReportDisplayState(LPARAM setting);
-    void SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
     Form& form_;
     Screen& screen_;
@@ -106,8 +108,8 @@ class FormWindow : public FormPeer, public FormContext {
     bool controlsMade_ = false;         // at the form's first showing
     DialogKeys keys_{*this};
     std::optional<POINT> shownAt_, lastMoveAt_;  // the pointer, in screen pixels
-    MonitorCovers covers_;                 // the other monitors, while the window is full screen
-    HPOWERNOTIFY displayState_ = nullptr;  // the display's turning off and on, for the show
+    MonitorCovers covers_;         // the other monitors, while the window is full screen
+    DisplayStatus displayStatus_;  // the display's turning off and on, for the show
 };
 
 }  // namespace glimra::win32
