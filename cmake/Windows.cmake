@@ -43,6 +43,11 @@ add_library(glimra_win32 STATIC
   src/win32/pictures/StoppableStream.cpp
   src/win32/pictures/ProgramPointer.cpp
   src/win32/system/RegistrySettingsStore.cpp
+  src/win32/painting/Contrast.cpp
+  src/win32/system/TextScale.cpp
+  src/win32/forms/DisplayStatus.cpp
+  src/win32/forms/FormResolution.cpp
+  src/win32/forms/SchemeChange.cpp
   src/win32/painting/SchemeColors.cpp
   src/win32/accessibility/StandInAccessible.cpp
   src/win32/readahead/ThreadedLister.cpp
@@ -136,6 +141,7 @@ add_executable(win32_tests
   tests/win32/FolderRowsTest.cpp
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
+  tests/win32/TextScaleTest.cpp
   tests/win32/DecoderTest.cpp
   tests/win32/StrayJpegBytesTest.cpp
   tests/win32/MetafilesOtherProgramsWriteTest.cpp

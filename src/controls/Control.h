@@ -81,6 +81,10 @@ class Control {
 
     const std::wstring& ToolTipText() const { return s_.toolTip; }
     void SetToolTipText(const std::wstring& tip) { Assign(s_.toolTip, tip); }
+    // What assistive technology calls a control that no caption or label beside it names;
+    // empty when its caption or labels do.
+    const std::wstring& AccessibleName() const { return s_.accessibleName; }
+    void SetAccessibleName(const std::wstring& name) { s_.accessibleName = name; }
     const glimra::Font& Font() const { return s_.font; }
     void SetFont(const glimra::Font& font) { Assign(s_.font, font); }
     int TabIndex() const { return s_.tabIndex; }
@@ -132,6 +136,7 @@ class Control {
         bool visible = true;
         bool enabled = true;
         std::wstring toolTip;
+        std::wstring accessibleName;
         glimra::Font font;
         int tabIndex = 0;
         MousePointer pointer = MousePointer::Default;

@@ -86,6 +86,11 @@ void frmGlimraOptions::LayOut() {
     cmdBrowse.SetCaption(L"&Browse");
     Place(DrivePath, 120, 840, 2775, 345, 19, {}, Arial(9));
     Place(DirPath, 120, 1320, 2775, 1620, 21, {}, Arial(9));
+    // Read out in the dialog's own words: the box's design text, the drive list's hint, and the
+    // folder list's.
+    txtPathLocation.SetAccessibleName(L"Path from which to display pictures");
+    DrivePath.SetAccessibleName(L"Drive or disk");
+    DirPath.SetAccessibleName(L"Folder from which images will be displayed");
     Place(FilePath, 3000, 1200, 2295, 1665, 23, {}, Arial(9));
     Place(lblImagesToDisplay, 2940, 960, 2415, 255, 33, {}, Arial(8.25f, true));
     lblImagesToDisplay.SetCaption(L"Images that will be displayed");

@@ -161,7 +161,7 @@ const wchar_t* const kNames[] = {
     L"picOptions(4)",    L"fraSample1",     L"txtPathLocation", L"cmdBrowse",
     L"DrivePath",        L"DirPath",        L"FilePath",        L"txtSecondsToDisplay",
     L"chkMousePointer",  L"chkAlwaysOnTop", L"chkRandomImages", L"chkDisplayImageNumber",
-    L"chkImageFileName", L"cmdPreview"};
+    L"chkImageFileName", L"cmdPreview",     L"lblHelpLink",     L"lblDownloadLink"};
 
 std::wstring TextOf(HWND window) {
     wchar_t text[1024] = {};
@@ -329,7 +329,7 @@ int Host(int seconds) {
     return 0;
 }
 
-// The system's notice of the console display's state, written into the window's own process,
+// The system's notice of the session display's state, written into the window's own process,
 // where the window reads it.
 int TellDisplay(const wchar_t* caption, bool on) {
     const HWND hwnd = FindWindowW(nullptr, caption);
@@ -340,7 +340,7 @@ int TellDisplay(const wchar_t* caption, bool on) {
     alignas(POWERBROADCAST_SETTING)
         BYTE notice[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
     auto& setting = *reinterpret_cast<POWERBROADCAST_SETTING*>(notice);
-    setting.PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+    setting.PowerSetting = GUID_SESSION_DISPLAY_STATUS;
     setting.DataLength = sizeof(DWORD);
     const DWORD state = on ? 1 : 0;
     std::memcpy(setting.Data, &state, sizeof(state));

@@ -10,6 +10,15 @@
 //   e2e_reader act <caption> <name> <child>
 //                                      does the default action of the control's child that is
 //                                      named so
+//   e2e_reader walk <caption> <name>   prints the control's object and everything in view below
+//                                      it, depth first in the order a reader reads it, two
+//                                      blanks of indent a level
+//   e2e_reader events <caption> <milliseconds>
+//                                      for that long, prints each focus and state change the
+//                                      window's process raises: "focus|state" "|role|name|",
+//                                      "focused" or "-", and "in tree" when the object is one of
+//                                      its parent window's children as a walk finds them, or
+//                                      "not in tree"
 // clang-format off
 #include "win32/base/Windows.h"
 // clang-format on
@@ -103,6 +112,77 @@ int Read(const wchar_t* caption, const wchar_t* name) {
     return 0;
 }
 
+void Walk(IAccessible& object, LONG id, int depth) {
+    PrintUtf8(std::wstring(static_cast<size_t>(depth) * 2, L' ') + Reading(object, id));
+    if (id != CHILDID_SELF) return;
+    for (const auto& [parent, child] : ChildrenOf(object))
+        Walk(*parent.Get(), child, depth + 1);
+}
+
+int WalkFrom(const wchar_t* caption, const wchar_t* name) {
+    ComPtr<IAccessible> object = ObjectOf(ControlOf(caption, name));
+    if (!object) return 1;
+    Walk(*object.Get(), CHILDID_SELF, 0);
+    return 0;
+}
+
+// Whether the object an event names is found by a walk of the window it belongs to: a simple
+// element among that window's children, or a window among its parent window's.
+bool InTree(HWND hwnd, LONG idChild) {
+    const HWND parent = idChild == CHILDID_SELF ? GetAncestor(hwnd, GA_PARENT) : hwnd;
+    ComPtr<IAccessible> object = ObjectOf(parent);
+    if (!object) return false;
+    for (const auto& [owner, id] : ChildrenOf(*object.Get())) {
+        HWND window = nullptr;
+        WindowFromAccessibleObject(owner.Get(), &window);
+        if (idChild == CHILDID_SELF ? (id == CHILDID_SELF && window == hwnd)
+                                    : (owner.Get() == object.Get() && id == idChild))
+            return true;
+    }
+    return false;
+}
+
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD,
+                      DWORD) {
+    if (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_STATECHANGE) return;
+    ComPtr<IAccessible> object;
+    VARIANT child;
+    VariantInit(&child);
+    if (FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(idObject),
+                                         static_cast<DWORD>(idChild), object.GetAddressOf(),
+                                         &child)) ||
+        !object || child.vt != VT_I4)
+        return;
+    VARIANT state;
+    VariantInit(&state);
+    object->get_accState(child, &state);
+    const bool focused = state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_FOCUSED);
+    PrintUtf8(std::wstring(event == EVENT_OBJECT_FOCUS ? L"focus|" : L"state|") +
+              Reading(*object.Get(), child.lVal) + L"|" + (focused ? L"focused" : L"-") + L"|" +
+              (InTree(hwnd, idChild) ? L"in tree" : L"not in tree"));
+    std::fflush(stdout);
+}
+
+int Events(const wchar_t* caption, int milliseconds) {
+    DWORD process = 0;
+    const HWND window = FindWindowW(nullptr, caption);
+    if (!window || !GetWindowThreadProcessId(window, &process)) return 1;
+    const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE,
+                                               nullptr, OnEvent, process, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook) return 1;
+    PrintUtf8(L"listening");
+    std::fflush(stdout);
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    while (GetTickCount64() < end) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    UnhookWinEvent(hook);
+    return 0;
+}
+
 int Act(const wchar_t* caption, const wchar_t* name, const std::wstring& child) {
     ComPtr<IAccessible> object = ObjectOf(ControlOf(caption, name));
     if (!object) return 1;
@@ -119,6 +199,8 @@ int wmain(int argc, wchar_t** argv) {
     int result = 2;
     if (argc == 4 && std::wstring(argv[1]) == L"read") result = Read(argv[2], argv[3]);
     if (argc == 5 && std::wstring(argv[1]) == L"act") result = Act(argv[2], argv[3], argv[4]);
+    if (argc == 4 && std::wstring(argv[1]) == L"walk") result = WalkFrom(argv[2], argv[3]);
+    if (argc == 4 && std::wstring(argv[1]) == L"events") result = Events(argv[2], _wtoi(argv[3]));
     CoUninitialize();
     return result;
 }

@@ -73,6 +73,40 @@ test_each_tab_brings_its_page_by_click_and_ctrl_tab() {
   expect_eq "$(page_in_view)" 2 "Ctrl+Shift+Tab is not for the key preview" || return 1
 }
 
+# Ctrl+Tab from a control inside a page takes that page away: the focus goes to the tab strip,
+# and the keyboard goes on working.
+test_ctrl_tab_from_inside_each_page_leaves_the_focus_on_the_tab_strip() {
+  open_dialog || return 1
+  local page control tabs
+  # The page and a control of it the keyboard reaches, with the Tab presses from the strip.
+  local -a from=("0 txtPathLocation 4" "1 chkRandomImages 7" "2 cmdPreview 4" "4 lblDownloadLink 5")
+  for entry in "${from[@]}"; do
+    read -r page control tabs <<<"$entry"
+    while [ "$(page_in_view)" != "$page" ]; do
+      xdotool key ctrl+Tab
+      sleep 0.3
+    done
+    expect_eq "$(focused)" tbsOptions "before Tab into page $page" || return 1
+    xdotool key --delay 60 $(printf 'Tab %.0s' $(seq "$tabs"))
+    sleep 0.3
+    expect_eq "$(focused)" "$control" "Tab into page $page" || return 1
+    xdotool key ctrl+shift+Tab
+    sleep 0.3
+    expect_eq "$(page_in_view)/$(focused)" "$page/$control" "Ctrl+Shift+Tab stays ignored" || return 1
+    xdotool key ctrl+Tab
+    sleep 0.4
+    expect_eq "$(page_in_view)" $(((page + 1) % 5)) "Ctrl+Tab from $control" || return 1
+    expect_eq "$(focused)" tbsOptions "the focus after Ctrl+Tab from $control" || return 1
+    xdotool key Tab
+    sleep 0.2
+    expect_eq "$(focused)" cmdOK "Tab after Ctrl+Tab from $control" || return 1
+    xdotool key shift+Tab
+    sleep 0.2
+  done
+  xdotool key Escape
+  ends_within_ms "$SCR_PID" 3000 || { echo "    Esc did not end the program"; return 1; }
+}
+
 # The platform sends a window that appears under a resting pointer a mouse-move message
 # without any movement: the first run's welcome survives it, and goes at a real movement.
 test_the_welcome_stays_under_a_resting_pointer_until_it_moves() {
@@ -225,6 +259,36 @@ test_dialog_at_144_dpi_keeps_its_twips() {
   [ $ok -eq 0 ] || return 1
   size=$(awk '{print $6 "x" $7}' <<<"$state")
   expect_eq "$size" 615x492 "6150 x 4920 twips at 144 dots per inch" || return 1
+}
+
+# The user's text size at 150 %: the dialog's fonts and layout grow with it as at 144 dots per
+# inch, every standard control of every page drawn and inside the dialog. Screenshots of the
+# pages are left in build/e2e.
+test_dialog_at_150_percent_text_is_laid_out_larger_with_nothing_cut() {
+  local key='HKCU\Software\Microsoft\Accessibility'
+  reg_set Path 'C:\windows'  # a folder text to see in its box
+  wine reg add "$key" /v TextScaleFactor /t REG_DWORD /d 150 /f >/dev/null 2>&1
+  open_dialog
+  local ok=$? state page name left top right bottom l t r b
+  state=$(window_state "$DIALOG")
+  for page in 0 1 2 3 4; do
+    [ $ok -eq 0 ] || break
+    shot "dialog-150-page-$page"
+    page_drawn "dialog-150-page-$page" "$page" || ok=1
+    read -r _ left top right bottom _ <<<"$state"
+    for name in cmdOK cmdCancel cmdApply tbsOptions "picOptions($page)" ${PAGE_CONTROLS[$page]}; do
+      read -r _ _ l t r b _ <<<"$(control "$name")"
+      if [ "$l" -lt "$left" ] || [ "$t" -lt "$top" ] || [ "$r" -gt "$right" ] || [ "$b" -gt "$bottom" ]; then
+        echo "    $name ($l $t $r $b) is cut by the dialog ($left $top $right $bottom) on page $page"
+        ok=1
+      fi
+    done
+    xdotool key ctrl+Tab
+    sleep 0.4
+  done
+  wine reg delete "$key" /v TextScaleFactor /f >/dev/null 2>&1
+  [ $ok -eq 0 ] || return 1
+  expect_eq "$(awk '{print $6 "x" $7}' <<<"$state")" 615x492 "6150 x 4920 twips at 150 %" || return 1
 }
 
 test_the_settings_window_of_the_system_owns_the_dialog() {

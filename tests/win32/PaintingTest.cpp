@@ -448,31 +448,37 @@ TEST_F(SlideShow, KeepsItsMonitorAndThePicturesPixelsAtAnotherResolution) {
     }
 }
 
-// The system tells the window when the display turns off and on (power settings): the show
-// rests while it is off and goes on when it is back.
+// The system tells the window when the session's display turns off and on (power settings):
+// the show rests while it is off and goes on when it is back. The console's display is not the
+// session's: in a remote session the viewer still watches while it is off.
 TEST_F(SlideShow, RestsWhileTheSystemSaysTheDisplayIsOff) {
     AddPictures({{L"a.bmp", EncodeBmp(Solid(20, 20, kRed)), 20, 20, {}, 0},
                  {L"b.bmp", EncodeBmp(Solid(20, 20, kBlue)), 20, 20, {}, 0}});
     Start();
     ASSERT_TRUE(TickUntilShown(L"a.bmp"));
-    const auto tellDisplay = [&](DWORD state) {
+    const auto tellDisplay = [&](const GUID& display, DWORD state) {
         alignas(POWERBROADCAST_SETTING)
             BYTE message[sizeof(POWERBROADCAST_SETTING) + sizeof(DWORD)] = {};
         auto& setting = *reinterpret_cast<POWERBROADCAST_SETTING*>(message);
-        setting.PowerSetting = GUID_CONSOLE_DISPLAY_STATE;
+        setting.PowerSetting = display;
         setting.DataLength = sizeof(DWORD);
         std::memcpy(setting.Data, &state, sizeof(DWORD));
         return SendMessageW(Window()->Handle(), WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
                             reinterpret_cast<LPARAM>(&setting));
     };
     frmLumivue& show = program->lumivue;
-    EXPECT_EQ(tellDisplay(0), TRUE);  // off
-    const std::int32_t index = show.intImageIndex;
+    std::int32_t index = show.intImageIndex;
+    tellDisplay(GUID_CONSOLE_DISPLAY_STATE, 0);
+    Tick();
+    EXPECT_TRUE(show.intImageIndex != index || show.lngElapsedSeconds > 0)
+        << "the console's display off does not rest the show";
+    EXPECT_EQ(tellDisplay(GUID_SESSION_DISPLAY_STATUS, 0), TRUE);  // off
+    index = show.intImageIndex;
     for (int tick = 0; tick < 3; ++tick)
         Tick();
     EXPECT_EQ(show.intImageIndex, index) << "no change while the display is off";
     EXPECT_EQ(show.lngElapsedSeconds, 0);
-    tellDisplay(1);  // on
+    tellDisplay(GUID_SESSION_DISPLAY_STATUS, 1);  // on
     Tick();
     EXPECT_NE(show.intImageIndex, index) << "the next change once it is back";
 }

@@ -17,6 +17,7 @@
 
 #include "win32/DialogFixture.h"
 #include "win32/painting/ColorRef.h"
+#include "win32/painting/Contrast.h"
 #include "win32/pictures/Canvas.h"
 
 namespace glimra::win32 {
@@ -24,19 +25,8 @@ namespace {
 
 using testing::DialogWindow;
 
-// WCAG's contrast ratio of two colours, from 1 to 21.
-double Luminance(COLORREF color) {
-    const auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(GetRValue(color)) + 0.7152 * channel(GetGValue(color)) +
-           0.0722 * channel(GetBValue(color));
-}
-
 double Contrast(COLORREF a, COLORREF b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    return ContrastOf(a, b);
 }
 
 using Scheme = std::vector<std::pair<int, COLORREF>>;
@@ -52,6 +42,21 @@ const Scheme kBlackScheme = {
     {COLOR_WINDOWFRAME, RGB(255, 255, 255)}, {COLOR_INFOBK, RGB(0, 0, 0)},
     {COLOR_INFOTEXT, RGB(255, 255, 255)},
 };
+
+// A dark scheme without the high-contrast flag, as Wine's own dark ones are: the design's
+// blue links measure 1.9:1 on its face, the icon's black border 1.3:1.
+const Scheme kDarkScheme = {
+    {COLOR_BTNFACE, RGB(32, 32, 32)},          {COLOR_WINDOW, RGB(24, 24, 24)},
+    {COLOR_BTNTEXT, RGB(240, 240, 240)},       {COLOR_WINDOWTEXT, RGB(240, 240, 240)},
+    {COLOR_GRAYTEXT, RGB(150, 150, 150)},      {COLOR_HIGHLIGHT, RGB(0, 120, 215)},
+    {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}, {COLOR_BTNSHADOW, RGB(16, 16, 16)},
+    {COLOR_BTNHIGHLIGHT, RGB(80, 80, 80)},     {COLOR_3DLIGHT, RGB(64, 64, 64)},
+    {COLOR_3DDKSHADOW, RGB(0, 0, 0)},          {COLOR_INFOBK, RGB(48, 48, 48)},
+    {COLOR_INFOTEXT, RGB(240, 240, 240)},
+};
+
+// A custom scheme of the user's: only the face, a mid grey.
+const Scheme kMidGreyFace = {{COLOR_BTNFACE, RGB(128, 128, 128)}};
 
 // System colours set for as long as the object lives, then put back.
 class SystemColors {
@@ -262,56 +267,138 @@ TEST_F(UserScheme, EveryTextAndLinkStandsOutOfAHighContrastScheme) {
     }
 }
 
-// The design's fixed colours are drawn as given while high contrast is off, whatever the
-// scheme; with it on, the system's. What the design leaves to the system follows the scheme.
-// The links come first: their page is still in view from the scheme before, so turning high
-// contrast on shows on them only if the window draws again by itself.
-TEST_F(UserScheme, FixedColoursAreTheDesignsOnlyWhileHighContrastIsOff) {
+constexpr Color Sys(int index) {
+    return kSystemColorFlag | static_cast<Color>(index);
+}
+
+// The design's fixed colours are drawn as given while they stand out of the face (in the
+// default scheme every one does); one that does not gives way to the system's colour for its
+// use. With high contrast on, only pairs the system promises: a link on the window's ground in
+// the hot-track colour, under the pointer the highlight's text on the highlight. What the
+// design leaves to the system follows the scheme. The links come first: their page is still in
+// view from the scheme before, so a new scheme shows on them only if the window draws again.
+TEST_F(UserScheme, FixedColoursGiveWayOnlyWhereTheyWouldNotStandOut) {
     frmGlimraOptions& d = Dialog();
+    const Color blue = Rgb(0, 0, 255), red = Rgb(255, 0, 0), green = Rgb(0, 128, 0);
+    const Color hot = Sys(COLOR_HOTLIGHT), text = kButtonText;
     const struct {
         const char* what;
         const Control& control;
         int tab;
-        Color design;
-        int highContrast;  // the system colour it takes then
+        Color inScheme[3];  // default, black, black with high contrast
     } texts[] = {
-        {"the help link", d.lblHelpLink, 5, Rgb(0, 0, 255), COLOR_HOTLIGHT},
-        {"the download link", d.lblDownloadLink, 5, Rgb(0, 0, 255), COLOR_HOTLIGHT},
-        {"a plain label", d.lblComments, 5, kButtonText, COLOR_BTNTEXT},
-        {"the welcome", d.lblRunFirstTime, 1, Rgb(255, 0, 0), COLOR_BTNTEXT},
-        {"a check box's caption", d.chkMousePointer, 2, kButtonText, COLOR_BTNTEXT},
-        {"a check box's caption", d.chkImageFileName, 2, kButtonText, COLOR_BTNTEXT},
-        {"the title", d.lblAppTitle, 4, Rgb(0, 128, 0), COLOR_BTNTEXT},
+        {"the help link", d.lblHelpLink, 5, {blue, hot, hot}},
+        {"the download link", d.lblDownloadLink, 5, {blue, hot, hot}},
+        {"a plain label", d.lblComments, 5, {text, text, text}},
+        {"the welcome", d.lblRunFirstTime, 1, {red, red, text}},  // 5.3:1 on black
+        {"a check box's caption", d.chkMousePointer, 2, {text, text, text}},
+        {"a check box's caption", d.chkImageFileName, 2, {text, text, text}},
+        {"the title", d.lblAppTitle, 4, {green, green, text}},  // 4.1:1 on black
     };
     const struct {
         const char* name;
         Scheme colors;
         bool highContrast;
-    } schemes[] = {{"the default scheme", {}, false},
-                   {"a black scheme", kBlackScheme, false},
-                   {"a black high-contrast scheme", kBlackScheme, true}};
-    for (const auto& scheme : schemes) {
+        Color hotLink, hotIcon;
+    } schemes[] = {
+        {"the default scheme", {}, false, red, Rgb(0, 0, 0)},
+        {"a black scheme", kBlackScheme, false, red, text},
+        {"a black high-contrast scheme", kBlackScheme, true, Sys(COLOR_HIGHLIGHTTEXT), text}};
+    for (int i = 0; i < 3; ++i) {
+        const auto& scheme = schemes[i];
         const SystemColors colors(scheme.colors);
         SetHighContrast(scheme.highContrast);
-        for (const auto& text : texts) {
-            ShowPage(text.tab);
-            const COLORREF expected =
-                scheme.highContrast ? GetSysColor(text.highContrast) : ColorRefOf(text.design);
-            EXPECT_EQ(Hex(TextColorOf(text.control)), Hex(expected))
-                << scheme.name << ": " << text.what;
+        for (const auto& t : texts) {
+            ShowPage(t.tab);
+            EXPECT_EQ(Hex(TextColorOf(t.control)), Hex(ColorRefOf(t.inScheme[i])))
+                << scheme.name << ": " << t.what;
         }
         // The help link under the pointer: its text and its icon's border.
         ShowPage(5);
         d.HighlightHelpLink();
         RedrawWindow(Window().Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        const COLORREF hot = scheme.highContrast ? GetSysColor(COLOR_HIGHLIGHT) : RGB(255, 0, 0);
-        EXPECT_EQ(Hex(TextColorOf(d.lblHelpLink)), Hex(hot)) << scheme.name << ": the hot link";
+        EXPECT_EQ(Hex(TextColorOf(d.lblHelpLink)), Hex(ColorRefOf(scheme.hotLink)))
+            << scheme.name << ": the hot link";
         const RECT icon = OnDialog(Of(d.fraSample5), Window().Windowless().RectOf(d.imgHelpLink));
-        const COLORREF border = scheme.highContrast ? GetSysColor(COLOR_HIGHLIGHT) : RGB(0, 0, 0);
-        EXPECT_EQ(Hex(Shot(Window().Handle()).At(icon.left, icon.top)), Hex(border))
+        EXPECT_EQ(Hex(Shot(Window().Handle()).At(icon.left, icon.top)),
+                  Hex(ColorRefOf(scheme.hotIcon)))
             << scheme.name << ": the hot link's icon";
         d.RestoreHelpLink();
     }
+}
+
+// Every text, link and border of every page, in the default scheme, a dark one and a custom
+// one with a mid-grey face, none with the high-contrast flag: outside the default scheme each
+// stands out at 3:1 at least. The lowest of each page is printed, the table of the closing note.
+TEST_F(UserScheme, EveryTextLinkAndBorderStandsOutOfDarkAndCustomSchemes) {
+    frmGlimraOptions& d = Dialog();
+    const struct {
+        const char* name;
+        Scheme colors;
+        bool measured;  // the default is the design's, measured only to be told
+    } schemes[] = {
+        {"default", {}, false}, {"dark", kDarkScheme, true}, {"mid-grey face", kMidGreyFace, true}};
+    for (const auto& scheme : schemes) {
+        const SystemColors colors(scheme.colors);
+        Pump();
+        for (int tab = 1; tab <= 5; ++tab) {
+            ShowPage(tab);
+            std::vector<std::pair<std::string, double>> contrasts;
+            Shot shot(Window().Handle());
+            for (const auto& [name, area] : TextsInView())
+                contrasts.emplace_back(name, shot.InkIn(area).contrast);
+            if (tab == 4) {  // the rule under the title, against the face above it
+                const HWND frame = Of(d.fraSample2);
+                const RECT rule = OnDialog(frame, {Px(2700), Px(1440), Px(2700) + 1, Px(1440) + 1});
+                const RECT above = OnDialog(frame, {Px(2700), Px(1390), Px(2700) + 1, Px(1391)});
+                contrasts.emplace_back("Line1", Contrast(shot.At(rule.left, rule.top),
+                                                         shot.At(above.left, above.top)));
+            }
+            if (tab == 5) {  // the links under the pointer, and the icon's border
+                for (Label* link : {&d.lblHelpLink, &d.lblDownloadLink}) {
+                    link == &d.lblHelpLink ? d.HighlightHelpLink() : d.HighlightDownloadLink();
+                    RedrawWindow(Window().Handle(), nullptr, nullptr,
+                                 RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    Shot hot(Window().Handle());
+                    const std::string name = NameOf(*link);
+                    contrasts.emplace_back(name + " hot", hot.InkIn(TextAreaOf(*link)).contrast);
+                    const Control& icon = *link->LinkIcon();
+                    const RECT place =
+                        OnDialog(Of(d.fraSample5), Window().Windowless().RectOf(icon));
+                    contrasts.emplace_back(
+                        NameOf(icon) + " border",
+                        Contrast(hot.At(place.left, place.top), hot.At(place.left - 2, place.top)));
+                }
+                d.RestoreHelpLink();
+                d.RestoreDownloadLink();
+            }
+            double lowest = 21;
+            std::string least;
+            for (const auto& [name, contrast] : contrasts) {
+                if (contrast < lowest) std::tie(lowest, least) = std::pair{contrast, name};
+                if (scheme.measured) {
+                    EXPECT_GE(contrast, 3.0) << scheme.name << ", page " << tab << ": " << name;
+                }
+            }
+            std::printf("contrast | %-13s | page %d | %2zu measured | lowest %5.2f:1 (%s)\n",
+                        scheme.name, tab, contrasts.size(), lowest, least.c_str());
+        }
+    }
+}
+
+// The tip window is a window of its own, and takes its colours when made: a new scheme
+// reaches it too.
+TEST_F(UserScheme, TipsFollowANewScheme) {
+    const HWND tips = Window().Tips().Handle();
+    ASSERT_NE(tips, nullptr);
+    const SystemColors colors(
+        {{COLOR_INFOBK, RGB(40, 40, 60)}, {COLOR_INFOTEXT, RGB(250, 250, 200)}});
+    SendMessageW(Window().Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    Pump();
+    EXPECT_EQ(Hex(static_cast<COLORREF>(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0))),
+              Hex(RGB(40, 40, 60)));
+    EXPECT_EQ(Hex(static_cast<COLORREF>(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0))),
+              Hex(RGB(250, 250, 200)));
 }
 
 // A new scheme while the dialog is open: every window takes the new face colour, the form's

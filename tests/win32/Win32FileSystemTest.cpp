@@ -72,24 +72,35 @@ TEST(Win32FileSystem, UnreadableFoldersGiveEmptyLists) {
     }
 }
 
+// A folder's check and its listing give the same answer, each on its own.
 TEST(Win32FileSystem, AFolderIsCheckedWithoutListingItAndDrivesWithoutAskingThem) {
     TempFolder folder(L"glimra-check");
     folder.AddFolder(L"empty");
+    folder.AddFolder(L"sub");
     folder.AddFile(L"file.jpg");
+    folder.AddFile(L"sub\\inner.jpg");
     Win32FileSystem files;
     const struct {
         std::wstring path;
         FolderError expected;
+        Names subfolders;
     } cases[] = {
-        {folder.Path(), FolderError::None},
-        {folder.Path() + L"empty", FolderError::None},
-        {folder.Path() + L"empty\\", FolderError::None},
-        {L"C:\\", FolderError::None},
-        {folder.Path() + L"file.jpg", FolderError::NotFound},
-        {folder.Path() + L"missing", FolderError::NotFound},
+        {folder.Path(), FolderError::None, {L"empty", L"sub"}},
+        {folder.Path() + L"empty", FolderError::None, {}},
+        {folder.Path() + L"sub\\", FolderError::None, {}},
+        {L"C:\\", FolderError::None, {}},
+        {folder.Path() + L"file.jpg", FolderError::NotFound, {}},
+        {folder.Path() + L"missing", FolderError::NotFound, {}},
+        {folder.Path() + L"missing\\deeper", FolderError::NotFound, {}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(files.CheckFolder(c.path), c.expected) << c.path;
+        Names names{L"left from before"};
+        EXPECT_EQ(files.SubFolders(c.path, names), c.expected) << c.path;
+        if (c.path != L"C:\\") {
+            EXPECT_EQ(Sorted(names), c.subfolders) << c.path;
+        }
+    }
     const std::vector<wchar_t> letters = files.DriveLetters();
     EXPECT_NE(std::find(letters.begin(), letters.end(), L'C'), letters.end());
     EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end()));

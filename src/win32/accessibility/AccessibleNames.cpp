@@ -86,6 +86,7 @@ std::wstring WithoutAccessKeys(const std::wstring& caption) {
 }
 
 std::wstring AccessibleNameOf(const Control& control) {
+    if (!control.AccessibleName().empty()) return control.AccessibleName();
     switch (control.Kind()) {
         case ControlKind::CommandButton:
             return WithoutAccessKeys(static_cast<const CommandButton&>(control).Caption());
@@ -99,7 +100,7 @@ std::wstring AccessibleNameOf(const Control& control) {
                                                  : label.Caption());
         }
         case ControlKind::Image:
-            return control.ToolTipText();
+            return control.ToolTipText().empty() ? NameFromLabels(control) : control.ToolTipText();
         case ControlKind::TextBox:
         case ControlKind::DriveList:
         case ControlKind::DirList:

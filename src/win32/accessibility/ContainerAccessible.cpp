@@ -179,13 +179,14 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
                     window_.WindowOf(*control) == under)
                     return ChildVariant(*control, child);
             }
-            // Of the labels and images, the last drawn is on top.
+            // Of the labels and images, the last drawn is on top; a link's icon is its link.
             const POINT point{x, y};
             const auto& drawn = container_.Children();
             for (auto it = drawn.rbegin(); it != drawn.rend(); ++it) {
                 if (!IsAccessibleWindowless(**it)) continue;
                 const RECT place = ScreenRectOf(**it, Window(), window_.CurrentDpi());
-                if (PtInRect(&place, point)) return ChildVariant(**it, child);
+                const Control* link = LinkOfIcon(**it);
+                if (PtInRect(&place, point)) return ChildVariant(link ? *link : **it, child);
             }
             return Standard().accHitTest(x, y, child);
         });
@@ -204,8 +205,9 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
                     from, [&](IAccessible& o) { return o.accNavigate(direction, Self(), end); });
             if (from.kind == Kind::None) return E_INVALIDARG;
             if (from.kind == Kind::Element && !toSibling) return S_FALSE;  // nothing there
-            const std::vector<Control*> children = AccessibleChildrenOf(container_);
-            const ptrdiff_t at = from.control ? AccessibleChildIdOf(*from.control) - 1 : 0;
+            const std::vector<Control*> children = InReadingOrder(container_);
+            const auto found = std::find(children.begin(), children.end(), from.control);
+            const ptrdiff_t at = found - children.begin();
             const ptrdiff_t to = direction == NAVDIR_FIRSTCHILD  ? 0
                                  : direction == NAVDIR_LASTCHILD ? std::ssize(children) - 1
                                  : direction == NAVDIR_NEXT      ? at + 1
@@ -215,11 +217,11 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         });
     }
 
-    // IEnumVARIANT: the children in the order of their ids.
+    // IEnumVARIANT: the children in reading order.
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
         return Guarded([&] {
             if (!items) return E_POINTER;
-            const std::vector<Control*> children = AccessibleChildrenOf(container_);
+            const std::vector<Control*> children = InReadingOrder(container_);
             ULONG done = 0;
             for (; done < count && next_ < children.size(); ++done, ++next_) {
                 const HRESULT answer = ChildVariant(*children[next_], &items[done]);
@@ -267,7 +269,8 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
           self_(original.self_) {}
 
     // What a child id names: the area itself, a simple element (a label or image, or a control
-    // whose window is not made yet), or a control's own window.
+    // whose window is not made yet), or a window: a control's own, or a link's stand-in, so
+    // that the link the focus is on is one object, found in the tree.
     enum class Kind { None, Self, Element, Window };
     struct Target {
         Kind kind = Kind::None;
@@ -280,7 +283,7 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         if (id == CHILDID_SELF) return {Kind::Self};
         const Control* control = id ? AccessibleChildAt(container_, *id) : nullptr;
         if (!control) return {};
-        const HWND hwnd = control->Windowless() ? nullptr : window_.WindowOf(*control);
+        const HWND hwnd = WindowFor(*control);
         return {hwnd ? Kind::Window : Kind::Element, control, hwnd};
     }
 
@@ -307,6 +310,10 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
         });
     }
 
+    HWND WindowFor(const Control& control) const {
+        return control.Windowless() ? window_.StandInOf(control) : window_.WindowOf(control);
+    }
+
     bool IsFrame() const { return self_ && self_->Kind() == ControlKind::Frame; }
 
     LONG OwnRole() const {
@@ -319,7 +326,7 @@ class ContainerAccessible final : public DelegatingAccessible, public IEnumVARIA
     // for a control's window, the child id of anything else.
     HRESULT ChildVariant(const Control& control, VARIANT* out) const {
         VariantInit(out);
-        const HWND hwnd = control.Windowless() ? nullptr : window_.WindowOf(control);
+        const HWND hwnd = WindowFor(control);
         if (!hwnd) {
             out->vt = VT_I4;
             out->lVal = AccessibleChildIdOf(control);

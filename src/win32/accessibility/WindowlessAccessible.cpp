@@ -29,10 +29,41 @@ RECT AreaInView(HWND hwnd) {
 
 }  // namespace
 
+const Control* LinkOfIcon(const Control& control) {
+    if (control.Kind() != ControlKind::Image) return nullptr;
+    for (const Control* other : control.Parent().Children()) {
+        const auto* label = dynamic_cast<const Label*>(other);
+        if (label && label->LinkIcon() == &control) return label;
+    }
+    return nullptr;
+}
+
 std::vector<Control*> AccessibleChildrenOf(const Container& container) {
     std::vector<Control*> children = InTabOrder(container);
-    std::erase_if(children, [](const Control* c) { return c->Kind() == ControlKind::Line; });
+    std::erase_if(children, [](const Control* c) {
+        return c->Kind() == ControlKind::Line || LinkOfIcon(*c);
+    });
     return children;
+}
+
+std::vector<Control*> InReadingOrder(const Container& container) {
+    std::vector<Control*> left = AccessibleChildrenOf(container);
+    std::stable_sort(left.begin(), left.end(),
+                     [](const Control* a, const Control* b) { return a->Top() < b->Top(); });
+    std::vector<Control*> order;
+    while (!left.empty()) {
+        const Control& first = *left.front();
+        const float middle = first.Top() + first.Height() / 2;
+        const auto lineEnd = std::stable_partition(left.begin(), left.end(), [&](const Control* c) {
+            return c == &first || c->Top() < middle;
+        });
+        std::vector<Control*> line(left.begin(), lineEnd);
+        std::stable_sort(line.begin(), line.end(),
+                         [](const Control* a, const Control* b) { return a->Left() < b->Left(); });
+        order.insert(order.end(), line.begin(), line.end());
+        left.erase(left.begin(), lineEnd);
+    }
+    return order;
 }
 
 LONG AccessibleChildIdOf(const Control& control) {

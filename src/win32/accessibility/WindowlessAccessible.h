@@ -11,10 +11,17 @@ namespace glimra::win32 {
 // image) is to assistive technology: a simple element of the object of the window it is drawn
 // on.
 
-// Every control on the container but its lines, which are decoration, shown or hidden, in tab
-// order. A child's id is its place here, from 1: it stays the same for as long as the form
-// exists, whatever is shown or hidden, and the ids run from 1 to the number of children.
+// Every control on the container but its lines, which are decoration, and the icons of links,
+// which are read as part of their link, shown or hidden, in tab order. A child's id is its
+// place here, from 1: it stays the same for as long as the form exists, whatever is shown,
+// hidden or moved, and the ids run from 1 to the number of children.
 std::vector<Control*> AccessibleChildrenOf(const Container& container);
+// The same children in the order a reader reads them, whatever the tab order: line by line
+// from the top, each line from the left. A line is what starts above the middle of its first
+// (topmost) control.
+std::vector<Control*> InReadingOrder(const Container& container);
+// The link whose icon the control is, or null.
+const Control* LinkOfIcon(const Control& control);
 
 // Its child id on its container's object; 0 for a line.
 LONG AccessibleChildIdOf(const Control& control);

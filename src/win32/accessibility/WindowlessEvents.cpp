@@ -34,8 +34,8 @@ void WindowlessEvents::Follow(const Control& control, HWND host) {
     auto [entry, first] = seen_.try_emplace(&control);
     Seen& seen = entry->second;
     if (seen.host != host) seen.live = false;
-    if (!first && seen.host == host && IsWindowVisible(host)) {
-        const LONG child = AccessibleChildIdOf(control);
+    const LONG child = AccessibleChildIdOf(control);  // 0 for a link's icon, read with its link
+    if (!first && seen.host == host && IsWindowVisible(host) && child != 0) {
         if (shown != seen.shown)
             NotifyWinEvent(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, host, OBJID_CLIENT,
                            child);

@@ -102,8 +102,7 @@ void ControlWindows::Sync(Control& control) {
         if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font)
             SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SyncContents(control, child);
-        const bool enabled = control.EffectiveEnabled();
-        if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
+        Enable(hwnd, control.EffectiveEnabled());
         if (((GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
             ShowWindow(hwnd, control.Visible() ? SW_SHOWNA : SW_HIDE);
         InvalidateRect(hwnd, nullptr, TRUE);
@@ -120,10 +119,20 @@ void ControlWindows::SyncEnabled(const Container& container) {
             links_.Sync(*control);
             continue;
         }
-        const bool enabled = control->EffectiveEnabled();
-        if ((IsWindowEnabled(hwnd) != FALSE) != enabled) EnableWindow(hwnd, enabled);
+        Enable(hwnd, control->EffectiveEnabled());
         if (const Container* inner = AsContainer(*control)) SyncEnabled(*inner);
     }
+}
+
+// A window taken out of use with the focus in it (a page switched away by Ctrl+Tab) would
+// leave the focus nowhere and the keyboard dead: the focus goes where the form opens.
+void ControlWindows::Enable(HWND hwnd, bool enabled) {
+    if ((IsWindowEnabled(hwnd) != FALSE) == enabled) return;
+    const HWND focus = GetFocus();
+    const bool heldFocus = !enabled && focus && (focus == hwnd || IsChild(hwnd, focus));
+    EnableWindow(hwnd, enabled);
+    if (!heldFocus) return;
+    if (const HWND first = FirstInTabOrder(owner_.Model())) SetFocus(first);
 }
 
 void ControlWindows::SyncContents(Control& control, Child& child) {

@@ -65,6 +65,7 @@ class ControlWindows {
     void FitToDpi(const Control& control, HWND hwnd);
     void SyncContents(Control& control, Child& child);
     void SyncEnabled(const Container& container);
+    void Enable(HWND hwnd, bool enabled);
     void FillList(const Control& control, Child& child);
     static LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam,
                                                 LPARAM lParam, UINT_PTR id, DWORD_PTR data);

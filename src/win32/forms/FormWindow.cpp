@@ -1,13 +1,12 @@
 #include "win32/forms/FormWindow.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "platform/EntryGuard.h"
 #include "win32/base/InputState.h"
 #include "win32/base/PaintScope.h"
 #include "win32/forms/HostMessages.h"
-#include "win32/pictures/DisplayColours.h"
+#include "win32/forms/SchemeChange.h"
 
 namespace glimra::win32 {
 namespace {
@@ -23,12 +22,6 @@ DWORD StyleOf(BorderStyle border) {
 DWORD ExStyleOf(BorderStyle border, bool owned) {
     if (border == BorderStyle::None) return 0;
     return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (owned ? 0 : WS_EX_APPWINDOW);
-}
-
-// A borderless maximized window is its monitor's rectangle, at any resolution.
-bool FillsItsMonitor(const Form& form) {
-    return form.GetWindowState() == WindowState::Maximized &&
-           form.Design().border == BorderStyle::None;
 }
 
 // The slide show: a window that fills its monitor, in view.
@@ -73,22 +66,24 @@ void FormWindow::Create() {
     scheme_.Refresh();
     const FormDesign& design = form_.Design();
     const HWND owner = IsDialog() ? resources_.dialogOwner : nullptr;
-    dpi_.dpi = static_cast<int>(GetDpiForSystem());
+    const auto systemDpi = static_cast<int>(GetDpiForSystem());
+    dpi_.dpi = LayoutDpi(systemDpi);
     RECT bounds{0, 0, dpi_.Px(design.width), dpi_.Px(design.height)};
     AdjustWindowRectExForDpi(&bounds, StyleOf(design.border), FALSE,
-                             ExStyleOf(design.border, owner), static_cast<UINT>(dpi_.dpi));
+                             ExStyleOf(design.border, owner), static_cast<UINT>(systemDpi));
     CreateWindowExW(ExStyleOf(design.border, owner), kWindowClass, design.caption.c_str(),
                     StyleOf(design.border), 0, 0, bounds.right - bounds.left,
                     bounds.bottom - bounds.top, owner, nullptr, instance, this);
     if (!hwnd_) return;
     if (IsDialog()) keys_.Start();
     // The slide show rests while the display is off: the system says when it turns off and on.
+    // The session's display, not the console's: a remote session's viewer watches on while the
+    // console's is off.
     if (!IsDialog()) {
-        displayState_ = RegisterPowerSettingNotification(hwnd_, &GUID_CONSOLE_DISPLAY_STATE,
-                                                         DEVICE_NOTIFY_WINDOW_HANDLE);
+        displayStatus_.Watch(hwnd_);
     }
     const int windowDpi = static_cast<int>(GetDpiForWindow(hwnd_));
-    if (windowDpi > 0 && windowDpi != dpi_.dpi) ChangeDpi(windowDpi, nullptr);
+    if (windowDpi > 0 && LayoutDpi(windowDpi) != dpi_.dpi) ChangeDpi(windowDpi, nullptr);
     ReportSize();
 }
 
@@ -105,8 +100,7 @@ void FormWindow::Destroy() {
     controlsMade_ = false;
     covers_.Update(nullptr, false);
     keys_.Stop();
-    if (displayState_) UnregisterPowerSettingNotification(displayState_);
-    displayState_ = nullptr;
+    displayStatus_.Stop();
     if (hwnd_) DestroyWindow(hwnd_);  // its controls and its tip window go with it
     hwnd_ = nullptr;
     lastFocus_ = nullptr;
@@ -175,14 +169,15 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if ((wParam & 0xFFF0) == SC_SCREENSAVE && IsFullScreen(form_)) return 0;
             break;
         case WM_POWERBROADCAST:
-            if (wParam == PBT_POWERSETTINGCHANGE && lParam) ReportDisplayState(lParam);
+            if (wParam != PBT_POWERSETTINGCHANGE || !lParam) return TRUE;
+            if (const auto on = DisplayStatus::Read(lParam)) form_.PlatformDisplayChanged(*on);
             return TRUE;
         case WM_ERASEBKGND:
             return 1;
         case WM_SYSCOLORCHANGE:
         case WM_THEMECHANGED:
         case WM_SETTINGCHANGE:
-            SchemeChanged(message, wParam, lParam);
+            FollowSchemeChange(*this, scheme_, message, wParam, lParam);
             break;
         case WM_DISPLAYCHANGE:  // monitors added, removed or resized
             WindowStateChanged();
@@ -206,39 +201,6 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
-}
-
-// The console's display: 0 off, 1 on, 2 dimmed (still seen).
-void FormWindow::ReportDisplayState(LPARAM setting) {
-    const auto& power = *reinterpret_cast<const POWERBROADCAST_SETTING*>(setting);
-    if (power.PowerSetting != GUID_CONSOLE_DISPLAY_STATE || power.DataLength < sizeof(DWORD))
-        return;
-    DWORD state = 0;
-    std::memcpy(&state, power.Data, sizeof(state));
-    form_.PlatformDisplayChanged(state != 0);
-}
-
-// The system tells top-level windows of a new scheme; the controls' windows are told here,
-// common controls among them, which take new colours only from WM_SYSCOLORCHANGE. Then all
-// is drawn again from the new colours and fonts, the kept surface too, which is otherwise
-// made again only when its pictures or size change.
-void FormWindow::SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Of the other settings none changes what the windows draw.
-    const bool fonts = message == WM_SETTINGCHANGE && wParam == SPI_SETNONCLIENTMETRICS;
-    if (!hwnd_ || (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST && !fonts)) return;
-    const MSG told{nullptr, message, wParam, lParam, 0, {}};
-    EnumChildWindows(
-        hwnd_,
-        [](HWND child, LPARAM passed) {
-            const auto& m = *reinterpret_cast<const MSG*>(passed);
-            SendMessageW(child, m.message, m.wParam, m.lParam);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&told));
-    scheme_.Refresh();
-    if (fonts) tips_.SetDpi(dpi_.dpi);  // the tips are in the system's font
-    surface_.Release();
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool FormWindow::IsMovement(HWND hwnd, LPARAM lParam) {
@@ -323,53 +285,6 @@ void FormWindow::MakeTopmost() {
         (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) && !GetWindow(hwnd_, GW_HWNDPREV);
     if (!onTop) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, keep);
     UpdateCovers();
-}
-
-// ---- size and resolution
-
-void FormWindow::ReportSize() {
-    RECT outer, inner;
-    GetWindowRect(hwnd_, &outer);
-    GetClientRect(hwnd_, &inner);
-    const float tx = screen_.TwipsPerPixelX(), ty = screen_.TwipsPerPixelY();
-    form_.PlatformScaled(dpi_.Twips(1));
-    if (resources_.showTarget && !IsDialog()) {
-        ShowTarget::Size at{inner.right, inner.bottom, static_cast<float>(dpi_.dpi)};
-        const std::wstring profile =
-            DisplayProfileOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
-        profile.copy(at.displayProfile.data(), at.displayProfile.size() - 1);
-        resources_.showTarget->Set(at);
-    }
-    form_.PlatformResized(static_cast<float>(outer.right - outer.left) * tx,
-                          static_cast<float>(outer.bottom - outer.top) * ty,
-                          dpi_.Twips(inner.right), dpi_.Twips(inner.bottom));
-}
-
-void FormWindow::ChangeDpi(int dpi, const RECT* suggested) {
-    dpi_.dpi = dpi;
-    if (FillsItsMonitor(form_)) {
-        // Not the rectangle the system suggests for a window that keeps its size in points.
-        FitToPrimary(hwnd_, resources_.monitors());
-        ReportSize();
-    } else if (suggested) {
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    } else {
-        const FormDesign& design = form_.Design();
-        RECT bounds{0, 0, dpi_.Px(design.width), dpi_.Px(design.height)};
-        AdjustWindowRectExForDpi(&bounds, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_STYLE)),
-                                 FALSE, static_cast<DWORD>(GetWindowLongW(hwnd_, GWL_EXSTYLE)),
-                                 static_cast<UINT>(dpi));
-        SetWindowPos(hwnd_, nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-    }
-    tips_.SetDpi(dpi);
-    controls_.SyncAll();   // places and fonts
-    controls_.FitToDpi();  // what the platform measured with the fonts: rows and tab margins
-    // Every control holds its new font now: the old ones can go.
-    fonts_.KeepOnly(dpi);
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 
 void FormWindow::Paint(HDC dc, const RECT& area) {

@@ -9,6 +9,7 @@
 #include "win32/base/WindowBinding.h"
 #include "win32/forms/ControlWindows.h"
 #include "win32/forms/DialogKeys.h"
+#include "win32/forms/DisplayStatus.h"
 #include "win32/forms/FormContext.h"
 #include "win32/forms/TipWindow.h"
 #include "win32/monitors/MonitorCovers.h"
@@ -18,8 +19,12 @@
 #include "win32/painting/WindowlessLayer.h"
 #include "win32/pictures/DesignPictures.h"
 #include "win32/pictures/ShowTarget.h"
+#include "win32/system/TextScale.h"
 
 namespace glimra::win32 {
+
+// A borderless maximized window is its monitor's rectangle, at any resolution.
+bool FillsItsMonitor(const Form& form);
 
 // The top-level window of a Form: it is made, shown, sized, activated and closed here, follows
 // the resolution of its monitor and covers the other monitors while it is full screen. What is
@@ -38,6 +43,8 @@ class FormWindow : public FormPeer, public FormContext {
         ShowTarget* showTarget = nullptr;
         // Whether the user's scheme is a high-contrast one.
         HighContrastQuery highContrast = &SystemHighContrast;
+        // The user's text size, which a dialog's fonts and layout follow.
+        TextScaleQuery textScale = &SystemTextScale;
     };
     FormWindow(Form& form, Screen& screen, Resources resources);
     ~FormWindow() override;
@@ -55,6 +62,7 @@ class FormWindow : public FormPeer, public FormContext {
     WindowlessLayer& Windowless() override { return windowless_; }
     KeptSurface& Surface() override { return surface_; }
     HWND WindowOf(const Control& control) const override { return controls_.WindowOf(control); }
+    HWND StandInOf(const Control& link) const override { return controls_.StandInOf(link); }
 
     // On a dialog, a mouse-move message at the pointer's screen position when the dialog was
     // shown, or at that of the last one seen, is no movement, so it clears no hint.
@@ -78,10 +86,10 @@ class FormWindow : public FormPeer, public FormContext {
     void MakeControls();
     void ReportSize();
     void UpdateCovers();
-    void ChangeDpi(int dpi, const RECT* suggested);
+    // `windowDpi` is the monitor's; a dialog lays itself out at that times the text size.
+    void ChangeDpi(int windowDpi, const RECT* suggested);
+    int LayoutDpi(int windowDpi) const;
     void FocusFirst();
-    void ReportDisplayState(LPARAM setting);
-    void SchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
 
     Form& form_;
     Screen& screen_;
@@ -100,8 +108,8 @@ class FormWindow : public FormPeer, public FormContext {
     bool controlsMade_ = false;         // at the form's first showing
     DialogKeys keys_{*this};
     std::optional<POINT> shownAt_, lastMoveAt_;  // the pointer, in screen pixels
-    MonitorCovers covers_;                 // the other monitors, while the window is full screen
-    HPOWERNOTIFY displayState_ = nullptr;  // the display's turning off and on, for the show
+    MonitorCovers covers_;         // the other monitors, while the window is full screen
+    DisplayStatus displayStatus_;  // the display's turning off and on, for the show
 };
 
 }  // namespace glimra::win32

@@ -40,6 +40,8 @@ LRESULT HandleStandInMessage(FormContext& owner, HWND hwnd, Control& link, UINT 
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             ShowFocusChange(owner, hwnd, link);
+            // The system tells of the focus; the link's focused state is this object's own.
+            NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd, OBJID_CLIENT, CHILDID_SELF);
             return 0;
         case WM_UPDATEUISTATE: {
             // The keyboard cues came or went, and the focus rectangle with them.

@@ -32,6 +32,14 @@ void TipWindow::SetDpi(int dpi) {
     font_ = std::move(font);  // the old font only once the window no longer holds it
 }
 
+void TipWindow::FollowScheme() {
+    if (!hwnd_) return;
+    SendMessageW(hwnd_, WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(hwnd_, WM_THEMECHANGED, 0, 0);
+    SendMessageW(hwnd_, TTM_SETTIPBKCOLOR, GetSysColor(COLOR_INFOBK), 0);
+    SendMessageW(hwnd_, TTM_SETTIPTEXTCOLOR, GetSysColor(COLOR_INFOTEXT), 0);
+}
+
 void TipWindow::AddTool(TTTOOLINFOW& tool) {
     if (!hwnd_) return;
     tool.cbSize = sizeof(tool);

@@ -22,6 +22,8 @@ class TipWindow {
     // Tips wrap at a width, and are written in the system's tip font at a size, that follow
     // the resolution.
     void SetDpi(int dpi);
+    // The tip window takes its colours when it is made: at a new scheme it is told the new ones.
+    void FollowScheme();
     // The tip window went with its owner, and no longer holds its font.
     void Forget() {
         hwnd_ = nullptr;

@@ -14,12 +14,13 @@ using HighContrastQuery = std::function<bool()>;
 // The system's answer now.
 bool SystemHighContrast();
 
-// The colours the windowless controls are drawn in. With high contrast off, the design's:
-// its system colours follow the user's scheme, its fixed ones stay. With it on, a text, rule
-// or border over the system's face takes the system's colour for what it is (a text, a link,
-// the link under the pointer), so nothing the design fixed can vanish into the user's face
-// colour. Over a ground the design fixes itself (the slide show's black) its colours stay:
-// they were chosen with that ground.
+// The colours the windowless controls are drawn in. A fixed colour of the design that would
+// not stand out of the user's face colour (below 3:1) gives way to the system's colour for
+// what it is: the hot-track colour for a link, the text colour for a text or a border; in the
+// default scheme every one of them stands out, and stays the design's. With high contrast on,
+// a text, rule or border over the system's face takes the system's colour, of a pair the
+// system promises to keep apart. Over a ground the design fixes itself (the slide show's
+// black) its colours stay: they were chosen with that ground.
 class SchemeColors {
   public:
     explicit SchemeColors(HighContrastQuery query) : query_(std::move(query)) {}
@@ -28,6 +29,10 @@ class SchemeColors {
     void Refresh() { highContrast_ = query_ && query_(); }
     bool HighContrast() const { return highContrast_; }
 
+    // The ground a text of `control` stands on, over its container's `ground`: with high
+    // contrast on, a link has one of its own, the window's at rest and the highlight's under
+    // the pointer, the grounds the system's link and highlight colours are meant for.
+    Color TextGroundOf(const Control& control, Color ground) const;
     // The colour `control` draws its text, rule or border in, `design` over `ground`.
     Color InkOf(const Control& control, Color design, Color ground) const;
 

@@ -47,8 +47,6 @@ Color WindowlessLayer::GroundOf(const Control& control) const {
 }
 
 COLORREF WindowlessLayer::InkOf(const Control& control, Color design) const {
-    // Every paint asks: the ground is looked for only when the scheme may change the colour.
-    if (!scheme_.HighContrast()) return ColorRefOf(design);
     return ColorRefOf(scheme_.InkOf(control, design, GroundOf(control)));
 }
 
@@ -128,7 +126,8 @@ void WindowlessLayer::PaintControl(HDC dc, Canvas& canvas, const Control& contro
     const RECT place = RectOf(control);
     if (const auto* label = dynamic_cast<const Label*>(&control)) {
         SelectIn font(dc, fonts_.Get(label->Font(), dpi_.dpi));
-        SetTextColor(dc, InkOf(*label, label->ForeColor()));
+        const Color ground = GroundOf(*label), own = scheme_.TextGroundOf(*label, ground);
+        SetTextColor(dc, ColorRefOf(scheme_.InkOf(*label, label->ForeColor(), own)));
         SetBkMode(dc, TRANSPARENT);
         const std::wstring text = LinesOf(label->Caption());
         UINT format = label->UseMnemonic() ? 0 : DT_NOPREFIX;
@@ -139,8 +138,8 @@ void WindowlessLayer::PaintControl(HDC dc, Canvas& canvas, const Control& contro
             box.right = box.left + 1;
             box.bottom = box.top + 1;
         } else {
-            if (!label->Transparent()) {
-                ScopedBrush brush(CreateSolidBrush(ColorRefOf(label->BackColor())));
+            if (!label->Transparent() || own != ground) {
+                ScopedBrush brush(CreateSolidBrush(ColorRefOf(own)));
                 FillRect(dc, &place, brush.Get());
             }
             format |= DT_TOP | (label->WordWrap() ? DT_WORDBREAK : 0) |

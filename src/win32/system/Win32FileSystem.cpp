@@ -125,7 +125,7 @@ FolderError Win32FileSystem::CheckFolder(const std::wstring& folder) {
 
 FolderError Win32FileSystem::SubFolders(const std::wstring& folder,
                                         std::vector<std::wstring>& names) {
-    if (const FolderError error = CheckFolder(folder); error != FolderError::None) return error;
+    // The search itself says why a folder cannot be listed; the caller has checked it already.
     NoCriticalErrorBoxes quiet;
     const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
     WIN32_FIND_DATAW found;
