@@ -40,7 +40,9 @@ add_library(glimra_win32 STATIC
   src/win32/pictures/ReducedDecode.cpp
   src/win32/pictures/StoppableStream.cpp
   src/win32/pictures/ProgramPointer.cpp
+  src/win32/system/RegistryPolicySource.cpp
   src/win32/system/RegistrySettingsStore.cpp
+  src/win32/system/RegistryText.cpp
   src/win32/painting/SchemeColors.cpp
   src/win32/accessibility/StandInAccessible.cpp
   src/win32/readahead/ThreadedLister.cpp
