@@ -4,6 +4,7 @@
 #include <ostream>
 #include <tuple>
 
+#include "options/OptionsTexts.h"
 #include "unit/ProgramFixture.h"
 
 namespace glimra {
@@ -82,6 +83,42 @@ TEST_F(PolicyTest, AFolderSetByPolicyMakesTheProgramConfigured) {
     settings().values[L"Initialized"] = L"False";
     Start(L"/s");
     EXPECT_EQ(window().strInitialized, L"False") << "a stored value is read as it is";
+}
+
+// OK and Apply store what the user may set and leave the policy's settings unwritten, even
+// a bad one the user could not correct; nothing asks the user to fix what is not theirs.
+TEST_F(PolicyTest, OkAndApplyNeverWriteWhatPolicySets) {
+    platform.files.AddFiles(L"C:\\Pictures\\", {L"a.jpg"});
+    platform.files.AddFiles(L"C:\\Lobby\\", {L"notes.txt"});
+    platform.files.currentFolder = L"C:\\Pictures";
+    Configure();
+    platform.machinePolicy.values[L"Path"] = L"C:\\Lobby";
+    platform.userPolicy.values[L"SecondsToDisplay"] = L"abc";
+    platform.machinePolicy.values[L"AlwaysOnTop"] = L"0";
+    for (const wchar_t* button : {L"Apply", L"OK"}) {
+        SCOPED_TRACE(::testing::Message() << button);
+        Start(L"/c");
+        frmGlimraOptions& d = program->options;
+        EXPECT_EQ(d.txtPathLocation.Text(), L"C:\\Lobby");
+        EXPECT_FALSE(d.txtPathLocation.Enabled() || d.cmdBrowse.Enabled());
+        EXPECT_EQ(d.txtSecondsToDisplay.Text(), L"abc");
+        EXPECT_EQ(d.chkAlwaysOnTop.Value(), 0);
+        d.chkRandomImages.PlatformClick();
+        settings().writes.clear();
+        settings().values[L"OptionsDialogForced"] = L"True";
+        (std::wstring(button) == L"OK" ? d.cmdOK : d.cmdApply).PlatformClick();
+        EXPECT_TRUE(platform.messages.shown.empty());
+        std::vector<std::wstring> written;
+        for (const auto& [key, value] : settings().writes) {
+            if (key != L"ShowSplashScreen") written.push_back(key);  // the show's start count
+        }
+        EXPECT_EQ(written, (std::vector<std::wstring>{L"HideMousePointer", L"DisplayInRandomOrder",
+                                                      L"displayImageNumber",
+                                                      L"DisplayImageFileName", L"Initialized"}));
+        EXPECT_EQ(d.txtPathLocation.ToolTipText(), texts::kSetByAdministrator);
+    }
+    EXPECT_TRUE(window().Visible() && window().timTimer.Enabled()) << "OK handed over";
+    EXPECT_EQ(window().strPath, L"C:\\Lobby");
 }
 
 // A bad value has the same effect wherever it comes from: every row is run with the value in
