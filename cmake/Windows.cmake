@@ -100,6 +100,7 @@ add_executable(win32_tests
   tests/win32/Win32TestMain.cpp
   tests/win32/Win32Tests.rc
   tests/win32/RegistrySettingsStoreTest.cpp
+  tests/win32/PolicyTemplatesTest.cpp
   tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
   tests/win32/TestPictures.cpp
@@ -134,6 +135,10 @@ add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp)
 target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(decoder_double PRIVATE -municode)
 target_link_libraries(decoder_double PRIVATE glimra_win32)
+# The administrative templates beside the tests, which read the policy names from them.
+add_custom_command(TARGET win32_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/policy
+          ${CMAKE_BINARY_DIR}/policy)
 add_dependencies(win32_tests Glimra decoder_double)  # tests read the built program, start the double
 set_property(SOURCE tests/win32/Win32Tests.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
