@@ -48,8 +48,8 @@ std::vector<TemplatePolicy> PoliciesOf(const std::string& admx) {
         const std::string head = (*it)[1], body = (*it)[2];
         std::string valueName = Attribute(head, "valueName");
         if (valueName.empty()) valueName = Attribute(body, "valueName");
-        policies.push_back({Attribute(head, "name"), Attribute(head, "class"),
-                            Attribute(head, "key"), valueName});
+        policies.push_back(
+            {Attribute(head, "name"), Attribute(head, "class"), Attribute(head, "key"), valueName});
     }
     return policies;
 }
@@ -57,9 +57,9 @@ std::vector<TemplatePolicy> PoliciesOf(const std::string& admx) {
 void PutPolicy(HKEY root, const std::string& key, const std::string& name,
                const std::wstring& text) {
     HKEY opened;
-    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(opened, Wide(name).c_str(), 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
