@@ -177,3 +177,4 @@ foreach(bench bench_picture bench_list bench_show bench_yardstick_window)
 endforeach()
 
 include(cmake/Package.cmake)
+include(cmake/Installer.cmake)
