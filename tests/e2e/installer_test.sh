@@ -21,10 +21,20 @@ installed_products() {
          END {print n+0 v}'
 }
 
-# Nothing of ours in the system folder, and no product of ours listed.
+# How many products the installer itself keeps registered as Glimra ScreenSaver.
+registered_products() {
+  local export="$E2E_OUT/installer-products.reg"
+  rm -f "$export"
+  wine reg export 'HKLM\Software\Classes\Installer\Products' \
+    "$(winepath -w "$export" 2>/dev/null | tr -d '\r')" >/dev/null 2>&1
+  iconv -f UTF-16LE -t UTF-8 "$export" 2>/dev/null | grep -c '"ProductName"="Glimra ScreenSaver"'
+}
+
+# Nothing of ours in the system folder, and no product of ours listed or registered.
 nothing_installed() {
   [ ! -e "$(system_dir)/Glimra.scr" ] && [ ! -e "$(system_dir)/help/glimrascreensaver.htm" ] &&
-    [ ! -d "$(system_dir)/help" ] && [ "$(installed_products)" = 0 ]
+    [ ! -d "$(system_dir)/help" ] && [ "$(installed_products)" = 0 ] &&
+    [ "$(registered_products)" = 0 ]
 }
 
 test_the_package_installs_shows_helps_and_uninstalls_keeping_the_users_settings() {
@@ -36,6 +46,7 @@ test_the_package_installs_shows_helps_and_uninstalls_keeping_the_users_settings(
   cmp -s "$(system_dir)/help/glimrascreensaver.htm" "$GLIMRA_ROOT/help/glimrascreensaver.htm" ||
     { echo "    help page not installed"; result=1; }
   expect_eq "$(installed_products)" "1 1.0.203" "listed once, at the program's version" || result=1
+  expect_eq "$(registered_products)" 1 "registered once" || result=1
 
   local SCR="$INSTALLED"  # the helpers below start the installed program
   configure_pictures installed-pictures
