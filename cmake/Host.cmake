@@ -16,6 +16,7 @@ add_executable(unit_tests
   tests/unit/ImageListTest.cpp
   tests/unit/OptionsDialogTest.cpp
   tests/unit/OptionsSaveTest.cpp
+  tests/unit/PolicyTest.cpp
   tests/unit/SlideShowTest.cpp
   tests/unit/StartupTest.cpp
   tests/unit/WindowTest.cpp

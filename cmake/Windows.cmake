@@ -42,12 +42,14 @@ add_library(glimra_win32 STATIC
   src/win32/pictures/ReducedDecode.cpp
   src/win32/pictures/StoppableStream.cpp
   src/win32/pictures/ProgramPointer.cpp
+  src/win32/system/RegistryPolicySource.cpp
   src/win32/system/RegistrySettingsStore.cpp
   src/win32/painting/Contrast.cpp
   src/win32/system/TextScale.cpp
   src/win32/forms/DisplayStatus.cpp
   src/win32/forms/FormResolution.cpp
   src/win32/forms/SchemeChange.cpp
+  src/win32/system/RegistryText.cpp
   src/win32/painting/SchemeColors.cpp
   src/win32/accessibility/StandInAccessible.cpp
   src/win32/readahead/ThreadedLister.cpp
@@ -117,6 +119,7 @@ add_executable(win32_tests
   tests/win32/Win32TestMain.cpp
   tests/win32/Win32Tests.rc
   tests/win32/RegistrySettingsStoreTest.cpp
+  tests/win32/PolicyTemplatesTest.cpp
   tests/win32/ResourcesTest.cpp
   tests/win32/Win32FileSystemTest.cpp
   tests/win32/TestPictures.cpp
@@ -155,6 +158,10 @@ add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp)
 target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(decoder_double PRIVATE -municode)
 target_link_libraries(decoder_double PRIVATE glimra_win32)
+# The administrative templates beside the tests, which read the policy names from them.
+add_custom_command(TARGET win32_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/policy
+          ${CMAKE_BINARY_DIR}/policy)
 add_dependencies(win32_tests Glimra decoder_double)  # tests read the built program, start the double
 set_property(SOURCE tests/win32/Win32Tests.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/win32/resources/Glimra.manifest)
@@ -193,3 +200,4 @@ foreach(bench bench_picture bench_list bench_show bench_yardstick_window)
 endforeach()
 
 include(cmake/Package.cmake)
+include(cmake/Installer.cmake)

@@ -3,6 +3,7 @@
 
 #include "options/OptionsTexts.h"
 #include "platform/ScopedFlag.h"
+#include "settings/SettingKeys.h"
 
 namespace glimra {
 
@@ -48,7 +49,7 @@ void frmGlimraOptions::DirPath_Change() {
     lblRunFirstTime.SetCaption(L"");
     FilePath.SetToolTipText(texts::kAllImagesListed);
     DrivePath.SetToolTipText(DrivePath.Drive());
-    txtPathLocation.SetToolTipText(txtPathLocation.Text());
+    if (!ByPolicy(keys::kPath)) txtPathLocation.SetToolTipText(txtPathLocation.Text());
 }
 
 void frmGlimraOptions::DirPath_Click() {

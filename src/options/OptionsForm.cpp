@@ -165,7 +165,26 @@ void frmGlimraOptions::Form_Load() {
         if (const auto value = CheckValueOf(store.Read(key))) box->SetValue(*value);
     }
     if (txtSecondsToDisplay.Text().empty()) txtSecondsToDisplay.SetText(L"5");
+    LockPolicySettings();
     tbsOptions_Click();
+}
+
+void frmGlimraOptions::LockPolicySettings() {
+    const std::pair<const wchar_t*, Control*> controls[] = {
+        {keys::kPath, &txtPathLocation},
+        {keys::kPath, &cmdBrowse},
+        {keys::kSecondsToDisplay, &txtSecondsToDisplay},
+        {keys::kAlwaysOnTop, &chkAlwaysOnTop},
+        {keys::kHideMousePointer, &chkMousePointer},
+        {keys::kDisplayInRandomOrder, &chkRandomImages},
+        {keys::kDisplayImageFileName, &chkImageFileName},
+        {keys::kDisplayImageNumber, &chkDisplayImageNumber},
+    };
+    for (const auto& [key, control] : controls) {
+        if (!ByPolicy(key)) continue;
+        control->SetEnabled(false);
+        control->SetToolTipText(texts::kSetByAdministrator);
+    }
 }
 
 void frmGlimraOptions::tbsOptions_Click() {

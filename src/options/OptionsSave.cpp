@@ -10,9 +10,9 @@ namespace glimra {
 
 void frmGlimraOptions::ValidateOptions() {
     MessageBoxes& messages = ports_.messages;
-    if (txtPathLocation.Text().empty())
+    if (MissingFolder())
         messages.Show(texts::kChooseFolder, texts::kProgramTitle, MessageButtons::Ok);
-    if (txtSecondsToDisplay.Text().empty())
+    if (MissingSeconds())
         messages.Show(texts::kEnterSeconds, texts::kProgramTitle, MessageButtons::Ok);
     SaveOptions();
     // A folder the lists refuse, or seconds that are no whole number, would store nothing
@@ -25,10 +25,20 @@ void frmGlimraOptions::ValidateOptions() {
         messages.Show(texts::kEnterSeconds, texts::kProgramTitle, MessageButtons::Ok);
 }
 
+// A field the user must fill: one set by policy is the administrator's, whatever it holds.
+bool frmGlimraOptions::MissingFolder() {
+    return txtPathLocation.Text().empty() && !ByPolicy(keys::kPath);
+}
+
+bool frmGlimraOptions::MissingSeconds() {
+    return txtSecondsToDisplay.Text().empty() && !ByPolicy(keys::kSecondsToDisplay);
+}
+
 void frmGlimraOptions::SaveOptions() {
     lastSave_ = SaveOutcome::NoFolder;
-    if (txtPathLocation.Text().empty()) return;
-    switch (AssignListsForSave(txtPathLocation.Text())) {
+    if (MissingFolder()) return;
+    const FolderError listed = AssignListsForSave(txtPathLocation.Text());
+    switch (ByPolicy(keys::kPath) ? FolderError::None : listed) {
         case FolderError::None:
             break;
         case FolderError::DeviceUnavailable:
@@ -39,22 +49,24 @@ void frmGlimraOptions::SaveOptions() {
             return;
     }
     lastSave_ = SaveOutcome::NoSeconds;
-    if (txtSecondsToDisplay.Text().empty()) return;
-    std::wstring seconds = txtSecondsToDisplay.Text();
-    std::erase(seconds, L' ');
-    txtSecondsToDisplay.SetText(seconds);
+    if (MissingSeconds()) return;
+    std::optional<std::int32_t> number;
+    if (!ByPolicy(keys::kSecondsToDisplay)) {
+        std::wstring seconds = txtSecondsToDisplay.Text();
+        std::erase(seconds, L' ');
+        txtSecondsToDisplay.SetText(seconds);
+        number = ReadLocalWholeNumber(seconds, ports_.locale.DecimalSeparator());
+        lastSave_ = seconds.empty() ? SaveOutcome::NoSeconds : SaveOutcome::SecondsRefused;
+        if (!number) return;
+    }
     const std::wstring folder = txtPathLocation.Text();
-    const std::optional<std::int32_t> number =
-        ReadLocalWholeNumber(seconds, ports_.locale.DecimalSeparator());
-    lastSave_ = seconds.empty() ? SaveOutcome::NoSeconds : SaveOutcome::SecondsRefused;
-    if (!number) return;
     // The first write that fails ends the save: "Initialized" is written last, so a store that
     // refused a value is never marked as configured.
     SettingsStore& store = ports_.settings;
     lastSave_ = SaveOutcome::WriteFailed;
     const std::pair<const wchar_t*, std::wstring> values[] = {
         {keys::kPath, folder},
-        {keys::kSecondsToDisplay, std::to_wstring(*number)},
+        {keys::kSecondsToDisplay, number ? std::to_wstring(*number) : L""},
         {keys::kAlwaysOnTop, std::to_wstring(chkAlwaysOnTop.Value())},
         {keys::kHideMousePointer, std::to_wstring(chkMousePointer.Value())},
         {keys::kDisplayInRandomOrder, std::to_wstring(chkRandomImages.Value())},
@@ -63,6 +75,7 @@ void frmGlimraOptions::SaveOptions() {
         {keys::kInitialized, keys::kTrue},
     };
     for (const auto& [key, value] : values) {
+        if (ByPolicy(key)) continue;  // the administrator's, not the user's to store
         if (!store.Write(key, value)) return;
     }
     lastSave_ = SaveOutcome::Stored;
@@ -95,12 +108,14 @@ void frmGlimraOptions::cmdPreview_Click() {
 
 // What OK and Preview do once the options were validated and saved.
 void frmGlimraOptions::AcceptOptions() {
-    if (txtPathLocation.Text().empty() || txtSecondsToDisplay.Text().empty()) return;
+    if (MissingFolder() || MissingSeconds()) return;
     if (SaveRefused()) return;
-    if (FilePath.ListCount() >= 1) {
+    // A folder set by policy cannot be browsed for another: the show starts as it is.
+    const bool noPictures = FilePath.ListCount() < 1;
+    if (!noPictures || ByPolicy(keys::kPath)) {
         ReadDialogForced();
         if (blnDialogForced) {
-            slideShow_->StartSlideShow(false);
+            slideShow_->StartSlideShow(noPictures);
         } else {
             EndProgram();
         }

@@ -38,5 +38,7 @@ inline constexpr const wchar_t* kNoPictures =
     L"folder?";
 inline constexpr const wchar_t* kNoPicturesCaption = L"No pictures to display";
 inline constexpr const wchar_t* kImagesFrom = L"Images will be displayed from ";
+inline constexpr const wchar_t* kSetByAdministrator =
+    L"Set by your administrator. It cannot be changed here.";
 
 }  // namespace glimra::texts

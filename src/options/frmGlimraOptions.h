@@ -152,6 +152,12 @@ class frmGlimraOptions : public Form {
     void ReadDialogForced();
     void OpenLink(const std::wstring& target);
     void ShowDriveUnavailable();
+    // Settings an administrator's policy sets are shown with the policy's value and cannot be
+    // changed: their controls are off, their tips say why, and saving leaves them unwritten.
+    bool ByPolicy(const wchar_t* key) const { return ports_.settings.SetByPolicy(key); }
+    void LockPolicySettings();
+    bool MissingFolder();
+    bool MissingSeconds();
 
     const Ports& ports_;
     SlideShowWindow* slideShow_ = nullptr;

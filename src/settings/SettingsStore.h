@@ -13,6 +13,9 @@ class SettingsStore {
     virtual std::wstring Read(const std::wstring& key) = 0;
     // Stores the text, creating what is needed. False when it could not be stored.
     virtual bool Write(const std::wstring& key, const std::wstring& value) = 0;
+    // An administrator's policy sets the value: Read gives the policy's text, and the user's
+    // own value, whatever it is, is not the one in use.
+    virtual bool SetByPolicy(const std::wstring& /*key*/) { return false; }
 };
 
 }  // namespace glimra

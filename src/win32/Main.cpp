@@ -10,6 +10,7 @@
 
 #include "platform/Random.h"
 #include "screensaver/ScreenSaverProgram.h"
+#include "settings/PolicyFirstStore.h"
 #include "settings/SettingKeys.h"
 #include "win32/decoder/DecoderProcessLoader.h"
 #include "win32/decoder/DecoderService.h"
@@ -23,6 +24,7 @@
 #include "win32/readahead/ThreadedLister.h"
 #include "win32/readahead/ThreadedPreparer.h"
 #include "win32/resources/resource.h"
+#include "win32/system/RegistryPolicySource.h"
 #include "win32/system/RegistrySettingsStore.h"
 #include "win32/system/Win32FileSystem.h"
 #include "win32/system/Win32Locale.h"
@@ -70,7 +72,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) try {
         ScopedCursor pointer = CursorFromIcon(icon);
 
         Win32ProgramInfo program;
-        RegistrySettingsStore settings(keys::kApplication, keys::kSection);
+        RegistrySettingsStore ownSettings(keys::kApplication, keys::kSection);
+        RegistryPolicySource machinePolicy(HKEY_LOCAL_MACHINE), userPolicy(HKEY_CURRENT_USER);
+        PolicyFirstStore settings(machinePolicy, userPolicy, ownSettings);
         Win32FileSystem files;
         Win32Screen screen;
         // Where the show's pictures are shown: the full-screen window tells, the loaders read.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "fakes/FakeDialogPorts.h"
 #include "platform/Ports.h"
 #include "platform/Wildcard.h"
+#include "settings/PolicyFirstStore.h"
 
 namespace glimra::fakes {
 
@@ -48,6 +50,17 @@ class FakeSettingsStore : public SettingsStore {
     int reads = 0;
     bool failWrites = false;
     int failAfter = -1;  // this many more writes succeed, then every one fails; -1: never
+};
+
+// Policies an administrator set, by key.
+class FakePolicySource : public PolicySource {
+  public:
+    std::optional<std::wstring> Read(const std::wstring& key) override {
+        auto it = values.find(key);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    std::map<std::wstring, std::wstring> values;
 };
 
 class FakeProgramInfo : public ProgramInfo {
@@ -348,7 +361,10 @@ class FakePeerFactory : public PeerFactory {
 // Every port faked, ready to hand to the program.
 struct FakePlatform {
     FakeProgramInfo program;
-    FakeSettingsStore settings;
+    FakeSettingsStore settings;  // the user's own values
+    FakePolicySource machinePolicy;
+    FakePolicySource userPolicy;
+    PolicyFirstStore policyFirst{machinePolicy, userPolicy, settings};
     FakeFileSystem files;
     FakePictureLoader pictures;
     FakeScreen screen;
@@ -358,8 +374,8 @@ struct FakePlatform {
     FakeShell shell;
     FakeLocale locale;
     FakePeerFactory peers{screen};
-    Ports ports{program, settings, files,    pictures, screen,
-                pointer, random,   messages, shell,    locale};
+    Ports ports{program, policyFirst, files,    pictures, screen,
+                pointer, random,      messages, shell,    locale};
 };
 
 }  // namespace glimra::fakes

@@ -3,8 +3,10 @@
 #include <cwchar>
 #include <map>
 #include <optional>
+#include <tuple>
 
 #include "options/OptionsTexts.h"
+#include "settings/PolicyFirstStore.h"
 #include "unit/ProgramFixture.h"
 
 namespace glimra {
@@ -226,43 +228,63 @@ struct StoredCase {
     bool welcome;
 };
 
-class StoredValues : public OptionsDialog, public ::testing::WithParamInterface<StoredCase> {};
+// Each row is run with the values in the user's own store, and again with those that policy
+// may set in the machine's policy: the dialog shows the same, and locks what policy sets.
+class StoredValues : public OptionsDialog,
+                     public ::testing::WithParamInterface<std::tuple<StoredCase, bool>> {};
 
 TEST_P(StoredValues, FillTheControlsAndBoxesRefuseWhatTheyCannotShow) {
-    for (const auto& [key, value] : GetParam().stored)
-        settings().values[key] = value;
+    const auto& [c, byPolicy] = GetParam();
+    for (const auto& [key, value] : c.stored) {
+        const bool policy = byPolicy && PolicyFirstStore::PolicyCanSet(key);
+        (policy ? platform.machinePolicy.values : settings().values)[key] = value;
+    }
     Open(L"/S");
-    EXPECT_EQ(CheckValues(), GetParam().checks);
-    EXPECT_EQ(dialog().txtSecondsToDisplay.Text(), GetParam().seconds);
-    EXPECT_EQ(dialog().lblRunFirstTime.Visible(), GetParam().welcome);
+    EXPECT_EQ(CheckValues(), c.checks);
+    EXPECT_EQ(dialog().txtSecondsToDisplay.Text(), c.seconds);
+    EXPECT_EQ(dialog().lblRunFirstTime.Visible(), c.welcome);
+    const std::map<std::wstring, const Control*> controls = {
+        {L"AlwaysOnTop", &dialog().chkAlwaysOnTop},
+        {L"HideMousePointer", &dialog().chkMousePointer},
+        {L"DisplayInRandomOrder", &dialog().chkRandomImages},
+        {L"DisplayImageFileName", &dialog().chkImageFileName},
+        {L"displayImageNumber", &dialog().chkDisplayImageNumber},
+        {L"SecondsToDisplay", &dialog().txtSecondsToDisplay}};
+    for (const auto& [key, control] : controls) {
+        const bool locked = byPolicy && c.stored.count(key);
+        EXPECT_EQ(control->Enabled(), !locked) << control->Name();
+        EXPECT_EQ(control->ToolTipText() == texts::kSetByAdministrator, locked) << control->Name();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Load, StoredValues,
-    ::testing::Values(StoredCase{{{L"AlwaysOnTop", L"0"},
-                                  {L"HideMousePointer", L"1"},
-                                  {L"DisplayInRandomOrder", L"0"},
-                                  {L"DisplayImageFileName", L"1"},
-                                  {L"displayImageNumber", L"0"},
-                                  {L"SecondsToDisplay", L"12"},
-                                  {L"Initialized", L"True"}},
-                                 {0, 1, 0, 1, 0},
-                                 L"12",
-                                 false},
-                      StoredCase{{{L"AlwaysOnTop", L"True"},
-                                  {L"HideMousePointer", L"2"},
-                                  {L"SecondsToDisplay", L"0"}},
-                                 {0, 2, 1, 1, 1},
-                                 L"0",
-                                 true},
-                      StoredCase{{{L"DisplayInRandomOrder", L"7"}, {L"Initialized", L"false"}},
-                                 {1, 1, 0, 1, 1},
-                                 L"5",
-                                 false},
-                      StoredCase{{{L"Initialized", L"False"}, {L"SecondsToDisplay", L"abc"}},
-                                 {1, 1, 1, 1, 1},
-                                 L"abc",
-                                 true}));
+    ::testing::Combine(
+        ::testing::Values(StoredCase{{{L"AlwaysOnTop", L"0"},
+                                      {L"HideMousePointer", L"1"},
+                                      {L"DisplayInRandomOrder", L"0"},
+                                      {L"DisplayImageFileName", L"1"},
+                                      {L"displayImageNumber", L"0"},
+                                      {L"SecondsToDisplay", L"12"},
+                                      {L"Initialized", L"True"}},
+                                     {0, 1, 0, 1, 0},
+                                     L"12",
+                                     false},
+                          StoredCase{{{L"AlwaysOnTop", L"True"},
+                                      {L"HideMousePointer", L"2"},
+                                      {L"SecondsToDisplay", L"0"}},
+                                     {0, 2, 1, 1, 1},
+                                     L"0",
+                                     true},
+                          StoredCase{{{L"DisplayInRandomOrder", L"7"}, {L"Initialized", L"false"}},
+                                     {1, 1, 0, 1, 1},
+                                     L"5",
+                                     false},
+                          StoredCase{{{L"Initialized", L"False"}, {L"SecondsToDisplay", L"abc"}},
+                                     {1, 1, 1, 1, 1},
+                                     L"abc",
+                                     true}),
+        ::testing::Bool()));
 
 TEST_F(OptionsDialog, TabsBringTheirPageIntoViewAndCtrlTabMovesOnAndWraps) {
     Open();

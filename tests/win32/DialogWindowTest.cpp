@@ -104,6 +104,21 @@ TEST_F(DialogWindow, TipsAreThereForControlsTabsAndWindowlessControls) {
         EXPECT_EQ(tipOf(Of(d.tbsOptions), static_cast<UINT_PTR>(tab), 0),
                   d.tbsOptions.Tabs()[static_cast<size_t>(tab)].toolTipText);
     }
+
+    // A disabled window gets no mouse, its parent does: the parent has the control's tip over
+    // the control's place, so a setting an administrator locked still says why.
+    d.cmdBrowse.SetEnabled(false);
+    const HWND browse = Of(d.cmdBrowse), parent = GetParent(browse);
+    RECT place;
+    GetWindowRect(browse, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    TTHITTESTINFOW hit{};
+    hit.hwnd = parent;
+    hit.pt = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    hit.ti.cbSize = sizeof(hit.ti);
+    ASSERT_TRUE(SendMessageW(tooltip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+    EXPECT_EQ(hit.ti.uId, reinterpret_cast<UINT_PTR>(&d.cmdBrowse));
+    EXPECT_EQ(tipOf(parent, hit.ti.uId, 0), d.cmdBrowse.ToolTipText());
 }
 
 TEST_F(DialogWindow, KeysFollowTheDialogNavigation) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "win32/base/Windows.h"
+#include "win32/system/RegistryPolicySource.h"
 #include "win32/system/RegistrySettingsStore.h"
+#include "win32/system/RegistryText.h"
 
 namespace glimra::win32 {
 namespace {
@@ -84,12 +86,39 @@ TEST_F(RegistryStore, OddlyStoredStringsReadSafely) {
     PutRaw(L"AlwaysOnTop", REG_SZ, oddBytes, sizeof(oddBytes));
     EXPECT_EQ(store.Read(L"AlwaysOnTop"), L"7") << "half a character at the end";
 
-    const std::wstring huge(RegistrySettingsStore::kMaxValueChars + 1, L'a');
+    const std::wstring huge(kMaxRegistryTextChars + 1, L'a');
     ASSERT_TRUE(store.Write(L"Path", huge));
     EXPECT_EQ(store.Read(L"Path"), L"") << "too long to be a setting of ours";
-    const std::wstring longest(RegistrySettingsStore::kMaxValueChars, L'b');
+    const std::wstring longest(kMaxRegistryTextChars, L'b');
     ASSERT_TRUE(store.Write(L"Path", longest));
     EXPECT_EQ(store.Read(L"Path"), longest);
+}
+
+// A policy is there or not; one that is there but is no text reads as the empty text, as the
+// user's own values do.
+TEST(RegistryPolicy, AbsentIsNothingAndAValueThatIsNoTextIsEmpty) {
+    const wchar_t* const path = L"Software\\Policies\\GlimraTest";
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        RegDeleteTreeW(root, path);
+        RegistryPolicySource policy(root, path);
+        EXPECT_EQ(policy.Read(L"Path"), std::nullopt) << "no key";
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        const wchar_t folder[] = L"C:\\Lobby";
+        RegSetValueExW(key, L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder),
+                       sizeof(folder));
+        const DWORD number = 1;
+        RegSetValueExW(key, L"AlwaysOnTop", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                       sizeof(number));
+        RegCloseKey(key);
+        EXPECT_EQ(policy.Read(L"Path"), L"C:\\Lobby");
+        EXPECT_EQ(policy.Read(L"AlwaysOnTop"), L"");
+        EXPECT_EQ(policy.Read(L"HideMousePointer"), std::nullopt) << "key without this value";
+        RegDeleteTreeW(root, path);
+    }
+    EXPECT_EQ(std::wstring(RegistryPolicySource::kKeyPath),
+              L"Software\\Policies\\Glimra\\ScreenSaver");
 }
 
 }  // namespace

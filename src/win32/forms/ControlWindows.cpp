@@ -97,6 +97,9 @@ void ControlWindows::Sync(Control& control) {
         }
         SetWindowPos(hwnd, nullptr, place.left, place.top, place.right - place.left,
                      place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (control.Kind() != ControlKind::TabStrip)
+            owner_.Tips().MoveWindowless(GetParent(hwnd), control,
+                                         owner_.Windowless().RectOf(control));
         // A control measures itself again when its font is set: only a new font is.
         const HFONT font = owner_.Fonts().Get(control.Font(), owner_.CurrentDpi());
         if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) != font)

@@ -111,6 +111,9 @@ void ControlWindows::CreateChild(Control& control, HWND parent) {
         owner_.Tips().AddTabs(hwnd, strip);
     } else {
         owner_.Tips().AddWindow(hwnd);
+        // A disabled window gets no mouse: its parent does. The same tip on the parent, over
+        // the control's place, tells why the control is off (a setting an administrator set).
+        owner_.Tips().AddWindowless(parent, control, owner_.Windowless().RectOf(control));
     }
     Sync(control);
     FitToDpi(control, hwnd);

@@ -11,9 +11,6 @@ namespace glimra::win32 {
 // settings, so that values stored by earlier releases are read unchanged.
 class RegistrySettingsStore : public SettingsStore {
   public:
-    // Longer values are not settings this program wrote; they read as the empty text.
-    static constexpr size_t kMaxValueChars = 32767;
-
     RegistrySettingsStore(const std::wstring& application, const std::wstring& section);
 
     std::wstring Read(const std::wstring& key) override;
