@@ -11,6 +11,11 @@ namespace {
 // Whether the system composes this monitor's desktop in a colour space of its own (Windows 11's
 // automatic colour management, or HDR): then it turns sRGB windows into the monitor's colours.
 bool SystemManagesColours(const wchar_t* device) {
+    // Wine's display configuration loads setupapi by a search that starts in the program's
+    // folder; loaded from the system folder first, it is found loaded then.
+    static const HMODULE setup =
+        LoadLibraryExW(L"setupapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    (void)setup;
     UINT32 pathCount = 0, modeCount = 0;
     if (GetDisplayConfigBufferSizes(QDC_ONLY_ACTIVE_PATHS, &pathCount, &modeCount) !=
         ERROR_SUCCESS) {
