@@ -11,23 +11,17 @@ namespace glimra::win32 {
 namespace {
 
 // The colour management functions, from the system folder at their first use.
+#define GLIMRA_MSCMS(name) SystemFunction<decltype(name)>(L"mscms.dll", #name)
 struct Icm {
-    decltype(&OpenColorProfileW) open =
-        SystemFunction<decltype(OpenColorProfileW)>(L"mscms.dll", "OpenColorProfileW");
-    decltype(&CloseColorProfile) close =
-        SystemFunction<decltype(CloseColorProfile)>(L"mscms.dll", "CloseColorProfile");
-    decltype(&CreateMultiProfileTransform) create =
-        SystemFunction<decltype(CreateMultiProfileTransform)>(L"mscms.dll",
-                                                              "CreateMultiProfileTransform");
-    decltype(&DeleteColorTransform) remove =
-        SystemFunction<decltype(DeleteColorTransform)>(L"mscms.dll", "DeleteColorTransform");
-    decltype(&TranslateBitmapBits) translate =
-        SystemFunction<decltype(TranslateBitmapBits)>(L"mscms.dll", "TranslateBitmapBits");
-    decltype(&GetStandardColorSpaceProfileW) standard =
-        SystemFunction<decltype(GetStandardColorSpaceProfileW)>(L"mscms.dll",
-                                                                "GetStandardColorSpaceProfileW");
+    decltype(&OpenColorProfileW) open = GLIMRA_MSCMS(OpenColorProfileW);
+    decltype(&CloseColorProfile) close = GLIMRA_MSCMS(CloseColorProfile);
+    decltype(&CreateMultiProfileTransform) create = GLIMRA_MSCMS(CreateMultiProfileTransform);
+    decltype(&DeleteColorTransform) remove = GLIMRA_MSCMS(DeleteColorTransform);
+    decltype(&TranslateBitmapBits) translate = GLIMRA_MSCMS(TranslateBitmapBits);
+    decltype(&GetStandardColorSpaceProfileW) standard = GLIMRA_MSCMS(GetStandardColorSpaceProfileW);
     bool Loaded() const { return open && close && create && remove && translate && standard; }
 };
+#undef GLIMRA_MSCMS
 
 const Icm& Functions() {
     static const Icm icm;
