@@ -14,11 +14,15 @@ add_library(glimra_win32 STATIC
   src/win32/accessibility/ContainerAccessible.cpp
   src/win32/accessibility/DelegatingAccessible.cpp
   src/win32/pictures/DesignPictures.cpp
+  src/win32/decoder/DecoderDesktop.cpp
+  src/win32/decoder/DecoderJob.cpp
   src/win32/decoder/DecoderMemory.cpp
   src/win32/decoder/DecoderProcess.cpp
   src/win32/decoder/DecoderProcessLoader.cpp
+  src/win32/decoder/DecoderSelfTest.cpp
   src/win32/decoder/DecoderService.cpp
   src/win32/decoder/DecoderStart.cpp
+  src/win32/decoder/DecoderToken.cpp
   src/win32/decoder/SharedSection.cpp
   src/win32/pictures/FileContents.cpp
   src/win32/pictures/OverlappedStrips.cpp
