@@ -12,8 +12,7 @@ namespace {
 std::wstring NameOf(HANDLE object) {
     wchar_t name[256] = {};
     DWORD bytes = 0;
-    return GetUserObjectInformationW(object, UOI_NAME, name, sizeof(name) - sizeof(wchar_t),
-                                     &bytes)
+    return GetUserObjectInformationW(object, UOI_NAME, name, sizeof(name) - sizeof(wchar_t), &bytes)
                ? std::wstring(name)
                : std::wstring();
 }
@@ -22,8 +21,8 @@ std::wstring NameOf(HANDLE object) {
 // labelled down to it.
 void LabelDown(HDESK desktop, DecoderLevels levels) {
     const WELL_KNOWN_SID_TYPE level = (levels & kUntrustedIntegrity) ? WinUntrustedLabelSid
-                                      : (levels & kLowIntegrity)      ? WinLowLabelSid
-                                                                      : WinMediumLabelSid;
+                                      : (levels & kLowIntegrity)     ? WinLowLabelSid
+                                                                     : WinMediumLabelSid;
     if (level == WinMediumLabelSid) return;
     std::vector<std::uint8_t> sid(SECURITY_MAX_SID_SIZE);
     DWORD sidBytes = static_cast<DWORD>(sid.size());
@@ -48,10 +47,10 @@ DecoderDesktop MakeDecoderDesktop(DecoderLevels levels) {
     const std::wstring name = L"Glimra-Decoder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(++made);
     // The program only holds it, and labels it; the decoder is given its own access.
-    ScopedDesktop desktop(CreateDesktopW(name.c_str(), nullptr, nullptr, 0,
-                                         DESKTOP_CREATEWINDOW | DESKTOP_READOBJECTS |
-                                             READ_CONTROL | WRITE_DAC | WRITE_OWNER,
-                                         nullptr));
+    ScopedDesktop desktop(CreateDesktopW(
+        name.c_str(), nullptr, nullptr, 0,
+        DESKTOP_CREATEWINDOW | DESKTOP_READOBJECTS | READ_CONTROL | WRITE_DAC | WRITE_OWNER,
+        nullptr));
     if (!desktop) return {};
     LabelDown(desktop.Get(), levels);
     return {std::move(desktop), station + L"\\" + name};

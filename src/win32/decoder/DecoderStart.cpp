@@ -124,15 +124,14 @@ StartedDecoder StartDecoder(const std::wstring& program, const std::wstring& cha
         AttributeList list(3);
         if (!list.Get()) return {};
         // Only the channel's handles go to the decoder; without that list, no decoder.
-        if (!calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                   handed.data(), handed.size() * sizeof(HANDLE), nullptr,
-                                   nullptr)) {
+        if (!calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handed.data(),
+                                   handed.size() * sizeof(HANDLE), nullptr, nullptr)) {
             return {};
         }
         DWORD64 policy = MitigationPolicy(asked.levels);
         if (asked.preferSystem32 &&
-            !calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_MITIGATION_POLICY,
-                                   &policy, sizeof(policy), nullptr, nullptr)) {
+            !calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_MITIGATION_POLICY, &policy,
+                                   sizeof(policy), nullptr, nullptr)) {
             // Refused with the others, the others go first; alone, it goes.
             if (asked.levels & kMitigations) {
                 asked.levels &= ~kMitigations;
@@ -164,8 +163,8 @@ StartedDecoder StartDecoder(const std::wstring& program, const std::wstring& cha
                 ? CreateProcessAsUserW(token.Get(), program.c_str(), commandLine.data(), nullptr,
                                        nullptr, TRUE, flags, environment.data(), in,
                                        &startup.StartupInfo, &made)
-                : CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                 flags, environment.data(), in, &startup.StartupInfo, &made);
+                : CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                                 environment.data(), in, &startup.StartupInfo, &made);
         // Inheritable no longer: no other process the program starts gets them.
         for (const HANDLE handle : handed)
             SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);

@@ -54,8 +54,8 @@ bool LowerIntegrity(HANDLE token, WELL_KNOWN_SID_TYPE level) {
 ScopedHandle DecoderToken(DecoderLevels& levels) {
     if (!(levels & (kRestrictedToken | kIntegrity))) return {};
     HANDLE own = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(),
-                          TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY, &own)) {
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY,
+                          &own)) {
         levels &= ~(kRestrictedToken | kIntegrity);
         return {};
     }
@@ -64,9 +64,8 @@ ScopedHandle DecoderToken(DecoderLevels& levels) {
     if (levels & kRestrictedToken) {
         std::vector<std::uint8_t> admins = WellKnownSid(WinBuiltinAdministratorsSid);
         SID_AND_ATTRIBUTES denied{admins.data(), 0};
-        if (admins.empty() ||
-            !CreateRestrictedToken(own, DISABLE_MAX_PRIVILEGE, 1, &denied, 0, nullptr, 0, nullptr,
-                                   &made)) {
+        if (admins.empty() || !CreateRestrictedToken(own, DISABLE_MAX_PRIVILEGE, 1, &denied, 0,
+                                                     nullptr, 0, nullptr, &made)) {
             made = nullptr;
         }
     }
@@ -74,8 +73,8 @@ ScopedHandle DecoderToken(DecoderLevels& levels) {
         levels &= ~kRestrictedToken;
         // The integrity alone is lowered on a copy of the program's token.
         if (!(levels & kIntegrity) ||
-            !DuplicateTokenEx(own, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
-                              TokenPrimary, &made)) {
+            !DuplicateTokenEx(own, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary,
+                              &made)) {
             levels &= ~kIntegrity;
             return {};
         }
