@@ -149,6 +149,7 @@ add_executable(win32_tests
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
   tests/win32/TextScaleTest.cpp
+  tests/win32/DecoderSandboxTest.cpp
   tests/win32/DecoderTest.cpp
   tests/win32/StrayJpegBytesTest.cpp
   tests/win32/MetafilesOtherProgramsWriteTest.cpp
@@ -158,8 +159,8 @@ target_link_options(win32_tests PRIVATE -municode)
 target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc windowscodecs
                       uxtheme)
 # A decoder process that faults, hangs or hogs memory on the files that ask for it.
-add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp)
-target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR})
+add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp tests/win32/DecoderProbe.cpp)
+target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 target_link_options(decoder_double PRIVATE -municode)
 target_link_libraries(decoder_double PRIVATE glimra_win32)
 # The administrative templates beside the tests, which read the policy names from them.

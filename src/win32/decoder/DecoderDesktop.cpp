@@ -20,13 +20,15 @@ std::wstring NameOf(HANDLE object) {
 // A decoder below medium integrity can write to no object above its own: the desktop is
 // labelled down to it.
 void LabelDown(HDESK desktop, DecoderLevels levels) {
-    const WELL_KNOWN_SID_TYPE level = (levels & kUntrustedIntegrity) ? WinUntrustedLabelSid
-                                      : (levels & kLowIntegrity)     ? WinLowLabelSid
-                                                                     : WinMediumLabelSid;
-    if (level == WinMediumLabelSid) return;
-    std::vector<std::uint8_t> sid(SECURITY_MAX_SID_SIZE);
-    DWORD sidBytes = static_cast<DWORD>(sid.size());
-    if (!CreateWellKnownSid(level, nullptr, sid.data(), &sidBytes)) return;
+    const DWORD rid = (levels & kUntrustedIntegrity) ? SECURITY_MANDATORY_UNTRUSTED_RID
+                      : (levels & kLowIntegrity)     ? SECURITY_MANDATORY_LOW_RID
+                                                     : SECURITY_MANDATORY_MEDIUM_RID;
+    if (rid == SECURITY_MANDATORY_MEDIUM_RID) return;
+    std::vector<std::uint8_t> sid(GetSidLengthRequired(1));
+    SID_IDENTIFIER_AUTHORITY authority = SECURITY_MANDATORY_LABEL_AUTHORITY;
+    if (!InitializeSid(sid.data(), &authority, 1)) return;
+    *GetSidSubAuthority(sid.data(), 0) = rid;
+    const DWORD sidBytes = GetLengthSid(sid.data());
     const DWORD aclBytes = sizeof(ACL) + sizeof(SYSTEM_MANDATORY_LABEL_ACE) + sidBytes;
     std::vector<std::uint8_t> acl(aclBytes);
     auto* sacl = reinterpret_cast<ACL*>(acl.data());

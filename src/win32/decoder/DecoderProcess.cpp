@@ -74,19 +74,21 @@ bool DecoderProcess::StartOn(DecoderLevels levels) {
     block_ = static_cast<DecoderControl*>(
         MapViewOfFile(control_.Get(), FILE_MAP_WRITE, 0, 0, sizeof(DecoderControl)));
     if (!block_) return false;
-    const HANDLE handed[] = {control_.Get(), requestReady_.Get(), replyReady_.Get(),
-                             programForChild_.Get()};
-    StartedDecoder started = StartDecoder(program_, std::to_wstring(ValueOf(control_.Get())),
-                                          handed, limits_.memoryBytes, levels, calls_);
-    if (!started.process) return false;
     *block_ = DecoderControl{kDecoderMagic,
                              ValueOf(programForChild_.Get()),
                              ValueOf(requestReady_.Get()),
                              ValueOf(replyReady_.Get()),
                              static_cast<std::uint32_t>(rung_),
-                             started.levels,
+                             0,
                              {},
                              {}};
+    const HANDLE handed[] = {control_.Get(), requestReady_.Get(), replyReady_.Get(),
+                             programForChild_.Get()};
+    StartedDecoder started = StartDecoder(program_, std::to_wstring(ValueOf(control_.Get())),
+                                          handed, limits_.memoryBytes, levels, calls_);
+    if (!started.process) return false;
+    // Read by the decoder with its first request, never before.
+    block_->levels = started.levels;
     job_ = std::move(started.job);
     process_ = std::move(started.process);
     desktop_ = std::move(started.desktop);

@@ -19,6 +19,16 @@ std::vector<std::uint8_t> WellKnownSid(WELL_KNOWN_SID_TYPE type) {
     return sid;
 }
 
+// The integrity level `rid` (S-1-16-rid): made by hand, for not every system knows the
+// untrusted level by its well-known name.
+std::vector<std::uint8_t> IntegritySid(DWORD rid) {
+    std::vector<std::uint8_t> sid(GetSidLengthRequired(1));
+    SID_IDENTIFIER_AUTHORITY authority = SECURITY_MANDATORY_LABEL_AUTHORITY;
+    if (!InitializeSid(sid.data(), &authority, 1)) return {};
+    *GetSidSubAuthority(sid.data(), 0) = rid;
+    return sid;
+}
+
 // Whatever the decoder makes (its threads, its sections) only the user and the system open.
 bool LockDefaultDacl(HANDLE token) {
     DWORD bytes = 0;
@@ -41,8 +51,8 @@ bool LockDefaultDacl(HANDLE token) {
     return SetTokenInformation(token, TokenDefaultDacl, &value, sizeof(value));
 }
 
-bool LowerIntegrity(HANDLE token, WELL_KNOWN_SID_TYPE level) {
-    std::vector<std::uint8_t> sid = WellKnownSid(level);
+bool LowerIntegrity(HANDLE token, DWORD rid) {
+    std::vector<std::uint8_t> sid = IntegritySid(rid);
     if (sid.empty()) return false;
     TOKEN_MANDATORY_LABEL label{{sid.data(), SE_GROUP_INTEGRITY}};
     return SetTokenInformation(token, TokenIntegrityLevel, &label,
@@ -64,9 +74,16 @@ ScopedHandle DecoderToken(DecoderLevels& levels) {
     if (levels & kRestrictedToken) {
         std::vector<std::uint8_t> admins = WellKnownSid(WinBuiltinAdministratorsSid);
         SID_AND_ATTRIBUTES denied{admins.data(), 0};
-        if (admins.empty() || !CreateRestrictedToken(own, DISABLE_MAX_PRIVILEGE, 1, &denied, 0,
-                                                     nullptr, 0, nullptr, &made)) {
-            made = nullptr;
+        HANDLE restricted = nullptr;
+        if (!admins.empty() && CreateRestrictedToken(own, DISABLE_MAX_PRIVILEGE, 1, &denied, 0,
+                                                     nullptr, 0, nullptr, &restricted)) {
+            // A handle of every access to it: some systems give the first one too little to
+            // set its default DACL.
+            if (!DuplicateTokenEx(restricted, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation,
+                                  TokenPrimary, &made)) {
+                made = nullptr;
+            }
+            CloseHandle(restricted);
         }
     }
     if (!made) {
@@ -81,10 +98,11 @@ ScopedHandle DecoderToken(DecoderLevels& levels) {
     }
     ScopedHandle token(made);
     if ((levels & kRestrictedToken) && !LockDefaultDacl(token.Get())) levels &= ~kRestrictedToken;
-    if ((levels & kUntrustedIntegrity) && !LowerIntegrity(token.Get(), WinUntrustedLabelSid))
+    if ((levels & kUntrustedIntegrity) &&
+        !LowerIntegrity(token.Get(), SECURITY_MANDATORY_UNTRUSTED_RID))
         levels &= ~kUntrustedIntegrity;
     if ((levels & kLowIntegrity) && !(levels & kUntrustedIntegrity) &&
-        !LowerIntegrity(token.Get(), WinLowLabelSid)) {
+        !LowerIntegrity(token.Get(), SECURITY_MANDATORY_LOW_RID)) {
         levels &= ~kLowIntegrity;
     }
     if (!(levels & (kRestrictedToken | kIntegrity))) return {};
