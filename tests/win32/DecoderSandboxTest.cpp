@@ -2,7 +2,6 @@
 #include "win32/base/Windows.h"
 // clang-format on
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <atomic>
 #include <iostream>
@@ -11,11 +10,11 @@
 #include <sstream>
 #include <string>
 
+#include "win32/DecoderDoubles.h"
 #include "win32/PumpUntil.h"
 #include "win32/TempFolder.h"
 #include "win32/TestPictures.h"
 #include "win32/decoder/DecoderProcessLoader.h"
-#include "win32/system/Win32ProgramDetails.h"
 
 namespace glimra::win32 {
 namespace {
@@ -25,10 +24,6 @@ using namespace glimra::win32::testing;
 constexpr DecoderProcess::Limits kLimits{std::chrono::seconds(5), std::chrono::seconds(0),
                                          std::chrono::seconds(5), 256u << 20};
 constexpr UINT kProbeMessage = WM_APP + 7;
-
-std::wstring DoubleFile() {
-    return ModuleFolder(nullptr) + L"\\decoder_double.exe";
-}
 
 bool UnderWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -106,6 +101,69 @@ TEST(DecoderSandbox, AProbeInTheDecoderIsRefusedWhatThePlatformEnforces) {
                      "platform\n";
     }
     DestroyWindow(show);
+}
+
+// Where no decoder decodes on a rung, as where a codec needs what the rung forbids, the next
+// weaker rung serves, and below the last the program decodes: the show goes on at each. A rung
+// where none decoded is not tried again.
+TEST(DecoderSandbox, EachRungServesWhereTheRungsAboveItCannotDecode) {
+    TempFolder folder{L"glimra-decoder-rungs"};
+    const std::wstring red = folder.Path() + L"red.bmp", blue = folder.Path() + L"blue.bmp";
+    ASSERT_TRUE(WriteBytes(red, EncodeBmp(Solid(40, 30, kRed))));
+    ASSERT_TRUE(WriteBytes(blue, EncodeBmp(Solid(40, 30, kBlue))));
+    const auto rungs = DecoderRungs();
+    for (size_t failing = 0; failing <= rungs.size(); ++failing) {
+        SCOPED_TRACE("the double fails on the rungs above " + std::to_string(failing));
+        SetEnvironmentVariableW(L"GLIMRA_DOUBLE_FAILS_RUNGS", std::to_wstring(failing).c_str());
+        std::atomic<bool> stop{false};
+        auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+        {
+            DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), kLimits,
+                                        &stop);
+            EXPECT_EQ(CentreOf(loader.Load(red)), kRed);
+            EXPECT_EQ(CentreOf(loader.Load(blue)), kBlue);
+            const DecoderProcess& decoder = loader.Decoder();
+            EXPECT_EQ(decoder.Rung(), failing);
+            const bool served = failing < rungs.size();
+            EXPECT_EQ(decoder.Starts(), served ? failing + 1 : rungs.size())
+                << "a rung was tried twice";
+            EXPECT_EQ(decoder.Process() != nullptr, served);
+            if (served) {
+                EXPECT_EQ(decoder.Levels() & ~rungs[failing], 0u) << "a level of a rung above";
+            }
+            EXPECT_LE(DoublesRunning(), 1);
+        }
+        EXPECT_TRUE(PumpUntil([] { return DoublesRunning() == 0; }, 3000));
+    }
+    SetEnvironmentVariableW(L"GLIMRA_DOUBLE_FAILS_RUNGS", nullptr);
+}
+
+// A system that refuses the mitigation policies and the child process policy: those levels
+// alone go, and the decoder serves on the strongest rung with the rest.
+BOOL WINAPI RefusePolicies(LPPROC_THREAD_ATTRIBUTE_LIST list, DWORD flags, DWORD_PTR attribute,
+                           PVOID value, SIZE_T size, PVOID previous, PSIZE_T returned) {
+    if (attribute == PROC_THREAD_ATTRIBUTE_MITIGATION_POLICY ||
+        attribute == PROC_THREAD_ATTRIBUTE_CHILD_PROCESS_POLICY) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
+    return UpdateProcThreadAttribute(list, flags, attribute, value, size, previous, returned);
+}
+
+TEST(DecoderSandbox, ALevelTheSystemRefusesGoesAlone) {
+    TempFolder folder{L"glimra-decoder-level"};
+    const std::wstring red = folder.Path() + L"red.bmp";
+    ASSERT_TRUE(WriteBytes(red, EncodeBmp(Solid(40, 30, kRed))));
+    std::atomic<bool> stop{false};
+    auto target = std::make_shared<ShowTarget>(ShowTarget::Size{80, 60, 96});
+    DecoderProcessLoader loader(GetModuleHandleW(nullptr), target, DoubleFile(), kLimits, &stop,
+                                {&RefusePolicies, &AssignProcessToJobObject});
+    EXPECT_EQ(CentreOf(loader.Load(red)), kRed);
+    EXPECT_EQ(loader.Decoder().Rung(), 0u);
+    EXPECT_EQ(loader.Decoder().Levels() & (kMitigations | kNoChildren), 0u);
+    // What Wine accepts of the rest; a system that refuses more shows less here.
+    EXPECT_EQ(loader.Decoder().Levels() & (kRestrictedToken | kOwnDesktop | kJobLimits),
+              kRestrictedToken | kOwnDesktop | kJobLimits);
 }
 
 }  // namespace
