@@ -10,7 +10,7 @@ namespace glimra::win32 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr DWORD kPollMs = 50;  // how often a wait looks at the stop flag and the memory
+constexpr DWORD kPollMs = 20;  // how often a wait looks at the stop flag and the memory
 
 std::uint64_t ValueOf(HANDLE handle) {
     return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
