@@ -79,6 +79,8 @@ TEST(DecoderSandbox, AProbeInTheDecoderIsRefusedWhatThePlatformEnforces) {
     PumpUntil([] { return false; }, 300);
     const bool posted = probesReceived > 0;
 
+    EXPECT_NE(report.find("desktop Glimra-Decoder-"), std::string::npos)
+        << "the decoder runs on the show's desktop";
     const std::map<std::string, std::string> acts = ActsOf(report);
     ASSERT_EQ(acts.size(), 7u) << report;
     // What Wine enforces: the desktop of the decoder's own hides the show's window.
