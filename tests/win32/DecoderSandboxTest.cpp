@@ -73,7 +73,8 @@ TEST(DecoderSandbox, AProbeInTheDecoderIsRefusedWhatThePlatformEnforces) {
     const DecoderProcess::Answer answer =
         decoder.Decode(*input, order.size(), *output, {64, 64, 96});
     ASSERT_EQ(answer.outcome, DecoderProcess::Outcome::Refused);
-    EXPECT_EQ(decoder.Rung(), 0u) << "the probe runs on the strongest rung";
+    // Under Wine the strongest rung; Windows' codecs may need low integrity, the next.
+    EXPECT_LE(decoder.Rung(), 1u) << "the probe runs below the program's integrity";
     const std::string report(reinterpret_cast<const char*>(output->Data()));
     std::cout << "The probe in the decoder:\n" << report;
     PumpUntil([] { return false; }, 300);
