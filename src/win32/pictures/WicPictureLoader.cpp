@@ -244,7 +244,7 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
     // A profile that the system cannot use is no profile: the picture is shown as sRGB.
     const PictureColours colours = ColoursOf(kind, data, size, frame.Get());
     const bool managed = colours.input && colours_.Prepare(colours.profile, *colours.input,
-                                                           at.displayProfile.data());
+                                                           displayProfiles_.Of(at.monitor.data()));
     std::optional<LightCurve> ownCurve;
     if (managed && colours.input->toLinear) ownCurve.emplace(colours.input->toLinear);
     const LightCurve& light = ownCurve ? *ownCurve : LightCurve::Srgb();
