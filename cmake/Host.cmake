@@ -6,6 +6,7 @@ add_executable(unit_tests
   tests/unit/ControlsTest.cpp
   tests/unit/ExifOrientationTest.cpp
   tests/unit/HeaderChecksTest.cpp
+  tests/unit/EmfMapModesTest.cpp
   tests/unit/MetafileChecksTest.cpp
   tests/corpus/HostileFiles.cpp
   tests/unit/ImagingTest.cpp

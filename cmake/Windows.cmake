@@ -60,6 +60,7 @@ add_library(glimra_win32 STATIC
   src/win32/readahead/ThreadedPreparer.cpp
   src/win32/forms/TipWindow.cpp
   src/win32/pictures/WicPictureLoader.cpp
+  src/win32/pictures/CmykThroughProfile.cpp
   src/win32/pictures/ColourConversion.cpp
   src/win32/pictures/DisplayColours.cpp
   src/win32/system/Win32FileSystem.cpp

@@ -7,7 +7,7 @@ GLIMRA_PACKAGES=(
   cmake ninja-build g++ libgtest-dev googletest clang-format
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xserver-xephyr xdotool imagemagick x11-utils xauth fonts-liberation
-  fonts-wine unzip libxml2-utils wixl msitools python3 python3-pil colord-data
+  fonts-wine unzip libxml2-utils wixl msitools python3 python3-pil colord-data libgs-common
 )
 
 # Installs whatever of the packages is missing; does nothing when all are there.

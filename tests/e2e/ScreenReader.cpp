@@ -25,6 +25,7 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -142,24 +143,39 @@ bool InTree(HWND hwnd, LONG idChild) {
     return false;
 }
 
+struct Event {
+    DWORD event;
+    HWND hwnd;
+    LONG idObject;
+    LONG idChild;
+};
+
+// What the hook hears is read after it returns, as screen readers do: reading calls into the
+// program, and a callback that did so would be re-entered by the next event and say it first.
+std::deque<Event> heard;
+
 void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG idObject, LONG idChild, DWORD,
                       DWORD) {
-    if (event != EVENT_OBJECT_FOCUS && event != EVENT_OBJECT_STATECHANGE) return;
+    if (event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_STATECHANGE)
+        heard.push_back({event, hwnd, idObject, idChild});
+}
+
+void Say(const Event& heardEvent) {
     ComPtr<IAccessible> object;
     VARIANT child;
     VariantInit(&child);
-    if (FAILED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(idObject),
-                                         static_cast<DWORD>(idChild), object.GetAddressOf(),
-                                         &child)) ||
+    if (FAILED(AccessibleObjectFromEvent(heardEvent.hwnd, static_cast<DWORD>(heardEvent.idObject),
+                                         static_cast<DWORD>(heardEvent.idChild),
+                                         object.GetAddressOf(), &child)) ||
         !object || child.vt != VT_I4)
         return;
     VARIANT state;
     VariantInit(&state);
     object->get_accState(child, &state);
     const bool focused = state.vt == VT_I4 && (state.lVal & STATE_SYSTEM_FOCUSED);
-    PrintUtf8(std::wstring(event == EVENT_OBJECT_FOCUS ? L"focus|" : L"state|") +
+    PrintUtf8(std::wstring(heardEvent.event == EVENT_OBJECT_FOCUS ? L"focus|" : L"state|") +
               Reading(*object.Get(), child.lVal) + L"|" + (focused ? L"focused" : L"-") + L"|" +
-              (InTree(hwnd, idChild) ? L"in tree" : L"not in tree"));
+              (InTree(heardEvent.hwnd, heardEvent.idChild) ? L"in tree" : L"not in tree"));
     std::fflush(stdout);
 }
 
@@ -177,6 +193,11 @@ int Events(const wchar_t* caption, int milliseconds) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&message);
+        while (!heard.empty()) {
+            const Event next = heard.front();
+            heard.pop_front();
+            Say(next);
+        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
     UnhookWinEvent(hook);

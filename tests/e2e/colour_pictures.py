@@ -5,7 +5,9 @@ Each picture is a row of six flat patches, made from known sRGB colours and stor
 colour space with that space's profile embedded, as photo editors and phones write them. The
 expected values come from an independent engine: Pillow decodes the file and its Little CMS
 converts the stored numbers through the embedded profile to sRGB. Prints one line a picture:
-name, then the six expected patches as r,g,b.
+name, then the six expected patches as r,g,b. A picture whose profile holds tables (the CMYK
+one) has a second line, "name@relative", with the patches at the relative colorimetric intent:
+Wine's colour management converts through those tables at that intent, whatever it is asked.
 
 usage: colour_pictures.py FOLDER
 """
@@ -19,6 +21,7 @@ PATCHES = [(220, 40, 40), (40, 180, 60), (40, 60, 200), (224, 172, 140), (110, 1
            (128, 128, 128)]
 PATCH = 80  # pixels a side; the picture is smaller than any screen, so never reduced
 COLORD = "/usr/share/color/icc/colord/"
+GHOSTSCRIPT = "/usr/share/color/icc/ghostscript/"
 SRGB = ImageCms.createProfile("sRGB")
 
 
@@ -40,23 +43,29 @@ def save_jpeg(picture, path, icc=None):
     picture.save(path, "JPEG", **options)
 
 
-def expected(path, ignored):
-    """What the file means, in sRGB, by Pillow's decode and Little CMS; a profile that cannot
-    serve is ignored, and the numbers are shown as they are stored."""
+def expected(path, ignored, intent=None):
+    """What the file means, in sRGB, by Pillow's decode and Little CMS at the profile's own
+    intent (or the one given); a profile that cannot serve is ignored, and the numbers are
+    shown as they are stored."""
     picture = Image.open(path)
     icc = picture.info.get("icc_profile")
-    picture = picture.convert("RGB")
     if icc and not ignored:
         source = ImageCms.ImageCmsProfile(io.BytesIO(icc))
-        intent = ImageCms.getDefaultIntent(source)
-        picture = ImageCms.profileToProfile(picture, source, SRGB, renderingIntent=intent)
-    return centres(picture)
+        if intent is None:
+            intent = ImageCms.getDefaultIntent(source)
+        if picture.mode != "CMYK":
+            picture = picture.convert("RGB")
+        picture = ImageCms.profileToProfile(picture, source, SRGB, renderingIntent=intent,
+                                            outputMode="RGB")
+    return centres(picture.convert("RGB"))
 
 
 def tagged(folder, name, profile_file, damage=None):
     """The sRGB patches stored in the profile's space, with the profile embedded (damaged)."""
     profile = ImageCms.getOpenProfile(profile_file)
-    stored = ImageCms.profileToProfile(patches_picture(), SRGB, profile, renderingIntent=1)
+    space = "CMYK" if profile.profile.xcolor_space.strip() == "CMYK" else "RGB"
+    stored = ImageCms.profileToProfile(patches_picture(), SRGB, profile, renderingIntent=1,
+                                       outputMode=space)
     path = f"{folder}/{name}.jpg"
     icc = profile.tobytes()
     save_jpeg(stored, path, damage(icc) if damage else icc)
@@ -89,6 +98,8 @@ def main(folder):
                           ("swapped", COLORD + "SwappedRedAndGreen.icc")]:
         made[name] = tagged(folder, name, profile)
     made["split"] = tagged(folder, "split", COLORD + "ProPhotoRGB.icc", padded)
+    # Printed inks: CMYK through a press profile, which the JPEG embeds.
+    made["cmyk"] = tagged(folder, "cmyk", GHOSTSCRIPT + "default_cmyk.icc")
     # Profiles that cannot describe the pixels: the picture is shown as if untagged.
     for name, damage in [("truncated", lambda icc: icc[:len(icc) // 2]),
                          ("devicelink", header_says(12, b"link")),
@@ -105,6 +116,9 @@ def main(folder):
     ignored.add("garbage")
     for name, path in made.items():
         print(name, " ".join("%d,%d,%d" % v for v in expected(path, name in ignored)))
+        if name == "cmyk":
+            print(name + "@relative",
+                  " ".join("%d,%d,%d" % v for v in expected(path, False, intent=1)))
 
 
 if __name__ == "__main__":

@@ -45,8 +45,13 @@ Bytes BitmapWithProfile(std::uint32_t colour, std::uint32_t type, const Bytes& p
 
 std::uint32_t ShownColour(const Bytes& file, const std::wstring& displayProfile) {
     ShowTarget::Size at{1920, 1080, 96};
-    displayProfile.copy(at.displayProfile.data(), at.displayProfile.size() - 1);
+    const std::wstring monitor = L"\\\\.\\DISPLAY7";
+    monitor.copy(at.monitor.data(), at.monitor.size() - 1);
     WicPictureLoader loader(GetModuleHandleW(nullptr), std::make_shared<ShowTarget>(at));
+    loader.DisplayProfilesFrom([&](const std::wstring& device) {
+        EXPECT_EQ(device, monitor);
+        return displayProfile;
+    });
     const auto picture =
         std::dynamic_pointer_cast<const RasterPicture>(loader.Decode(file.data(), file.size()));
     return picture ? picture->Pixels().pixels[5] & 0xFFFFFF : 0xDEAD;
@@ -81,11 +86,42 @@ TEST(DisplayColours, BitmapProfilesAreConvertedIntoTheDisplaysColours) {
             << c.what << ": " << std::hex << ShownColour(c.file, c.display);
 }
 
+// The lookup costs tens of milliseconds: not at all for untagged pictures, once per monitor.
+TEST(DisplayColours, TheDisplayProfileIsAskedOnlyForPicturesWithAProfileAndOncePerMonitor) {
+    constexpr std::uint32_t kMbed = 0x4D424544, kSrgb = 0x73524742;
+    const Bytes tagged = BitmapWithProfile(0xC86432, kMbed, AdobeRgbProfile());
+    const Bytes untagged = BitmapWithProfile(0xC86432, kSrgb, {});
+    auto target = std::make_shared<ShowTarget>(ShowTarget::Size{1920, 1080, 96});
+    WicPictureLoader loader(GetModuleHandleW(nullptr), target);
+    std::vector<std::wstring> asked;
+    loader.DisplayProfilesFrom([&](const std::wstring& device) {
+        asked.push_back(device);
+        return std::wstring();
+    });
+    const auto onMonitor = [&](const wchar_t* device) {
+        ShowTarget::Size at = target->Get();
+        at.monitor = {};
+        std::wstring(device).copy(at.monitor.data(), at.monitor.size() - 1);
+        target->Set(at);
+    };
+    onMonitor(L"\\\\.\\DISPLAY1");
+    ASSERT_TRUE(loader.Decode(untagged.data(), untagged.size()));
+    EXPECT_TRUE(asked.empty()) << "asked for a picture without a profile";
+    for (const wchar_t* device : {L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}) {
+        onMonitor(device);
+        ASSERT_TRUE(loader.Decode(tagged.data(), tagged.size()));
+    }
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"\\\\.\\DISPLAY1", L"\\\\.\\DISPLAY2"}));
+}
+
 TEST(DisplayColours, TheSystemsSrgbProfileIsNoProfile) {
     EXPECT_NE(GetFileAttributesW(SrgbProfilePath().c_str()), INVALID_FILE_ATTRIBUTES);
     // Wine, like an unmanaged Windows, associates its sRGB profile with every monitor.
     const HMONITOR primary = MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    const std::wstring profile = DisplayProfileOf(primary);
+    const std::wstring device = MonitorDeviceOf(primary);
+    EXPECT_EQ(device.rfind(L"\\\\.\\DISPLAY", 0), 0u) << "the primary monitor's device name";
+    EXPECT_EQ(DisplayProfileOf(L"\\\\.\\NO-SUCH-DISPLAY"), L"");
+    const std::wstring profile = DisplayProfileOf(device);
     if (!profile.empty()) {
         EXPECT_NE(GetFileAttributesW(profile.c_str()), INVALID_FILE_ATTRIBUTES);
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -296,6 +297,75 @@ TEST(MetafilesOtherProgramsWrite, RegionFillsWithAStockBrushAreDrawnWithItsColou
         EXPECT_TRUE(Render(picture).pixels == played.pixels);
         EXPECT_NE(played.pixels, Render(loader.Decode(quadrants.data(), quadrants.size())).pixels)
             << "the fill is drawn";
+    }
+}
+
+// An enhanced metafile of an A4 landscape page above the origin, as a converter writes it for a
+// 1200 dpi reference device: a yellow rectangle over the whole page in map mode `mode`, whose
+// logical units are `perMillimetre` to the millimetre, y upwards (pixels, y downwards, for 1).
+Bytes PageInMapMode(int mode, double perMillimetre) {
+    const std::int32_t pixelsX = 14031, pixelsY = 9921, frameX = 29699, frameY = 20999;
+    Bytes records;
+    const auto record = [&](std::uint32_t type, std::initializer_list<std::int32_t> fields) {
+        PutLe(records, type, 4);
+        PutLe(records, static_cast<std::uint32_t>(8 + 4 * fields.size()), 4);
+        for (const std::int32_t field : fields)
+            PutLe(records, static_cast<std::uint32_t>(field), 4);
+    };
+    record(17, {mode});               // the map mode
+    record(39, {1, 0, 0xA0FFFF, 0});  // a solid brush, object 1
+    record(37, {1});                  // selected
+    if (mode == MM_TEXT) {
+        record(43, {0, -pixelsY, pixelsX, 0});  // the rectangle, in the device's pixels
+    } else {
+        const auto units = [&](int hundredths) {
+            return static_cast<std::int32_t>(std::lround(hundredths / 100.0 * perMillimetre));
+        };
+        record(43, {0, units(frameY), units(frameX), 0});
+    }
+    record(14, {0, 16, 20});
+    Bytes emf;
+    PutLe(emf, 1, 4);
+    PutLe(emf, 88, 4);
+    for (const std::int32_t v : {0, -pixelsY, pixelsX, 0, 0, -frameY, frameX, 0})
+        PutLe(emf, static_cast<std::uint32_t>(v), 4);
+    PutLe(emf, 0x464D4520, 4);
+    PutLe(emf, 0x10000, 4);
+    PutLe(emf, static_cast<std::uint32_t>(88 + records.size()), 4);
+    PutLe(emf, 6, 4);  // records, the header and the end among them
+    PutLe(emf, 2, 2);  // objects, the first the metafile's own
+    PutLe(emf, 0, 2);
+    for (const std::uint32_t v : {0u, 0u, 0u, 10205u, 13181u, 216u, 279u})
+        PutLe(emf, v, 4);  // no description or palette; the device's pixels and millimetres
+    emf.insert(emf.end(), records.begin(), records.end());
+    return emf;
+}
+
+// Wine's player draws the metric map modes at the screen's size instead of the reference
+// device's, a small picture off the page: the loader spells them out, so each page fills its
+// frame as GDI draws it.
+TEST(MetafilesOtherProgramsWrite, EveryMapModeDrawsThePageInItsFrame) {
+    const struct {
+        int mode;
+        double perMillimetre;
+    } modes[] = {{MM_TEXT, 0},
+                 {MM_LOMETRIC, 10},
+                 {MM_HIMETRIC, 100},
+                 {MM_LOENGLISH, 100 / 25.4},
+                 {MM_HIENGLISH, 1000 / 25.4},
+                 {MM_TWIPS, 1440 / 25.4}};
+    for (const auto& [mode, perMillimetre] : modes) {
+        const Bytes emf = PageInMapMode(mode, perMillimetre);
+        WicPictureLoader loader(GetModuleHandleW(nullptr), 1024, 768, 96);
+        const PixelBuffer shown = Render(loader.Decode(emf.data(), emf.size()));
+        ASSERT_GT(shown.width, 20) << "map mode " << mode;
+        const int w = shown.width, h = shown.height;
+        for (const POINT p :
+             {POINT{w / 2, h / 2}, POINT{w / 20, h / 20}, POINT{w * 19 / 20, h / 20},
+              POINT{w / 20, h * 19 / 20}, POINT{w * 19 / 20, h * 19 / 20}}) {
+            EXPECT_EQ(shown.pixels[static_cast<size_t>(p.y) * w + p.x] & 0xFFFFFF, 0xFFFFA0u)
+                << "map mode " << mode << " at " << p.x << "," << p.y;
+        }
     }
 }
 

@@ -15,7 +15,7 @@ inline constexpr std::uint64_t kDecoderMagic = 0x31726564'6F636544ull;  // "Deco
 
 // What the decoder is to do: decode `inputBytes` of the input section into the output
 // section, at the size a window of `width` x `height` pixels at `dpi` shows it, in the colours
-// of the display's profile (a path; empty for sRGB).
+// of the monitor of that device name.
 struct DecoderRequest {
     std::uint32_t sequence;
     std::uint64_t input;  // section handles, as the decoder holds them
@@ -26,7 +26,7 @@ struct DecoderRequest {
     std::int32_t height;
     float dpi;
     std::uint64_t retired[4];  // section handles the decoder may close; 0 for none
-    wchar_t displayProfile[260];
+    wchar_t monitor[32];
 };
 
 // The decoder's answer to the request of the same sequence: `decoded`, or the picture cannot

@@ -192,7 +192,7 @@ DecoderProcess::Outcome DecoderProcess::Ask(SharedSection& input, size_t bytes,
     request.width = at.width;
     request.height = at.height;
     request.dpi = at.dpi;
-    std::copy(at.displayProfile.begin(), at.displayProfile.end(), request.displayProfile);
+    std::copy(at.monitor.begin(), at.monitor.end(), request.monitor);
     if (!request.input || !request.output) {
         End();
         return Outcome::Failed;

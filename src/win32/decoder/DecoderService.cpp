@@ -84,8 +84,8 @@ DecoderReply Serve(const DecoderRequest& request, Views& views, const DecodeInto
     PicturePtr picture;
     try {
         ShowTarget::Size at{request.width, request.height, request.dpi};
-        std::copy(std::begin(request.displayProfile), std::end(request.displayProfile) - 1,
-                  at.displayProfile.begin());  // the last stays the terminating zero
+        std::copy(std::begin(request.monitor), std::end(request.monitor) - 1,
+                  at.monitor.begin());  // the last stays the terminating zero
         picture = decode(input.data, static_cast<size_t>(request.inputBytes), into, at);
     } catch (...) {
         // A picture that cannot be loaded.

@@ -19,9 +19,10 @@ void FormWindow::ReportSize() {
     form_.PlatformScaled(dpi_.Twips(1));
     if (resources_.showTarget && !IsDialog()) {
         ShowTarget::Size at{inner.right, inner.bottom, static_cast<float>(dpi_.dpi)};
-        const std::wstring profile =
-            DisplayProfileOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
-        profile.copy(at.displayProfile.data(), at.displayProfile.size() - 1);
+        // Only the monitor's name: its profile is looked up by the loader, and only for a
+        // picture that has colours of its own.
+        MonitorDeviceOf(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST))
+            .copy(at.monitor.data(), at.monitor.size() - 1);
         resources_.showTarget->Set(at);
     }
     form_.PlatformResized(static_cast<float>(outer.right - outer.left) * tx,

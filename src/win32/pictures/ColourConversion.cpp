@@ -133,4 +133,22 @@ bool ColourConversion::Convert(std::uint32_t* pixels, int width, int height) con
     return true;
 }
 
+bool ColourConversion::ConvertCmyk(const std::uint32_t* inks, int width, int height,
+                                   std::uint8_t* out, unsigned stride) const {
+    if (!transform_ || !inks || !out || width <= 0 || height <= 0) return false;
+    // Each pixel a 32-bit 0xKKYYMMCC, as the codecs store CMYK: cyan in the first byte. (Wine
+    // reads no other CMYK layout.)
+    if (!Functions().translate(
+            static_cast<HTRANSFORM>(transform_), const_cast<std::uint32_t*>(inks), BM_KYMCQUADS,
+            width, height, static_cast<DWORD>(width) * 4, out, BM_xRGBQUADS, stride, nullptr, 0)) {
+        return false;
+    }
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = out + static_cast<size_t>(y) * stride;
+        for (int x = 0; x < width; ++x)
+            row[4 * x + 3] = 0xFF;
+    }
+    return true;
+}
+
 }  // namespace glimra::win32

@@ -29,6 +29,11 @@ class ColourConversion {
     // alpha, rows top-down and packed) in place through the conversion made ready last. False
     // when the system fails on them.
     bool Convert(std::uint32_t* pixels, int width, int height) const;
+    // Converts `width` x `height` CMYK pixels (cyan, magenta, yellow and black bytes, rows
+    // packed) through a conversion made ready from a CMYK profile into opaque 32-bit pixels at
+    // `out`, whose rows are `stride` bytes apart.
+    bool ConvertCmyk(const std::uint32_t* inks, int width, int height, std::uint8_t* out,
+                     unsigned stride) const;
 
   private:
     void Forget();

@@ -46,13 +46,16 @@ bool SystemManagesColours(const wchar_t* device) {
 
 }  // namespace
 
-std::wstring DisplayProfileOf(HMONITOR monitor) {
+std::wstring MonitorDeviceOf(HMONITOR monitor) {
     MONITORINFOEXW info{};
     info.cbSize = sizeof(info);
-    if (!monitor || !GetMonitorInfoW(monitor, &info) || SystemManagesColours(info.szDevice)) {
-        return {};
-    }
-    const HDC dc = CreateDCW(L"DISPLAY", info.szDevice, nullptr, nullptr);
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return {};
+    return info.szDevice;
+}
+
+std::wstring DisplayProfileOf(const std::wstring& device) {
+    if (device.empty() || SystemManagesColours(device.c_str())) return {};
+    const HDC dc = CreateDCW(L"DISPLAY", device.c_str(), nullptr, nullptr);
     if (!dc) return {};
     wchar_t path[MAX_PATH] = {};
     DWORD length = MAX_PATH;
@@ -61,6 +64,15 @@ std::wstring DisplayProfileOf(HMONITOR monitor) {
     // The system's own sRGB profile is what no profile means: nothing to look up per picture.
     if (!found || _wcsicmp(path, SrgbProfilePath().c_str()) == 0) return {};
     return path;
+}
+
+const std::wstring& DisplayProfiles::Of(const std::wstring& device) {
+    if (!known_ || device != device_) {
+        profile_ = lookup_(device);
+        device_ = device;
+        known_ = true;
+    }
+    return profile_;
 }
 
 }  // namespace glimra::win32

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/EmfMapModes.h"
 #include "imaging/MetafileChecks.h"
 
 namespace glimra::win32 {
@@ -91,9 +92,10 @@ std::shared_ptr<const MetafilePicture> LoadMetafile(const std::uint8_t* data, si
     if (size > UINT_MAX) return nullptr;
     if (IsEmf(data, size)) {
         if (!EmfComplete(data, size)) return nullptr;
-        const auto bits = SanitisedEmf(data, size);
-        if (!bits) return nullptr;
-        ScopedEmf metafile(SetEnhMetaFileBits(static_cast<UINT>(bits->size()), bits->data()));
+        const auto checked = SanitisedEmf(data, size);
+        if (!checked) return nullptr;
+        const std::vector<std::uint8_t> bits = WithMetricModesSpelledOut(*checked);
+        ScopedEmf metafile(SetEnhMetaFileBits(static_cast<UINT>(bits.size()), bits.data()));
         if (!metafile) return nullptr;
         ENHMETAHEADER header{};
         if (!GetEnhMetaFileHeader(metafile.Get(), sizeof(header), &header)) return nullptr;

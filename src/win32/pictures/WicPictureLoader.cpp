@@ -16,6 +16,7 @@
 #include "win32/base/Scoped.h"
 #include "win32/base/SystemLibrary.h"
 #include "win32/pictures/Canvas.h"
+#include "win32/pictures/CmykThroughProfile.h"
 #include "win32/pictures/FileContents.h"
 #include "win32/pictures/Metafiles.h"
 #include "win32/pictures/OverlappedStrips.h"
@@ -93,7 +94,7 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
 
 // What a picture says its colours are: the profile it embeds (or names through EXIF), and
 // that profile as a description of the frame's pixels, where it can serve as one. CMYK
-// pictures keep the platform's own conversion.
+// pictures without a profile keep the platform's own conversion.
 struct PictureColours {
     std::vector<std::uint8_t> profile;
     std::optional<InputProfile> input;
@@ -111,14 +112,13 @@ PictureColours ColoursOf(RasterKind kind, const std::uint8_t* data, size_t size,
         colours.profile = BmpEmbeddedProfile(data, size);
     }
     WICPixelFormatGUID format{};
-    if (colours.profile.empty() || FAILED(frame->GetPixelFormat(&format)) ||
-        IsEqualGUID(format, GUID_WICPixelFormat32bppCMYK)) {
-        return {};
-    }
+    if (colours.profile.empty() || FAILED(frame->GetPixelFormat(&format))) return {};
     const bool grey = IsEqualGUID(format, GUID_WICPixelFormat8bppGray) ||
                       IsEqualGUID(format, GUID_WICPixelFormat16bppGray);
-    colours.input =
-        CheckInputProfile(colours.profile, grey ? ProfileSpace::Grey : ProfileSpace::Rgb);
+    const bool cmyk = IsEqualGUID(format, GUID_WICPixelFormat32bppCMYK);
+    colours.input = CheckInputProfile(colours.profile, cmyk   ? ProfileSpace::Cmyk
+                                                       : grey ? ProfileSpace::Grey
+                                                              : ProfileSpace::Rgb);
     return colours;
 }
 
@@ -244,9 +244,12 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
     // A profile that the system cannot use is no profile: the picture is shown as sRGB.
     const PictureColours colours = ColoursOf(kind, data, size, frame.Get());
     const bool managed = colours.input && colours_.Prepare(colours.profile, *colours.input,
-                                                           at.displayProfile.data());
+                                                           displayProfiles_.Of(at.monitor.data()));
+    // CMYK is turned into the display's colours as it is read, and reduced as those.
+    const bool inks = managed && colours.input->space == ProfileSpace::Cmyk;
+    const bool convertKept = managed && !inks;
     std::optional<LightCurve> ownCurve;
-    if (managed && colours.input->toLinear) ownCurve.emplace(colours.input->toLinear);
+    if (convertKept && colours.input->toLinear) ownCurve.emplace(colours.input->toLinear);
     const LightCurve& light = ownCurve ? *ownCurve : LightCurve::Srgb();
 
     ComPtr<IWICBitmapSource> decoded = frame;
@@ -254,6 +257,7 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
     ComPtr<IWICBitmapSource> source =
         ReducedSource(factory_.Get(), decoded.Get(), width, height, targetW, targetH);
     if (!source) source = decoded;
+    if (inks && !(source = CmykThroughProfile(source.Get(), colours_))) return nullptr;
     PixelBuffer pixels;
     if (into) {
         if (size_t(targetW) * size_t(targetH) > into->capacity) return nullptr;
@@ -265,7 +269,7 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
             return nullptr;
         }
         if (!direct) ApplyOrientation(pixels, orientation, into->pixels);
-        if (managed) colours_.Convert(into->pixels, shown.Width(), shown.Height());
+        if (convertKept) colours_.Convert(into->pixels, shown.Width(), shown.Height());
         return std::make_shared<KeptPixelsPicture>(uprightW, uprightH, into->pixels, shown.Width(),
                                                    shown.Height(), nullptr);
     }
@@ -273,7 +277,7 @@ PicturePtr WicPictureLoader::DecodeRaster(const std::uint8_t* data, size_t size,
         return nullptr;
     }
     if (orientation != 1) pixels = ApplyOrientation(pixels, orientation);
-    if (managed) colours_.Convert(pixels.pixels.data(), pixels.width, pixels.height);
+    if (convertKept) colours_.Convert(pixels.pixels.data(), pixels.width, pixels.height);
     return std::make_shared<RasterPicture>(uprightW, uprightH, std::move(pixels));
 }
 

@@ -13,6 +13,7 @@
 #include "platform/PictureLoader.h"
 #include "win32/base/Windows.h"
 #include "win32/pictures/ColourConversion.h"
+#include "win32/pictures/DisplayColours.h"
 #include "win32/pictures/FileContents.h"
 #include "win32/pictures/Pictures.h"
 #include "win32/pictures/ShowTarget.h"
@@ -55,6 +56,11 @@ class WicPictureLoader : public PictureLoader {
     // Once `stop` is set, a raster decode in progress fails at its next read of the file's
     // contents: the program need not wait for a large picture when it ends.
     void StopWhen(const std::atomic<bool>& stop) { stop_ = &stop; }
+    // Where the display profile of the monitor the show is on comes from: the system's, unless
+    // a test names another.
+    void DisplayProfilesFrom(DisplayProfiles::Lookup lookup) {
+        displayProfiles_ = DisplayProfiles(std::move(lookup));
+    }
 
     // Files larger than this are refused rather than read into memory.
     static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
@@ -70,6 +76,7 @@ class WicPictureLoader : public PictureLoader {
     const std::atomic<bool>* stop_ = nullptr;
     FrameWrapper wrapFrame_;
     ColourConversion colours_;
+    DisplayProfiles displayProfiles_;
 };
 
 }  // namespace glimra::win32
