@@ -14,11 +14,15 @@ add_library(glimra_win32 STATIC
   src/win32/accessibility/ContainerAccessible.cpp
   src/win32/accessibility/DelegatingAccessible.cpp
   src/win32/pictures/DesignPictures.cpp
+  src/win32/decoder/DecoderDesktop.cpp
+  src/win32/decoder/DecoderJob.cpp
   src/win32/decoder/DecoderMemory.cpp
   src/win32/decoder/DecoderProcess.cpp
   src/win32/decoder/DecoderProcessLoader.cpp
+  src/win32/decoder/DecoderSelfTest.cpp
   src/win32/decoder/DecoderService.cpp
   src/win32/decoder/DecoderStart.cpp
+  src/win32/decoder/DecoderToken.cpp
   src/win32/decoder/SharedSection.cpp
   src/win32/pictures/FileContents.cpp
   src/win32/pictures/OverlappedStrips.cpp
@@ -146,6 +150,7 @@ add_executable(win32_tests
   tests/win32/MonitorCoversTest.cpp
   tests/win32/DisplayChangeTest.cpp
   tests/win32/TextScaleTest.cpp
+  tests/win32/DecoderSandboxTest.cpp
   tests/win32/DecoderTest.cpp
   tests/win32/StrayJpegBytesTest.cpp
   tests/win32/MetafilesOtherProgramsWriteTest.cpp
@@ -155,8 +160,8 @@ target_link_options(win32_tests PRIVATE -municode)
 target_link_libraries(win32_tests PRIVATE glimra_win32 gtest version oleacc windowscodecs
                       uxtheme)
 # A decoder process that faults, hangs or hogs memory on the files that ask for it.
-add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp)
-target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR})
+add_executable(decoder_double WIN32 tests/win32/DecoderDouble.cpp tests/win32/DecoderProbe.cpp)
+target_include_directories(decoder_double PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 target_link_options(decoder_double PRIVATE -municode)
 target_link_libraries(decoder_double PRIVATE glimra_win32)
 # The administrative templates beside the tests, which read the policy names from them.

@@ -1,8 +1,10 @@
 // A decoder process that breaks on the files that ask for it, as a codec breaks on a file
 // other programs wrote, or as code a crafted file took over would: it faults, never returns,
 // allocates without end, takes memory as sections, answers out of turn for ever, or writes
-// over a picture after it answered. Every other
-// file it decodes as the program's decoder does.
+// over a picture after it answered; or it tries every act a sandbox forbids, and writes what
+// happened where the pixels go. Every other file it decodes as the program's decoder does,
+// but on the rungs of the ladder a test tells it to fail on (GLIMRA_DOUBLE_FAILS_RUNGS: it
+// fails on every rung above that number), as a codec that cannot work there would.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "win32/DecoderProbe.h"
 #include "win32/base/Windows.h"
 #include "win32/decoder/DecoderChannel.h"
 #include "win32/decoder/DecoderService.h"
@@ -35,12 +38,24 @@ DecoderControl* ChannelBlock() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     DecoderControl* const block = ChannelBlock();
-    const auto served = ServeIfDecoder([instance, block]() -> DecodeInto {
-        return [block, codecs = CodecDecoder(instance)](const std::uint8_t* data, size_t size,
-                                                        const PixelTarget& into,
-                                                        ShowTarget::Size at) {
+    wchar_t failing[16] = {};
+    const unsigned failsBelow = GetEnvironmentVariableW(L"GLIMRA_DOUBLE_FAILS_RUNGS", failing, 16)
+                                    ? static_cast<unsigned>(std::wcstoul(failing, nullptr, 10))
+                                    : 0;
+    const auto served = ServeIfDecoder([instance, block, failsBelow]() -> DecodeInto {
+        return [block, failsBelow, codecs = CodecDecoder(instance)](
+                   const std::uint8_t* data, size_t size, const PixelTarget& into,
+                   ShowTarget::Size at) -> PicturePtr {
+            if (block && block->rung < failsBelow) return nullptr;
             const std::string_view head(reinterpret_cast<const char*>(data),
                                         std::min<size_t>(size, 8));
+            if (head.starts_with("PROBE\n")) {
+                const std::string report = ProbeForbiddenActs(
+                    std::string(reinterpret_cast<const char*>(data) + 6, size - 6), block);
+                std::memcpy(into.pixels, report.c_str(),
+                            std::min(report.size() + 1, into.capacity * 4));
+                return nullptr;
+            }
             if (head.starts_with("FAULT")) {
                 volatile int* nowhere = nullptr;
                 *nowhere = 1;

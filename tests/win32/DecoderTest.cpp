@@ -2,7 +2,6 @@
 #include "win32/base/Windows.h"
 // clang-format on
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <atomic>
 #include <cwchar>
@@ -17,6 +16,7 @@
 #include "settings/SettingKeys.h"
 #include "imaging/PictureFit.h"
 #include "win32/BuiltProgram.h"
+#include "win32/DecoderDoubles.h"
 #include "win32/PumpUntil.h"
 #include "win32/RealPorts.h"
 #include "win32/TempFolder.h"
@@ -39,39 +39,6 @@ constexpr DecoderProcess::Limits kTestLimits{std::chrono::seconds(1), std::chron
 // Limits a fault or a hog reaches long before its deadline.
 constexpr DecoderProcess::Limits kLongDeadline{std::chrono::seconds(60), std::chrono::seconds(0),
                                                std::chrono::seconds(60), 256u << 20};
-
-std::wstring DoubleFile() {
-    return ModuleFolder(nullptr) + L"\\decoder_double.exe";
-}
-
-// How many decoder doubles this test process started are running.
-int DoublesRunning() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    int count = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, L"decoder_double.exe") == 0 &&
-            entry.th32ParentProcessID == GetCurrentProcessId()) {
-            ++count;
-        }
-    }
-    CloseHandle(snapshot);
-    return count;
-}
-
-// The colour at the centre of a picture the decoder made; 0 for none.
-std::uint32_t CentreOf(const PicturePtr& picture) {
-    if (const auto* raster = dynamic_cast<const RasterPicture*>(picture.get())) {
-        const PixelBuffer& p = raster->Pixels();
-        return p.pixels[static_cast<size_t>(p.height / 2) * p.width + p.width / 2] & 0xFFFFFF;
-    }
-    const auto* kept = dynamic_cast<const KeptPixelsPicture*>(picture.get());
-    if (!kept) return 0;
-    const int x = kept->PixelWidth() / 2, y = kept->PixelHeight() / 2;
-    return kept->Pixels()[static_cast<size_t>(y) * kept->PixelWidth() + x] & 0xFFFFFF;
-}
 
 std::string Breaking(const char* how) {
     return std::string(how) + std::string(4096, '.');

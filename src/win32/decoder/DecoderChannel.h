@@ -45,6 +45,8 @@ struct DecoderControl {
     std::uint64_t program;  // handles both processes hold by the same values
     std::uint64_t requestReady;
     std::uint64_t replyReady;
+    std::uint32_t rung;    // the decoder's rung of the ladder, and the levels that hold it
+    std::uint32_t levels;  // (DecoderLadder.h): told, for the tests' doubles to see
     DecoderRequest request;
     DecoderReply reply;
 };

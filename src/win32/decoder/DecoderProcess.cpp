@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "win32/decoder/DecoderMemory.h"
+#include "win32/decoder/DecoderSelfTest.h"
 
 namespace glimra::win32 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr DWORD kPollMs = 50;  // how often a wait looks at the stop flag and the memory
+constexpr DWORD kPollMs = 20;  // how often a wait looks at the stop flag and the memory
 
 std::uint64_t ValueOf(HANDLE handle) {
     return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
@@ -39,9 +40,27 @@ bool DecoderProcess::Running() const {
     return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
+// Starts a decoder on the strongest rung, from the one the last decoder served on, where one
+// decodes the built-in picture; a rung where none does is not tried again.
 bool DecoderProcess::Start() {
+    const auto rungs = DecoderRungs();
+    for (; rung_ < rungs.size() && !refused_; ++rung_) {
+        if (!StartOn(rungs[rung_])) {
+            End();
+            refused_ = true;  // the system refused it: it refuses the next ones too
+            return false;
+        }
+        const Outcome tested = SelfTest();
+        if (tested == Outcome::Decoded) return true;
+        End();
+        if (tested == Outcome::Stopped) return false;
+    }
+    refused_ = true;
+    return false;
+}
+
+bool DecoderProcess::StartOn(DecoderLevels levels) {
     End();
-    if (refused_) return false;
     // Made not inheritable: the start hands them to the decoder alone.
     control_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                       sizeof(DecoderControl), nullptr));
@@ -59,29 +78,55 @@ bool DecoderProcess::Start() {
                              ValueOf(programForChild_.Get()),
                              ValueOf(requestReady_.Get()),
                              ValueOf(replyReady_.Get()),
+                             static_cast<std::uint32_t>(rung_),
+                             0,
                              {},
                              {}};
     const HANDLE handed[] = {control_.Get(), requestReady_.Get(), replyReady_.Get(),
                              programForChild_.Get()};
     StartedDecoder started = StartDecoder(program_, std::to_wstring(ValueOf(control_.Get())),
-                                          handed, limits_.memoryBytes, calls_);
-    if (!started.process) {
-        refused_ = true;
-        return false;
-    }
+                                          handed, limits_.memoryBytes, levels, calls_);
+    if (!started.process) return false;
+    // Read by the decoder with its first request, never before.
+    block_->levels = started.levels;
     job_ = std::move(started.job);
     process_ = std::move(started.process);
+    desktop_ = std::move(started.desktop);
+    levels_ = started.levels;
     ++starts_;
     return true;
+}
+
+// The built-in picture, through the sections, the codecs and the judgement a file's take.
+DecoderProcess::Outcome DecoderProcess::SelfTest() {
+    const auto picture = SelfTestPicture();
+    auto input = SharedSection::Create(picture.size());
+    auto output = SharedSection::Create(64 * 64 * 4);
+    if (!input || !output) return Outcome::Failed;
+    std::copy(picture.begin(), picture.end(), input->Data());
+    DecoderReply reply{};
+    Outcome outcome = Ask(*input, picture.size(), *output, {64, 64, 96}, reply);
+    if (outcome == Outcome::Decoded &&
+        !IsSelfTestPicture(reply, reinterpret_cast<const std::uint32_t*>(output->Data()),
+                           output->Bytes() / 4)) {
+        outcome = Outcome::Refused;
+    }
+    Retire(*input);
+    Retire(*output);
+    return outcome;
 }
 
 void DecoderProcess::End() {
     if (process_) {
         TerminateProcess(process_.Get(), 1);
-        WaitForSingleObject(process_.Get(), 2000);
+        // When the program is ending its end is not held for the decoder's: closing the job
+        // ends whatever is left of it.
+        if (!stop_ || !stop_->load()) WaitForSingleObject(process_.Get(), 2000);
     }
     job_.Reset();
     process_.Reset();
+    desktop_.Reset();
+    levels_ = 0;
     if (block_) UnmapViewOfFile(block_);
     block_ = nullptr;
     control_.Reset();
@@ -118,8 +163,18 @@ DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes
     Answer answer{Outcome::Unavailable, {}};
     if (!Running() && !Start()) {
         End();
+        if (stop_ && stop_->load()) answer.outcome = Outcome::Stopped;
         return answer;
     }
+    answer.outcome = Ask(input, bytes, output, at, answer.reply);
+    return answer;
+}
+
+// Asks the running decoder for one picture and waits for its answer; a decoder that fails or
+// is stopped is ended.
+DecoderProcess::Outcome DecoderProcess::Ask(SharedSection& input, size_t bytes,
+                                            SharedSection& output, ShowTarget::Size at,
+                                            DecoderReply& reply) {
     DecoderRequest request{};
     request.sequence = ++sequence_;
     // The sections the decoder is told to close no longer count as given once it is told.
@@ -140,14 +195,13 @@ DecoderProcess::Answer DecoderProcess::Decode(SharedSection& input, size_t bytes
     std::copy(at.monitor.begin(), at.monitor.end(), request.monitor);
     if (!request.input || !request.output) {
         End();
-        answer.outcome = Outcome::Failed;
-        return answer;
+        return Outcome::Failed;
     }
     std::memcpy(&block_->request, &request, sizeof(request));
     SetEvent(requestReady_.Get());
-    answer.outcome = Await(request, bytes, answer.reply);
-    if (answer.outcome == Outcome::Failed || answer.outcome == Outcome::Stopped) End();
-    return answer;
+    const Outcome outcome = Await(request, bytes, reply);
+    if (outcome == Outcome::Failed || outcome == Outcome::Stopped) End();
+    return outcome;
 }
 
 // Waits for the answer to `request`. Whatever ends a wait, the decoder's end, an answer, an

@@ -18,7 +18,8 @@ namespace glimra::win32 {
 // that faults, hangs or allocates without end harms nothing but that process. It is held in a
 // job that ends it with the program and bounds its memory, and it serves only while the
 // program lives. It is started at the first picture and started again at the first picture
-// after it died or was ended. One thread talks to it.
+// after it died or was ended, on the strongest rung of DecoderLadder.h where a decoder decodes
+// the built-in picture (DecoderSelfTest.h) before it serves. One thread talks to it.
 class DecoderProcess {
   public:
     struct Limits {
@@ -32,7 +33,7 @@ class DecoderProcess {
         Refused,      // the picture cannot be loaded, as the decoder judged it
         Failed,       // the decoder died, overran its deadline or memory, and was ended
         Stopped,      // the program is ending: the decoder was ended
-        Unavailable,  // no decoder process could be started
+        Unavailable,  // no decoder process could be started, or none decodes on any rung
     };
     struct Answer {
         Outcome outcome;
@@ -55,12 +56,20 @@ class DecoderProcess {
     // How many times a decoder process was started; the running one's process, or null.
     unsigned Starts() const { return starts_; }
     HANDLE Process() const { return process_.Get(); }
+    // The rung of the ladder the decoders start on (past the last: none), and the levels
+    // that hold the running one.
+    size_t Rung() const { return rung_; }
+    DecoderLevels Levels() const { return levels_; }
 
   private:
     bool Running() const;
     bool Start();
+    bool StartOn(DecoderLevels levels);
+    Outcome SelfTest();
     void End();
     std::uint64_t Give(SharedSection& section, DWORD access);
+    Outcome Ask(SharedSection& input, size_t bytes, SharedSection& output, ShowTarget::Size at,
+                DecoderReply& reply);
     Outcome Await(const DecoderRequest& request, size_t bytes, DecoderReply& reply);
 
     std::wstring program_;
@@ -68,8 +77,11 @@ class DecoderProcess {
     const std::atomic<bool>* stop_;
     StartCalls calls_;
     bool refused_ = false;  // the system refused a start: it refuses the next ones too
+    size_t rung_ = 0;
+    DecoderLevels levels_ = 0;
     ScopedHandle job_;
     ScopedHandle process_;
+    ScopedDesktop desktop_;
     ScopedHandle control_;
     ScopedHandle requestReady_;
     ScopedHandle replyReady_;

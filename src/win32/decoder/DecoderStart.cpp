@@ -3,12 +3,18 @@
 #include <cstdint>
 #include <cwchar>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "win32/decoder/DecoderChannel.h"
+#include "win32/decoder/DecoderJob.h"
+#include "win32/decoder/DecoderMitigations.h"
+#include "win32/decoder/DecoderToken.h"
 
 namespace glimra::win32 {
 namespace {
+
+constexpr DecoderLevels kTokenLevels = kRestrictedToken | kUntrustedIntegrity | kLowIntegrity;
 
 // The program's environment with the channel's variable set to `value`.
 std::vector<wchar_t> EnvironmentWith(const std::wstring& value) {
@@ -25,23 +31,6 @@ std::vector<wchar_t> EnvironmentWith(const std::wstring& value) {
     block.insert(block.end(), ours.c_str(), ours.c_str() + ours.size() + 1);
     block.push_back(L'\0');
     return block;
-}
-
-// A job that ends its process when the program closes it (or ends), bounds its memory and
-// lets no fault in it wait for a debugger.
-ScopedHandle MakeJob(size_t memoryBytes) {
-    ScopedHandle job(CreateJobObjectW(nullptr, nullptr));
-    if (!job) return job;
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
-                                              JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION |
-                                              JOB_OBJECT_LIMIT_PROCESS_MEMORY;
-    limits.ProcessMemoryLimit = memoryBytes;
-    if (!SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
-                                 sizeof(limits))) {
-        job.Reset();
-    }
-    return job;
 }
 
 // The system folder, where the decoder starts: the folder a process starts in is searched for
@@ -79,35 +68,83 @@ bool InJob(HANDLE process, HANDLE job) {
     return IsProcessInJob(process, job, &inside) && inside;
 }
 
+// What a start asks of the system beyond the job: each may be refused, and goes alone.
+struct Asked {
+    DecoderLevels levels;
+    bool preferSystem32 = true;  // asked of every decoder, not a level of the ladder
+
+    // The next thing to go when the system refuses a start with all of them, and whether
+    // anything was left to drop.
+    bool DropOne(StartedDecoder& started) {
+        for (const DecoderLevel level : {kMitigations, kNoChildren}) {
+            if (levels & level) {
+                levels &= ~level;
+                return true;
+            }
+        }
+        if (levels & kTokenLevels) {
+            levels &= ~kTokenLevels;
+            return true;
+        }
+        if (levels & kOwnDesktop) {
+            levels &= ~kOwnDesktop;
+            started.desktop.Reset();
+            return true;
+        }
+        return std::exchange(preferSystem32, false);
+    }
+};
+
 }  // namespace
 
 StartedDecoder StartDecoder(const std::wstring& program, const std::wstring& channel,
                             std::span<const HANDLE> inherited, size_t memoryBytes,
-                            const StartCalls& calls) {
+                            DecoderLevels levels, const StartCalls& calls) {
     StartedDecoder started;
-    started.job = MakeJob(memoryBytes);
+    Asked asked{levels};
+    started.job = MakeDecoderJob(memoryBytes, asked.levels);
     if (!started.job) return {};
+    const ScopedHandle token = DecoderToken(asked.levels);
+    std::wstring desktopName;
+    if (asked.levels & kOwnDesktop) {
+        DecoderDesktop desktop = MakeDecoderDesktop(asked.levels);
+        if (desktop.desktop) {
+            started.desktop = std::move(desktop.desktop);
+        } else {
+            asked.levels &= ~kOwnDesktop;
+        }
+        desktopName = std::move(desktop.name);
+    }
     std::vector<HANDLE> handed(inherited.begin(), inherited.end());
-    // The DLLs of the system's names are loaded from the system folder before any other; a
-    // system that does not know this policy refuses the start, and the decoder starts
-    // without it (its own first act sets the same search order).
-    DWORD64 policy = PROCESS_CREATION_MITIGATION_POLICY_IMAGE_LOAD_PREFER_SYSTEM32_ALWAYS_ON;
     std::vector<wchar_t> environment = EnvironmentWith(channel);
     const std::wstring folder = SystemFolder();
     std::wstring commandLine = L"\"" + program + L"\"";
     PROCESS_INFORMATION made{};
-    bool madeIt = false;
-    for (const bool withPolicy : {true, false}) {
-        AttributeList list(withPolicy ? 2 : 1);
+    for (;;) {
+        AttributeList list(3);
         if (!list.Get()) return {};
         // Only the channel's handles go to the decoder; without that list, no decoder.
-        if (!calls.listHandles(list.Get(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handed.data(),
-                               handed.size() * sizeof(HANDLE), nullptr, nullptr)) {
+        if (!calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handed.data(),
+                                   handed.size() * sizeof(HANDLE), nullptr, nullptr)) {
             return {};
         }
-        if (withPolicy &&
-            !UpdateProcThreadAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_MITIGATION_POLICY,
-                                       &policy, sizeof(policy), nullptr, nullptr)) {
+        DWORD64 policy = MitigationPolicy(asked.levels);
+        if (asked.preferSystem32 &&
+            !calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_MITIGATION_POLICY, &policy,
+                                   sizeof(policy), nullptr, nullptr)) {
+            // Refused with the others, the others go first; alone, it goes.
+            if (asked.levels & kMitigations) {
+                asked.levels &= ~kMitigations;
+            } else {
+                asked.preferSystem32 = false;
+            }
+            continue;
+        }
+        DWORD children = kChildProcessPolicy;
+        if ((asked.levels & kNoChildren) &&
+            !calls.updateAttribute(list.Get(), 0, PROC_THREAD_ATTRIBUTE_CHILD_PROCESS_POLICY,
+                                   &children, sizeof(children), nullptr, nullptr)) {
+            asked.levels &= ~kNoChildren;
             continue;
         }
         STARTUPINFOEXW startup{};
@@ -115,19 +152,27 @@ StartedDecoder StartDecoder(const std::wstring& program, const std::wstring& cha
         // No busy pointer while it starts: the decoder shows nothing.
         startup.StartupInfo.dwFlags = STARTF_FORCEOFFFEEDBACK;
         startup.lpAttributeList = list.Get();
+        if (started.desktop) startup.StartupInfo.lpDesktop = desktopName.data();
         for (const HANDLE handle : handed)
             SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-        madeIt = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW |
-                                    EXTENDED_STARTUPINFO_PRESENT,
-                                environment.data(), folder.empty() ? nullptr : folder.c_str(),
-                                &startup.StartupInfo, &made);
+        const DWORD flags = CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW |
+                            EXTENDED_STARTUPINFO_PRESENT;
+        const wchar_t* const in = folder.empty() ? nullptr : folder.c_str();
+        const bool madeIt =
+            (asked.levels & kTokenLevels) && token
+                ? CreateProcessAsUserW(token.Get(), program.c_str(), commandLine.data(), nullptr,
+                                       nullptr, TRUE, flags, environment.data(), in,
+                                       &startup.StartupInfo, &made)
+                : CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                                 environment.data(), in, &startup.StartupInfo, &made);
         // Inheritable no longer: no other process the program starts gets them.
         for (const HANDLE handle : handed)
             SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
         if (madeIt) break;
+        if (!asked.DropOne(started)) return {};
     }
-    if (!madeIt) return {};
+    if (!token) asked.levels &= ~kTokenLevels;
+    started.levels = asked.levels;
     started.process.Reset(made.hProcess);
     ScopedHandle thread(made.hThread);
     if (!calls.assignToJob(started.job.Get(), made.hProcess) ||
