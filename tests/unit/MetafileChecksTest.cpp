@@ -8,6 +8,7 @@
 #include <string>
 
 #include "corpus/HostileFiles.h"
+#include "imaging/EmfMapModes.h"
 #include "imaging/MetafileChecks.h"
 
 namespace glimra {
@@ -140,8 +141,19 @@ TEST(MetafileChecks, EveryCutOrChangedByteIsReadSafely) {
     // its end-of-file record, or its header's length is past the cut. A copy to draw needs no
     // rewriting again.
     std::mt19937 random(5);
-    for (const char* name : {"a.emf", "a.wmf"}) {
-        const Bytes file = std::string(name).ends_with(".emf") ? corpus::Emf() : corpus::Wmf();
+    // The enhanced one also in twips, whose mode the copy spells out.
+    Bytes twips = corpus::Emf();
+    const std::size_t headerSize = twips[4];
+    const Bytes setTwips = {17, 0, 0, 0, 12, 0, 0, 0, 6, 0, 0, 0};
+    twips.insert(twips.begin() + static_cast<long>(headerSize), setTwips.begin(), setTwips.end());
+    twips[48] = static_cast<std::uint8_t>(twips[48] + 12);  // its length and records
+    twips[52] = static_cast<std::uint8_t>(twips[52] + 1);
+    ASSERT_TRUE(SanitisedEmf(twips.data(), twips.size()));
+    ASSERT_NE(WithMetricModesSpelledOut(twips), twips);
+    for (const char* name : {"a.emf", "twips.emf", "a.wmf"}) {
+        const Bytes file = std::string(name) == "twips.emf"      ? twips
+                           : std::string(name).ends_with(".emf") ? corpus::Emf()
+                                                                 : corpus::Wmf();
         for (std::size_t cut = 0; cut < file.size(); ++cut)
             EXPECT_FALSE(
                 Sanitised(name, Bytes(file.begin(), file.begin() + static_cast<long>(cut))))
@@ -153,6 +165,11 @@ TEST(MetafileChecks, EveryCutOrChangedByteIsReadSafely) {
             const std::optional<Bytes> copy = Sanitised(name, changed);
             if (copy) {
                 EXPECT_EQ(Sanitised(name, *copy), copy) << name << " round " << round;
+            }
+            // A copy's map modes spelled out still passes the checks.
+            if (copy && std::string(name).ends_with(".emf")) {
+                const Bytes spelled = WithMetricModesSpelledOut(*copy);
+                EXPECT_TRUE(SanitisedEmf(spelled.data(), spelled.size())) << "round " << round;
             }
         }
     }
