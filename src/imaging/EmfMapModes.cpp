@@ -5,22 +5,13 @@
 
 #include "imaging/ByteView.h"
 #include "imaging/DibChecks.h"
+#include "imaging/EmfRecords.h"
 
 namespace glimra {
 namespace {
 
 using detail::Put32;
-
-enum Emr : std::uint32_t {
-    kSetWindowExtEx = 9,
-    kSetViewportExtEx = 11,
-    kEof = 14,
-    kSetMapMode = 17,
-    kScaleViewportExtEx = 31,
-    kScaleWindowExtEx = 32,
-    kSaveDc = 33,
-    kRestoreDc = 34,
-};
+using namespace emf;
 
 constexpr std::int32_t kAnisotropic = 8;
 

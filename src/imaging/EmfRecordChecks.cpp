@@ -7,73 +7,14 @@
 
 #include "imaging/ByteView.h"
 #include "imaging/DibChecks.h"
+#include "imaging/EmfRecords.h"
 
 namespace glimra {
 namespace {
 
 using detail::Put32;
 using detail::Verdict;
-
-// Record types, as the format numbers them.
-enum Emr : std::uint32_t {
-    kHeader = 1,
-    kPolyBezier = 2,
-    kPolyLineTo = 6,
-    kPolyPolyline = 7,
-    kPolyPolygon = 8,
-    kEof = 14,
-    kSelectObject = 37,
-    kCreatePen = 38,
-    kCreateBrushIndirect = 39,
-    kDeleteObject = 40,
-    kSelectPalette = 48,
-    kCreatePalette = 49,
-    kSetPaletteEntries = 50,
-    kResizePalette = 51,
-    kPolyDraw = 56,
-    kGdiComment = 70,
-    kFillRgn = 71,
-    kFrameRgn = 72,
-    kInvertRgn = 73,
-    kPaintRgn = 74,
-    kExtSelectClipRgn = 75,
-    kBitBlt = 76,
-    kStretchBlt = 77,
-    kMaskBlt = 78,
-    kPlgBlt = 79,
-    kSetDiBitsToDevice = 80,
-    kStretchDiBits = 81,
-    kExtCreateFontIndirectW = 82,
-    kExtTextOutA = 83,
-    kExtTextOutW = 84,
-    kPolyBezier16 = 85,
-    kPolyLineTo16 = 89,
-    kPolyPolyline16 = 90,
-    kPolyPolygon16 = 91,
-    kPolyDraw16 = 92,
-    kCreateMonoBrush = 93,
-    kCreateDibPatternBrushPt = 94,
-    kExtCreatePen = 95,
-    kPolyTextOutA = 96,
-    kPolyTextOutW = 97,
-    kCreateColorSpace = 99,
-    kSetColorSpace = 100,
-    kDeleteColorSpace = 101,
-    kGlsRecord = 102,
-    kGlsBoundedRecord = 103,
-    kDrawEscape = 105,
-    kExtEscape = 106,
-    kSmallTextOut = 108,
-    kNamedEscape = 110,
-    kSetIcmProfileA = 112,
-    kSetIcmProfileW = 113,
-    kAlphaBlend = 114,
-    kTransparentBlt = 116,
-    kGradientFill = 118,
-    kSetLinkedUfis = 119,
-    kColorMatchToTargetW = 121,
-    kCreateColorSpaceW = 122,
-};
+using namespace emf;
 
 // The least size of each record type, 1 to 122, with its fixed fields; 0 for the numbers no
 // record has.
