@@ -91,6 +91,22 @@ int ReportWindow(const wchar_t* caption) {
     return 0;
 }
 
+// Waits up to `limitMs` for a visible window of the caption, looking every 10 ms, so that one
+// shown only briefly is seen too; then reports it as ReportWindow does, and since when.
+int WaitVisible(const wchar_t* caption, int limitMs) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const HWND window = FindWindowW(nullptr, caption);
+        const ULONGLONG waited = GetTickCount64() - start;
+        if ((window && IsWindowVisible(window)) || waited >= static_cast<ULONGLONG>(limitMs)) {
+            std::printf("after %llu ms: ", waited);
+            ReportWindow(caption);
+            return window && IsWindowVisible(window) ? 0 : 1;
+        }
+        Sleep(10);
+    }
+}
+
 bool IsCover(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
@@ -367,6 +383,7 @@ int wmain(int argc, wchar_t** argv) {
         return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? 0 : 1;
     }
     if (argc == 3 && command == L"window") return ReportWindow(argv[2]);
+    if (argc == 4 && command == L"wait-visible") return WaitVisible(argv[2], _wtoi(argv[3]));
     if (argc == 3 && command == L"close") return Close(argv[2]);
     if (argc == 4 && command == L"display")
         return TellDisplay(argv[2], argv[3] == std::wstring(L"on"));

@@ -20,8 +20,20 @@ configure() {
 
 # Starts the program in the background; its process id is left in SCR_PID.
 start_scr() {
-  wine "$SCR" "$@" >/dev/null 2>&1 &
+  wine "$SCR" "$@" >/dev/null 2>"$E2E_OUT/program-stderr.txt" &
   SCR_PID=$!
+}
+
+# What a start that brought no window left behind: whether the program still runs or how it
+# ended, what the last look at its window saw, and what Wine printed for it.
+say_why_no_window() {
+  local status=running
+  if ! kill -0 "$SCR_PID" 2>/dev/null; then
+    wait "$SCR_PID" 2>/dev/null
+    status="ended with $?"
+  fi
+  echo "    the program: $status; its window $WAITED"
+  sed 's/^/    wine: /' "$E2E_OUT/program-stderr.txt" | tail -5
 }
 
 # The processes pgrep finds with the given arguments that are this run's: every process of a
@@ -56,11 +68,8 @@ window_state() { wine "$DRIVER" window "$1" 2>/dev/null | tr -d '\r'; }
 # Waits up to the given seconds for the window to be visible.
 wait_visible() {
   local caption=$1 limit=${2:-10}
-  for _ in $(seq $((limit * 10))); do
-    case "$(window_state "$caption")" in visible*) return 0 ;; esac
-    sleep 0.1
-  done
-  return 1
+  WAITED=$(wine "$DRIVER" wait-visible "$caption" $((limit * 1000)) 2>/dev/null | tr -d '\r')
+  [[ $WAITED == *": visible"* ]]
 }
 
 close_window() { wine "$DRIVER" close "$1" >/dev/null 2>&1; }
@@ -145,7 +154,7 @@ red_pixels() {
 # Starts the configured slide show and waits for its window.
 start_slide_show() {
   start_scr /s
-  wait_visible "$SAVER" 10 || { echo "    no slide show"; return 1; }
+  wait_visible "$SAVER" 10 || { echo "    no slide show"; say_why_no_window; return 1; }
 }
 
 # Sends real X input and measures how long the program takes to end, in milliseconds; prints

@@ -71,7 +71,7 @@ test_preview_runs_the_full_screen_show_and_a_key_ends_it() {
   xdotool key alt+v
   sleep 0.3
   click_control cmdPreview
-  wait_visible "$SAVER" 10 || { echo "    no slide show"; return 1; }
+  wait_visible "$SAVER" 10 || { echo "    no slide show"; say_why_no_window; return 1; }
   expect_eq "$(reg_get OptionsDialogForced)" True || return 1
   expect_match "$(window_state "$SAVER")" "^visible 0 0 1024 768" || return 1
   sleep 1.5

@@ -32,7 +32,7 @@ CASES
 test_configured_switches_choose_the_mode() {
   configure 'C:\windows'
   start_scr /s
-  wait_visible "$SAVER" 10 || { echo "    no slide show"; return 1; }
+  wait_visible "$SAVER" 10 || { echo "    no slide show"; say_why_no_window; return 1; }
   expect_eq "$(window_state "$SAVER")" "visible 0 0 1024 768 1024 768 topmost" || return 1
   expect_match "$(window_state "$DIALOG")" '^hidden' "dialog loaded but hidden" || return 1
   expect_eq "$(reg_get OptionsDialogForced)" False || return 1
