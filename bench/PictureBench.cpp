@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "bench/Timing.h"
-#include "imaging/AreaScaler.h"
+#include "imaging/TwoBandScaler.h"
 #include "imaging/ColourProfile.h"
 #include "imaging/PictureFit.h"
 #include "imaging/PixelRecycler.h"
@@ -203,8 +203,8 @@ int Time(const std::wstring& path, int runs) {
     std::vector<double> scale;
     for (int i = 0; i < runs; ++i) {
         const double start = NowMs();
-        AreaScaler scaler(bare.Width(), bare.Height(), keptWidth, keptHeight, nullptr,
-                          &LightCurve::Srgb());
+        TwoBandScaler scaler(bare.Width(), bare.Height(), keptWidth, keptHeight, nullptr,
+                             &LightCurve::Srgb());
         const size_t stride = static_cast<size_t>(bare.Width()) * 4;
         for (int y = 0; y < bare.Height(); y += 64) {
             scaler.PushRows(bare.Pixels().data() + stride * y, std::min(64, bare.Height() - y),
@@ -226,9 +226,11 @@ int Time(const std::wstring& path, int runs) {
         colours.Convert(kept.data(), keptWidth, keptHeight);
         convert.push_back(NowMs() - start);
     }
-    std::printf("picture %dx%d kept %dx%d shown %ldx%ld reduced-decode %s\n", picture.Width(),
-                picture.Height(), keptWidth, keptHeight, shown.right - shown.left,
-                shown.bottom - shown.top, bare.OffersReducedSize(path) ? "yes" : "no");
+    std::printf("picture %dx%d kept %dx%d shown %ldx%ld reduced-decode %s reduced-on %s\n",
+                picture.Width(), picture.Height(), keptWidth, keptHeight, shown.right - shown.left,
+                shown.bottom - shown.top, bare.OffersReducedSize(path) ? "yes" : "no",
+                TwoBandScaler::Splits(bare.Width(), bare.Height(), keptWidth) ? "two-threads"
+                                                                              : "one-thread");
     std::printf(
         "ours_ms %.2f load_ms %.2f draw_ms %.2f scale_ms %.2f bare_ms %.2f runs %d"
         " decoder_start_ms %.2f convert_ms %.2f\n",

@@ -76,11 +76,18 @@ void Gather(Sum* sum, const std::uint32_t* rowSum, std::size_t count, std::uint3
 
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
                        std::uint32_t* into, const LightCurve* light)
+    : AreaScaler(srcWidth, srcHeight, dstWidth, dstHeight, into, light, 0, dstWidth) {}
+
+AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
+                       std::uint32_t* into, const LightCurve* light, int bandBegin, int bandEnd)
     : srcWidth_(std::max(1, srcWidth)),
       srcHeight_(std::max(1, srcHeight)),
       dstWidth_(std::max(1, dstWidth)),
       dstHeight_(std::max(1, dstHeight)),
       into_(into) {
+    // A band is written among the others' columns, so only into memory of the caller's.
+    bandBegin_ = into_ ? std::clamp(bandBegin, 0, dstWidth_ - 1) : 0;
+    bandWidth_ = into_ ? std::clamp(bandEnd, bandBegin_ + 1, dstWidth_) - bandBegin_ : dstWidth_;
     // Light changes nothing where no pixel is averaged with another.
     if (dstWidth_ < srcWidth_ || dstHeight_ < srcHeight_) light_ = light;
     std::uint64_t columnTotal = 1, rowTotal = 1;
@@ -88,15 +95,19 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
     const std::vector<Span> columns = Spans(srcWidth_, dstWidth_, columnTotal);
     for (const Span& span : columns)
         taps_ = std::max(taps_, static_cast<int>(span.weights.size()));
-    firstColumn_.resize(columns.size());
-    columnWeight_.assign(columns.size() * taps_, 0);
-    for (std::size_t x = 0; x < columns.size(); ++x) {
+    firstColumn_.resize(static_cast<std::size_t>(bandWidth_));
+    columnWeight_.assign(firstColumn_.size() * taps_, 0);
+    for (int x = 0; x < bandWidth_; ++x) {
+        const Span& span = columns[static_cast<std::size_t>(bandBegin_ + x)];
         // Started early enough that all taps stay inside the row; the extra ones weigh nothing.
-        const std::int64_t first = std::min<std::int64_t>(columns[x].first, srcWidth_ - taps_);
+        const std::int64_t first = std::min<std::int64_t>(span.first, srcWidth_ - taps_);
         firstColumn_[x] = static_cast<int>(first);
-        std::copy(columns[x].weights.begin(), columns[x].weights.end(),
-                  columnWeight_.begin() + x * taps_ + (columns[x].first - first));
+        std::copy(span.weights.begin(), span.weights.end(),
+                  columnWeight_.begin() + x * taps_ + (span.first - first));
     }
+    // Columns start in order, so the band reads from its first column's start to its last's end.
+    sourceBegin_ = firstColumn_.front();
+    sourceCount_ = firstColumn_.back() + taps_ - sourceBegin_;
 
     const std::vector<Span> rows = Spans(srcHeight_, dstHeight_, rowTotal);
     for (const Span& span : rows) {
@@ -111,13 +122,13 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
     // Rows are appended as they are finished: the result is written once, not cleared first.
     if (!into_) out_.pixels = TakePixelStore(static_cast<std::size_t>(dstWidth_) * dstHeight_);
 
-    const std::size_t dstChannels = 4 * static_cast<std::size_t>(dstWidth_);
+    const std::size_t dstChannels = 4 * static_cast<std::size_t>(bandWidth_);
     if (light_) {
         for (const std::uint32_t w : columnWeight_)
             columnShare_.push_back(static_cast<float>(w / static_cast<double>(columnTotal)));
         for (const std::uint32_t w : rowWeight_)
             rowShare_.push_back(static_cast<float>(w / static_cast<double>(rowTotal)));
-        linearRow_.assign(4 * static_cast<std::size_t>(srcWidth_), 0.0f);
+        linearRow_.assign(4 * static_cast<std::size_t>(sourceCount_), 0.0f);
         rowLight_.assign(dstChannels, 0.0f);
         sumLight_.assign(dstChannels, 0.0f);
         return;
@@ -147,7 +158,7 @@ void AreaScaler::SumRow(const std::uint8_t* row) {
     const std::uint32_t* weight = columnWeight_.data();
     std::uint32_t* out = rowSum_.data();
     constexpr std::uint64_t kLanes = 0x000000FF000000FF;
-    for (int x = 0; x < dstWidth_; ++x, out += 4) {
+    for (int x = 0; x < bandWidth_; ++x, out += 4) {
         const std::uint8_t* p = row + 4 * static_cast<std::size_t>(firstColumn_[x]);
         // Two channels at a time in 32-bit lanes of one 64-bit word: blue and red, green and
         // alpha. Halves the multiplications, the bulk of the work.
@@ -167,7 +178,7 @@ void AreaScaler::SumRow(const std::uint8_t* row) {
 }
 
 std::uint32_t* AreaScaler::NextRowOut() {
-    if (into_) return into_ + static_cast<std::size_t>(nextDest_) * dstWidth_;
+    if (into_) return into_ + static_cast<std::size_t>(nextDest_) * dstWidth_ + bandBegin_;
     const std::size_t at = out_.pixels.size();
     out_.pixels.resize(at + static_cast<std::size_t>(dstWidth_));
     return out_.pixels.data() + at;
@@ -176,7 +187,8 @@ std::uint32_t* AreaScaler::NextRowOut() {
 void AreaScaler::SumRowInLight(const std::uint8_t* row) {
     const float* linear = light_->LinearTable();
     float* out = linearRow_.data();
-    for (int x = 0; x < srcWidth_; ++x, row += 4, out += 4) {
+    row += 4 * static_cast<std::size_t>(sourceBegin_);
+    for (int x = 0; x < sourceCount_; ++x, row += 4, out += 4) {
         out[0] = linear[row[0]];
         out[1] = linear[row[1]];
         out[2] = linear[row[2]];
@@ -184,8 +196,9 @@ void AreaScaler::SumRowInLight(const std::uint8_t* row) {
     }
     const float* share = columnShare_.data();
     float* sum = rowLight_.data();
-    for (int x = 0; x < dstWidth_; ++x, sum += 4) {
-        const float* p = linearRow_.data() + 4 * static_cast<std::size_t>(firstColumn_[x]);
+    for (int x = 0; x < bandWidth_; ++x, sum += 4) {
+        const float* p =
+            linearRow_.data() + 4 * static_cast<std::size_t>(firstColumn_[x] - sourceBegin_);
 #if defined(__SSE2__)
         // A pixel's four channels are one register: every tap is one multiply and one add.
         __m128 total = _mm_setzero_ps();
@@ -227,16 +240,17 @@ void AreaScaler::EmitRowInLight() {
     // Blue, green and red become steps of the table, alpha a number, four at once.
     const __m128 scale = _mm_setr_ps(kTop, kTop, kTop, 255.0f);
     const __m128 half = _mm_set1_ps(0.5f), zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
-    for (int x = 0; x < dstWidth_; ++x, sum += 4) {
+    for (int x = 0; x < bandWidth_; ++x, sum += 4) {
         const __m128 clamped = _mm_min_ps(_mm_max_ps(_mm_loadu_ps(sum), zero), one);
-        alignas(16) std::int32_t step[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(step),
-                        _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(clamped, scale), half)));
-        out[x] = std::uint32_t{encoded[step[0]]} | std::uint32_t{encoded[step[1]]} << 8 |
-                 std::uint32_t{encoded[step[2]]} << 16 | static_cast<std::uint32_t>(step[3]) << 24;
+        // Every step is below 2^14: each is read from its register as one 16-bit word.
+        const __m128i step = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(clamped, scale), half));
+        out[x] = std::uint32_t{encoded[_mm_cvtsi128_si32(step)]} |
+                 std::uint32_t{encoded[_mm_extract_epi16(step, 2)]} << 8 |
+                 std::uint32_t{encoded[_mm_extract_epi16(step, 4)]} << 16 |
+                 static_cast<std::uint32_t>(_mm_extract_epi16(step, 6)) << 24;
     }
 #else
-    for (int x = 0; x < dstWidth_; ++x, sum += 4) {
+    for (int x = 0; x < bandWidth_; ++x, sum += 4) {
         std::uint32_t pixel = 0;
         for (int c = 0; c < 3; ++c) {
             const float step = std::clamp(sum[c], 0.0f, 1.0f) * kTop + 0.5f;
@@ -256,7 +270,7 @@ void AreaScaler::EmitRow() {
         const std::uint32_t* sum = sum32_.data();
         const std::uint64_t multiplier = multiplier_;
         const int shift = shift_;
-        for (int x = 0; x < dstWidth_; ++x, sum += 4) {
+        for (int x = 0; x < bandWidth_; ++x, sum += 4) {
             std::uint32_t pixel = 0;
             for (int c = 0; c < 4; ++c) {
                 const std::uint64_t q = ((sum[c] + half) * multiplier) >> shift;
@@ -267,7 +281,7 @@ void AreaScaler::EmitRow() {
         return;
     }
     const std::uint64_t* sum = sum64_.data();
-    for (int x = 0; x < dstWidth_; ++x, sum += 4) {
+    for (int x = 0; x < bandWidth_; ++x, sum += 4) {
         std::uint32_t pixel = 0;
         for (int c = 0; c < 4; ++c) {
             const std::uint64_t n = sum[c] + half;  // rounded to nearest
@@ -331,8 +345,10 @@ void AreaScaler::PushRows(const std::uint8_t* rows, int count, std::size_t strid
 
 PixelBuffer AreaScaler::Finish() {
     if (into_) {
-        std::fill(into_ + static_cast<std::size_t>(nextDest_) * dstWidth_,
-                  into_ + static_cast<std::size_t>(dstHeight_) * dstWidth_, 0u);
+        for (; nextDest_ < dstHeight_; ++nextDest_) {
+            std::uint32_t* row = NextRowOut();
+            std::fill(row, row + bandWidth_, 0u);
+        }
         return std::move(out_);
     }
     out_.pixels.resize(static_cast<std::size_t>(dstWidth_) * dstHeight_);

@@ -26,6 +26,12 @@ class AreaScaler {
     AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
                std::uint32_t* into = nullptr, const LightCurve* light = nullptr);
 
+    // Only the destination columns [bandBegin, bandEnd) of the same reduction, written into
+    // `into` (the whole dstWidth x dstHeight result, the caller's): scalers of neighbouring
+    // bands share one picture's work between threads, and together give exactly its result.
+    AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, std::uint32_t* into,
+               const LightCurve* light, int bandBegin, int bandEnd);
+
     // The next `count` source rows, each `srcWidth` 32-bit pixels, `strideBytes` apart.
     // Rows past `srcHeight` are ignored.
     void PushRows(const std::uint8_t* rows, int count, std::size_t strideBytes);
@@ -44,8 +50,11 @@ class AreaScaler {
     void EmitRowInLight();
 
     int srcWidth_, srcHeight_, dstWidth_, dstHeight_;
+    // The destination columns made, and the source columns they read, from sourceBegin_ on.
+    int bandBegin_ = 0, bandWidth_ = 0;
+    int sourceBegin_ = 0, sourceCount_ = 0;
 
-    // Columns: destination x takes the `taps_` source pixels from firstColumn_[x] on, weighed
+    // Columns: band column x takes the `taps_` source pixels from firstColumn_[x] on, weighed
     // columnWeight_[x * taps_ ..]. The same count for every column (padded with zero weights)
     // keeps the inner loop free of unpredictable branches.
     int taps_ = 1;
@@ -78,9 +87,9 @@ class AreaScaler {
     // Averaging light: the curve, and 4 floats per pixel for the source row made linear, the
     // row reduced, and the destination row being gathered.
     const LightCurve* light_ = nullptr;
-    std::vector<float> columnShare_;  // columnWeight_ divided by its total
-    std::vector<float> rowShare_;     // rowWeight_ divided by its total
-    std::vector<float> linearRow_, rowLight_, sumLight_;
+    std::vector<float> columnShare_;                      // columnWeight_ divided by its total
+    std::vector<float> rowShare_;                         // rowWeight_ divided by its total
+    std::vector<float> linearRow_, rowLight_, sumLight_;  // linearRow_ from sourceBegin_ on
 };
 
 // The whole picture at once; an empty or inconsistent source gives an empty buffer.

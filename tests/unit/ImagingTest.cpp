@@ -13,6 +13,7 @@
 #include "imaging/ExifOrientation.h"
 #include "imaging/PictureFit.h"
 #include "imaging/PixelRecycler.h"
+#include "imaging/TwoBandScaler.h"
 
 namespace glimra {
 namespace {
@@ -129,6 +130,56 @@ TEST(AreaScaler, StripsAndRowPaddingDoNotChangeTheResult) {
     cut.PushRows(bytes.data(), 10, stride);
     cut.Finish();
     EXPECT_EQ(into[8 * 8], 0u) << "rows never pushed are transparent black";
+}
+
+TEST(TwoBandScaler, TwoThreadsGiveExactlyTheOneThreadResult) {
+    const struct {
+        int srcWidth, srcHeight, dstWidth, dstHeight;
+        bool light, into;
+        int strip;
+    } cases[] = {
+        {1632, 1224, 1440, 1080, true, true, 64},  // a photo on a screen
+        {1632, 1224, 1440, 1080, false, false, 64},
+        {1025, 1024, 257, 301, true, false, 7},     // odd widths, the split inside a span
+        {1100, 1000, 1200, 500, true, true, 1000},  // one axis grows, in one strip
+        {1024, 1024, 300, 1024, false, true, 3},    // only the width is reduced
+        {2000, 400, 255, 100, true, true, 64},      // too narrow to split: one thread
+    };
+    for (const auto& c : cases) {
+        const PixelBuffer source = RandomPicture(c.srcWidth, c.srcHeight, 11);
+        const LightCurve* light = c.light ? &LightCurve::Srgb() : nullptr;
+        const PixelBuffer whole = ScaleArea(source, c.dstWidth, c.dstHeight, light);
+        const std::size_t count = std::size_t(c.dstWidth) * c.dstHeight;
+        std::vector<std::uint32_t> into(c.into ? count + 1 : 0, 0xDEADBEEF);
+        TwoBandScaler scaler(c.srcWidth, c.srcHeight, c.dstWidth, c.dstHeight,
+                             c.into ? into.data() : nullptr, light);
+        const std::size_t stride = 4 * std::size_t(c.srcWidth);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.pixels.data());
+        for (int y = 0; y < c.srcHeight; y += c.strip)
+            scaler.PushRows(bytes + stride * y, std::min(c.strip, c.srcHeight - y), stride);
+        PixelBuffer result = scaler.Finish();
+        EXPECT_EQ(result.width, c.dstWidth);
+        EXPECT_EQ(result.height, c.dstHeight);
+        if (c.into) {
+            EXPECT_TRUE(result.pixels.empty());
+            EXPECT_EQ(into.back(), 0xDEADBEEF) << "written past the rows";
+            into.pop_back();
+            result.pixels = into;
+        }
+        EXPECT_TRUE(result.pixels == whole.pixels)
+            << c.srcWidth << "x" << c.srcHeight << " -> " << c.dstWidth << "x" << c.dstHeight
+            << (c.light ? " in light" : "") << (c.into ? " into the caller's memory" : "");
+    }
+    // Rows never pushed are black in both halves; a scaler dropped unfinished ends its thread.
+    std::vector<std::uint32_t> into(1440 * 1080, 0xDEADBEEF);
+    const PixelBuffer source = RandomPicture(1632, 100, 3);
+    TwoBandScaler cut(1632, 1224, 1440, 1080, into.data(), &LightCurve::Srgb());
+    cut.PushRows(reinterpret_cast<const std::uint8_t*>(source.pixels.data()), 100, 4 * 1632);
+    cut.Finish();
+    EXPECT_EQ(into[1440 * 1079], 0u);
+    EXPECT_EQ(into[1440 * 1080 - 1], 0u);
+    TwoBandScaler dropped(1632, 1224, 1440, 1080, into.data(), nullptr);
+    dropped.PushRows(reinterpret_cast<const std::uint8_t*>(source.pixels.data()), 100, 4 * 1632);
 }
 
 TEST(AreaScaler, UniformColourStaysExact) {

@@ -3,10 +3,10 @@
 #include <objbase.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <vector>
+
+#include "imaging/HandOffCount.h"
 
 namespace glimra::win32 {
 
@@ -18,56 +18,30 @@ bool ReadStripsOverlapped(IWICBitmapSource* source, int width, int height, int r
     std::vector<std::uint8_t> strips[2] = {
         std::vector<std::uint8_t>(static_cast<size_t>(stride) * rowsPerStrip),
         std::vector<std::uint8_t>(static_cast<size_t>(stride) * rowsPerStrip)};
-    std::mutex mutex;
-    std::condition_variable changed;
-    int read = 0, taken = 0;
-    bool failed = false;
+    // Each side ends its count when it stops early, which ends the other side's wait.
+    HandOffCount read, taken;
     std::thread reader([&] {
         const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-        for (int i = 0; i < count; ++i) {
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return i - taken < 2 || failed; });
-                if (failed) break;
-            }
+        // Strip i goes where strip i - 2 was: once that one is taken.
+        for (int i = 0; i < count && taken.WaitFor(i - 1); ++i) {
             const int y = i * rowsPerStrip, rows = std::min(rowsPerStrip, height - y);
             const WICRect rect{0, y, width, rows};
-            const bool ok = !(stop && stop->load()) &&
-                            SUCCEEDED(source->CopyPixels(&rect, stride, stride * UINT(rows),
-                                                         strips[i % 2].data()));
-            {
-                const std::lock_guard lock(mutex);
-                if (ok) {
-                    read = i + 1;
-                } else {
-                    failed = true;
-                }
+            if ((stop && stop->load()) ||
+                FAILED(
+                    source->CopyPixels(&rect, stride, stride * UINT(rows), strips[i % 2].data()))) {
+                break;
             }
-            changed.notify_all();
-            if (!ok) break;
+            read.Raise();
         }
+        read.End();
         if (com) CoUninitialize();
     });
     bool ok = true;
-    for (int i = 0; i < count && ok; ++i) {
-        {
-            std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return read > i || failed; });
-            ok = read > i;
-        }
-        if (!ok) break;
+    for (int i = 0; i < count && (ok = read.WaitFor(i + 1)); ++i) {
         take(strips[i % 2].data(), std::min(rowsPerStrip, height - i * rowsPerStrip), stride);
-        {
-            const std::lock_guard lock(mutex);
-            taken = i + 1;
-        }
-        changed.notify_all();
+        taken.Raise();
     }
-    {
-        const std::lock_guard lock(mutex);
-        if (!ok) failed = true;
-    }
-    changed.notify_all();
+    taken.End();
     reader.join();
     return ok;
 }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "imaging/AreaScaler.h"
+#include "imaging/TwoBandScaler.h"
 #include "imaging/ColourProfile.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
@@ -64,7 +64,7 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
         return false;
     }
-    AreaScaler scaler(width, height, targetWidth, targetHeight, into, &light);
+    TwoBandScaler scaler(width, height, targetWidth, targetHeight, into, &light);
     const UINT stride = static_cast<UINT>(width) * 4;
     if (overlapped) {
         const bool read = ReadStripsOverlapped(
