@@ -72,18 +72,33 @@ void Gather(Sum* sum, const std::uint32_t* rowSum, std::size_t count, std::uint3
     }
 }
 
+// The pixel at p as 32 bits: blue, green, red and alpha; three bytes are an opaque pixel.
+template <int Bytes>
+std::uint32_t PixelAt(const std::uint8_t* p) {
+    if constexpr (Bytes == 3) {
+        return p[0] | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | 0xFF000000u;
+    } else {
+        std::uint32_t pixel;
+        std::memcpy(&pixel, p, 4);
+        return pixel;
+    }
+}
+
 }  // namespace
 
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-                       std::uint32_t* into, const LightCurve* light)
-    : AreaScaler(srcWidth, srcHeight, dstWidth, dstHeight, into, light, 0, dstWidth) {}
+                       std::uint32_t* into, const LightCurve* light, int sourceBytesPerPixel)
+    : AreaScaler(srcWidth, srcHeight, dstWidth, dstHeight, into, light, 0, dstWidth,
+                 sourceBytesPerPixel) {}
 
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-                       std::uint32_t* into, const LightCurve* light, int bandBegin, int bandEnd)
+                       std::uint32_t* into, const LightCurve* light, int bandBegin, int bandEnd,
+                       int sourceBytesPerPixel)
     : srcWidth_(std::max(1, srcWidth)),
       srcHeight_(std::max(1, srcHeight)),
       dstWidth_(std::max(1, dstWidth)),
       dstHeight_(std::max(1, dstHeight)),
+      sourceBytes_(sourceBytesPerPixel == 3 ? 3 : 4),
       into_(into) {
     // A band is written among the others' columns, so only into memory of the caller's.
     bandBegin_ = into_ ? std::clamp(bandBegin, 0, dstWidth_ - 1) : 0;
@@ -155,17 +170,25 @@ AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
 }
 
 void AreaScaler::SumRow(const std::uint8_t* row) {
+    if (sourceBytes_ == 3) {
+        SumRowOf<3>(row);
+    } else {
+        SumRowOf<4>(row);
+    }
+}
+
+template <int Bytes>
+void AreaScaler::SumRowOf(const std::uint8_t* row) {
     const std::uint32_t* weight = columnWeight_.data();
     std::uint32_t* out = rowSum_.data();
     constexpr std::uint64_t kLanes = 0x000000FF000000FF;
     for (int x = 0; x < bandWidth_; ++x, out += 4) {
-        const std::uint8_t* p = row + 4 * static_cast<std::size_t>(firstColumn_[x]);
+        const std::uint8_t* p = row + Bytes * static_cast<std::size_t>(firstColumn_[x]);
         // Two channels at a time in 32-bit lanes of one 64-bit word: blue and red, green and
         // alpha. Halves the multiplications, the bulk of the work.
         std::uint64_t br = 0, ga = 0;
-        for (int k = 0; k < taps_; ++k, p += 4, ++weight) {
-            std::uint32_t pixel;
-            std::memcpy(&pixel, p, 4);
+        for (int k = 0; k < taps_; ++k, p += Bytes, ++weight) {
+            const std::uint32_t pixel = PixelAt<Bytes>(p);
             const std::uint64_t even = pixel, odd = pixel >> 8;
             br += ((even | even << 16) & kLanes) * *weight;
             ga += ((odd | odd << 16) & kLanes) * *weight;
@@ -187,12 +210,21 @@ std::uint32_t* AreaScaler::NextRowOut() {
 void AreaScaler::SumRowInLight(const std::uint8_t* row) {
     const float* linear = light_->LinearTable();
     float* out = linearRow_.data();
-    row += 4 * static_cast<std::size_t>(sourceBegin_);
-    for (int x = 0; x < sourceCount_; ++x, row += 4, out += 4) {
-        out[0] = linear[row[0]];
-        out[1] = linear[row[1]];
-        out[2] = linear[row[2]];
-        out[3] = row[3] * (1.0f / 255.0f);
+    row += static_cast<std::size_t>(sourceBytes_) * sourceBegin_;
+    if (sourceBytes_ == 3) {
+        for (int x = 0; x < sourceCount_; ++x, row += 3, out += 4) {
+            out[0] = linear[row[0]];
+            out[1] = linear[row[1]];
+            out[2] = linear[row[2]];
+            out[3] = 1.0f;
+        }
+    } else {
+        for (int x = 0; x < sourceCount_; ++x, row += 4, out += 4) {
+            out[0] = linear[row[0]];
+            out[1] = linear[row[1]];
+            out[2] = linear[row[2]];
+            out[3] = row[3] * (1.0f / 255.0f);
+        }
     }
     const float* share = columnShare_.data();
     float* sum = rowLight_.data();

@@ -23,16 +23,19 @@ class AreaScaler {
   public:
     // Sizes all >= 1. Given `into` (dstWidth * dstHeight pixels, the caller's), the result goes
     // there instead of into a buffer of the scaler's own: memory another process reads.
+    // Source pixels are 4 bytes (blue, green, red, alpha), or 3 (blue, green, red: opaque, as
+    // codecs decode photos, read without a conversion to 4).
     AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-               std::uint32_t* into = nullptr, const LightCurve* light = nullptr);
+               std::uint32_t* into = nullptr, const LightCurve* light = nullptr,
+               int sourceBytesPerPixel = 4);
 
     // Only the destination columns [bandBegin, bandEnd) of the same reduction, written into
     // `into` (the whole dstWidth x dstHeight result, the caller's): scalers of neighbouring
     // bands share one picture's work between threads, and together give exactly its result.
     AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, std::uint32_t* into,
-               const LightCurve* light, int bandBegin, int bandEnd);
+               const LightCurve* light, int bandBegin, int bandEnd, int sourceBytesPerPixel = 4);
 
-    // The next `count` source rows, each `srcWidth` 32-bit pixels, `strideBytes` apart.
+    // The next `count` source rows, each `srcWidth` pixels, `strideBytes` apart.
     // Rows past `srcHeight` are ignored.
     void PushRows(const std::uint8_t* rows, int count, std::size_t strideBytes);
 
@@ -42,6 +45,8 @@ class AreaScaler {
 
   private:
     void SumRow(const std::uint8_t* row);
+    template <int Bytes>
+    void SumRowOf(const std::uint8_t* row);
     void EmitRow();  // the destination row gathered, divided and appended to the result
     std::uint32_t* NextRowOut();
     // The same in light: sums are of linear light, weights already divided by their totals.
@@ -53,6 +58,7 @@ class AreaScaler {
     // The destination columns made, and the source columns they read, from sourceBegin_ on.
     int bandBegin_ = 0, bandWidth_ = 0;
     int sourceBegin_ = 0, sourceCount_ = 0;
+    int sourceBytes_ = 4;  // per source pixel
 
     // Columns: band column x takes the `taps_` source pixels from firstColumn_[x] on, weighed
     // columnWeight_[x * taps_ ..]. The same count for every column (padded with zero weights)

@@ -18,9 +18,10 @@ bool TwoBandScaler::Splits(int srcWidth, int srcHeight, int dstWidth) {
 }
 
 TwoBandScaler::TwoBandScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-                             std::uint32_t* into, const LightCurve* light) {
+                             std::uint32_t* into, const LightCurve* light,
+                             int sourceBytesPerPixel) {
     if (!Splits(srcWidth, srcHeight, dstWidth)) {
-        whole_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light);
+        whole_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light, sourceBytesPerPixel);
         return;
     }
     own_.width = dstWidth;
@@ -31,8 +32,10 @@ TwoBandScaler::TwoBandScaler(int srcWidth, int srcHeight, int dstWidth, int dstH
         into = own_.pixels.data();
     }
     const int middle = dstWidth / 2;
-    left_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light, 0, middle);
-    right_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light, middle, dstWidth);
+    left_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light, 0, middle,
+                  sourceBytesPerPixel);
+    right_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light, middle, dstWidth,
+                   sourceBytesPerPixel);
     worker_ = std::thread(&TwoBandScaler::Work, this);
 }
 

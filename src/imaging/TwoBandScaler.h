@@ -19,7 +19,8 @@ class TwoBandScaler {
   public:
     // As AreaScaler's; without `into`, the result is a buffer of the scaler's own.
     TwoBandScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
-                  std::uint32_t* into = nullptr, const LightCurve* light = nullptr);
+                  std::uint32_t* into = nullptr, const LightCurve* light = nullptr,
+                  int sourceBytesPerPixel = 4);
     ~TwoBandScaler();
     TwoBandScaler(const TwoBandScaler&) = delete;
     TwoBandScaler& operator=(const TwoBandScaler&) = delete;

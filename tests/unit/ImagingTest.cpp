@@ -132,31 +132,44 @@ TEST(AreaScaler, StripsAndRowPaddingDoNotChangeTheResult) {
     EXPECT_EQ(into[8 * 8], 0u) << "rows never pushed are transparent black";
 }
 
-TEST(TwoBandScaler, TwoThreadsGiveExactlyTheOneThreadResult) {
+TEST(TwoBandScaler, TwoThreadsAndThreeBytePixelsGiveExactlyTheOneThreadResult) {
     const struct {
         int srcWidth, srcHeight, dstWidth, dstHeight;
         bool light, into;
-        int strip;
+        int strip, bytes;
     } cases[] = {
-        {1632, 1224, 1440, 1080, true, true, 64},  // a photo on a screen
-        {1632, 1224, 1440, 1080, false, false, 64},
-        {1025, 1024, 257, 301, true, false, 7},     // odd widths, the split inside a span
-        {1100, 1000, 1200, 500, true, true, 1000},  // one axis grows, in one strip
-        {1024, 1024, 300, 1024, false, true, 3},    // only the width is reduced
-        {2000, 400, 255, 100, true, true, 64},      // too narrow to split: one thread
+        {1632, 1224, 1440, 1080, true, true, 64, 4},  // a photo on a screen
+        {1632, 1224, 1440, 1080, true, true, 64, 3},  // as its codec decodes it
+        {1632, 1224, 1440, 1080, false, false, 64, 4},
+        {1025, 1024, 257, 301, true, false, 7, 3},     // odd widths, the split inside a span
+        {1100, 1000, 1200, 500, true, true, 1000, 4},  // one axis grows, in one strip
+        {1024, 1024, 300, 1024, false, true, 3, 3},    // only the width is reduced
+        {2000, 400, 255, 100, true, true, 64, 4},      // too narrow to split: one thread
+        {200, 100, 99, 51, false, false, 5, 3},        // small, three bytes, one thread
     };
     for (const auto& c : cases) {
-        const PixelBuffer source = RandomPicture(c.srcWidth, c.srcHeight, 11);
+        PixelBuffer source = RandomPicture(c.srcWidth, c.srcHeight, 11);
+        // Three bytes a pixel are opaque: the same pixels with alpha 255 are the reference.
+        std::vector<std::uint8_t> bytes;
+        for (auto& pixel : source.pixels) {
+            if (c.bytes == 4) continue;
+            pixel |= 0xFF000000u;
+            bytes.insert(bytes.end(), {std::uint8_t(pixel), std::uint8_t(pixel >> 8),
+                                       std::uint8_t(pixel >> 16)});
+        }
+        if (c.bytes == 4) {
+            const auto* first = reinterpret_cast<const std::uint8_t*>(source.pixels.data());
+            bytes.assign(first, first + 4 * source.pixels.size());
+        }
         const LightCurve* light = c.light ? &LightCurve::Srgb() : nullptr;
         const PixelBuffer whole = ScaleArea(source, c.dstWidth, c.dstHeight, light);
         const std::size_t count = std::size_t(c.dstWidth) * c.dstHeight;
         std::vector<std::uint32_t> into(c.into ? count + 1 : 0, 0xDEADBEEF);
         TwoBandScaler scaler(c.srcWidth, c.srcHeight, c.dstWidth, c.dstHeight,
-                             c.into ? into.data() : nullptr, light);
-        const std::size_t stride = 4 * std::size_t(c.srcWidth);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.pixels.data());
+                             c.into ? into.data() : nullptr, light, c.bytes);
+        const std::size_t stride = std::size_t(c.bytes) * c.srcWidth;
         for (int y = 0; y < c.srcHeight; y += c.strip)
-            scaler.PushRows(bytes + stride * y, std::min(c.strip, c.srcHeight - y), stride);
+            scaler.PushRows(&bytes[stride * y], std::min(c.strip, c.srcHeight - y), stride);
         PixelBuffer result = scaler.Finish();
         EXPECT_EQ(result.width, c.dstWidth);
         EXPECT_EQ(result.height, c.dstHeight);
@@ -168,7 +181,8 @@ TEST(TwoBandScaler, TwoThreadsGiveExactlyTheOneThreadResult) {
         }
         EXPECT_TRUE(result.pixels == whole.pixels)
             << c.srcWidth << "x" << c.srcHeight << " -> " << c.dstWidth << "x" << c.dstHeight
-            << (c.light ? " in light" : "") << (c.into ? " into the caller's memory" : "");
+            << ", " << c.bytes << " bytes a pixel" << (c.light ? ", in light" : "")
+            << (c.into ? ", into the caller's memory" : "");
     }
     // Rows never pushed are black in both halves; a scaler dropped unfinished ends its thread.
     std::vector<std::uint32_t> into(1440 * 1080, 0xDEADBEEF);

@@ -10,9 +10,9 @@
 
 namespace glimra::win32 {
 
-bool ReadStripsOverlapped(IWICBitmapSource* source, int width, int height, int rowsPerStrip,
-                          const StripTaker& take, const std::atomic<bool>* stop) {
-    const UINT stride = static_cast<UINT>(width) * 4;
+bool ReadStripsOverlapped(IWICBitmapSource* source, int width, int height, int bytesPerPixel,
+                          int rowsPerStrip, const StripTaker& take, const std::atomic<bool>* stop) {
+    const UINT stride = static_cast<UINT>(width) * bytesPerPixel;
     const int count = (height + rowsPerStrip - 1) / rowsPerStrip;
     // Two strips: the one being read and the one being taken.
     std::vector<std::uint8_t> strips[2] = {

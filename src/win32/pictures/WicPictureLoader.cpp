@@ -58,17 +58,28 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     UINT w = 0, h = 0;
     if (FAILED(source->GetSize(&w, &h)) || w == 0 || h == 0) return false;
     const int width = static_cast<int>(w), height = static_cast<int>(h);
-    static const auto convert = SystemFunction<decltype(WICConvertBitmapSource)>(
-        L"windowscodecs.dll", "WICConvertBitmapSource");
+    // Photos decode to blue, green and red bytes, which the scaler reads as they are; a
+    // conversion to four bytes first costs a whole pass over the picture (under Wine a slow
+    // one, about as long as the reduction itself).
+    WICPixelFormatGUID format{};
+    const bool threeBytes =
+        SUCCEEDED(source->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR;
     ComPtr<IWICBitmapSource> converted;
-    if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
-        return false;
+    if (threeBytes) {
+        converted = source;
+    } else {
+        static const auto convert = SystemFunction<decltype(WICConvertBitmapSource)>(
+            L"windowscodecs.dll", "WICConvertBitmapSource");
+        if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
+            return false;
+        }
     }
-    TwoBandScaler scaler(width, height, targetWidth, targetHeight, into, &light);
-    const UINT stride = static_cast<UINT>(width) * 4;
+    const int bytesPerPixel = threeBytes ? 3 : 4;
+    TwoBandScaler scaler(width, height, targetWidth, targetHeight, into, &light, bytesPerPixel);
+    const UINT stride = static_cast<UINT>(width) * bytesPerPixel;
     if (overlapped) {
         const bool read = ReadStripsOverlapped(
-            converted.Get(), width, height, kRowsPerStrip,
+            converted.Get(), width, height, bytesPerPixel, kRowsPerStrip,
             [&](const std::uint8_t* rows, int count, size_t rowStride) {
                 scaler.PushRows(rows, count, rowStride);
             },
