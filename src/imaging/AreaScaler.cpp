@@ -84,6 +84,31 @@ std::uint32_t PixelAt(const std::uint8_t* p) {
     }
 }
 
+// A row of linear light, from source column `origin` on, reduced across: band column x is the
+// sum of `taps` pixels from source column firstColumn[x] on, each times its share. `Taps` is the
+// count when known at compile time, else 0.
+template <int Taps>
+void ColumnsInLight(const float* linear, int origin, const int* firstColumn, const float* share,
+                    int taps, int columns, float* sum) {
+    const int count = Taps ? Taps : taps;
+    for (int x = 0; x < columns; ++x, sum += 4) {
+        const float* p = linear + 4 * static_cast<std::size_t>(firstColumn[x] - origin);
+#if defined(__SSE2__)
+        // A pixel's four channels are one register: every tap is one multiply and one add.
+        __m128 total = _mm_setzero_ps();
+        for (int k = 0; k < count; ++k, p += 4, ++share)
+            total = _mm_add_ps(total, _mm_mul_ps(_mm_loadu_ps(p), _mm_set1_ps(*share)));
+        _mm_storeu_ps(sum, total);
+#else
+        float total[4] = {};
+        for (int k = 0; k < count; ++k, p += 4, ++share)
+            for (int c = 0; c < 4; ++c)
+                total[c] += p[c] * *share;
+        std::copy(total, total + 4, sum);
+#endif
+    }
+}
+
 }  // namespace
 
 AreaScaler::AreaScaler(int srcWidth, int srcHeight, int dstWidth, int dstHeight,
@@ -226,24 +251,25 @@ void AreaScaler::SumRowInLight(const std::uint8_t* row) {
             out[3] = row[3] * (1.0f / 255.0f);
         }
     }
-    const float* share = columnShare_.data();
-    float* sum = rowLight_.data();
-    for (int x = 0; x < bandWidth_; ++x, sum += 4) {
-        const float* p =
-            linearRow_.data() + 4 * static_cast<std::size_t>(firstColumn_[x] - sourceBegin_);
-#if defined(__SSE2__)
-        // A pixel's four channels are one register: every tap is one multiply and one add.
-        __m128 total = _mm_setzero_ps();
-        for (int k = 0; k < taps_; ++k, p += 4, ++share)
-            total = _mm_add_ps(total, _mm_mul_ps(_mm_loadu_ps(p), _mm_set1_ps(*share)));
-        _mm_storeu_ps(sum, total);
-#else
-        float total[4] = {};
-        for (int k = 0; k < taps_; ++k, p += 4, ++share)
-            for (int c = 0; c < 4; ++c)
-                total[c] += p[c] * *share;
-        std::copy(total, total + 4, sum);
-#endif
+    const float* first = linearRow_.data();
+    // A count of taps the compiler knows unrolls the inner loop: from 2 to 5 taps are the
+    // reductions of photos to screens, up to four times.
+    switch (taps_) {
+        case 2:
+            return ColumnsInLight<2>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
+                                     taps_, bandWidth_, rowLight_.data());
+        case 3:
+            return ColumnsInLight<3>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
+                                     taps_, bandWidth_, rowLight_.data());
+        case 4:
+            return ColumnsInLight<4>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
+                                     taps_, bandWidth_, rowLight_.data());
+        case 5:
+            return ColumnsInLight<5>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
+                                     taps_, bandWidth_, rowLight_.data());
+        default:
+            return ColumnsInLight<0>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
+                                     taps_, bandWidth_, rowLight_.data());
     }
 }
 
