@@ -32,7 +32,8 @@ say_why_no_window() {
     wait "$SCR_PID" 2>/dev/null
     status="ended with $?"
   fi
-  echo "    the program: $status; its window $WAITED"
+  echo "    the program: $status; its window $WAITED; the dialog: $(window_state "$DIALOG")"
+  echo "    stored: Path [$(reg_get Path)] Initialized [$(reg_get Initialized)]"
   sed 's/^/    wine: /' "$E2E_OUT/program-stderr.txt" | tail -5
 }
 
@@ -135,7 +136,10 @@ configure_pictures() {
   PICTURES="$E2E_OUT/$1"
   rm -rf "$PICTURES"
   mkdir -p "$PICTURES"
-  configure "$(winepath -w "$PICTURES" 2>/dev/null | tr -d '\r')"
+  local windows_path
+  windows_path=$(winepath -w "$PICTURES" 2>/dev/null | tr -d '\r')
+  [ -n "$windows_path" ] || echo "    winepath gave no Windows path for $PICTURES"
+  configure "$windows_path"
 }
 
 # The largest red, green or blue value in a region "WxH+X+Y" of a screenshot, 0 to 255:
