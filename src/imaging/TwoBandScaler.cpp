@@ -2,6 +2,8 @@
 
 #include "imaging/PixelRecycler.h"
 
+#include <system_error>
+
 namespace glimra {
 namespace {
 
@@ -36,7 +38,11 @@ TwoBandScaler::TwoBandScaler(int srcWidth, int srcHeight, int dstWidth, int dstH
                   sourceBytesPerPixel);
     right_.emplace(srcWidth, srcHeight, dstWidth, dstHeight, into, light, middle, dstWidth,
                    sourceBytesPerPixel);
-    worker_ = std::thread(&TwoBandScaler::Work, this);
+    try {
+        worker_ = std::thread(&TwoBandScaler::Work, this);
+    } catch (const std::system_error&) {
+        // No thread to be had (memory, or a job's limits): both halves on this one.
+    }
 }
 
 TwoBandScaler::~TwoBandScaler() {
@@ -60,6 +66,11 @@ void TwoBandScaler::EndWorker() {
 void TwoBandScaler::PushRows(const std::uint8_t* rows, int count, std::size_t strideBytes) {
     if (whole_) {
         whole_->PushRows(rows, count, strideBytes);
+        return;
+    }
+    if (!worker_.joinable()) {
+        left_->PushRows(rows, count, strideBytes);
+        right_->PushRows(rows, count, strideBytes);
         return;
     }
     rows_ = rows;
