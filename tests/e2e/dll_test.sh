@@ -52,6 +52,8 @@ test_no_dll_beside_the_program_is_ever_loaded() {
     }
     wait_until 10 picture_on_screen && shown=1
     wait_until 5 decoder_pids >/dev/null && decoders=1
+    [ $decoders -eq 1 ] || echo "    no decoder seen; the program's processes:" \
+      "$(own_pids -f 'Glimra\.scr' | xargs -r ps -o pid=,args= -p | paste -sd';')"
     close_window "$SAVER"
     ends_within_ms "$SCR_PID" 3000
   fi
