@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -59,26 +60,15 @@ void AreaScaler::SumRowInLight(const std::uint8_t* row) {
             out[3] = row[3] * (1.0f / 255.0f);
         }
     }
-    const float* first = linearRow_.data();
     // A count of taps the compiler knows unrolls the inner loop: from 2 to 5 taps are the
     // reductions of photos to screens, up to four times.
-    switch (taps_) {
-        case 2:
-            return ColumnsInLight<2>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
-                                     taps_, bandWidth_, rowLight_.data());
-        case 3:
-            return ColumnsInLight<3>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
-                                     taps_, bandWidth_, rowLight_.data());
-        case 4:
-            return ColumnsInLight<4>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
-                                     taps_, bandWidth_, rowLight_.data());
-        case 5:
-            return ColumnsInLight<5>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
-                                     taps_, bandWidth_, rowLight_.data());
-        default:
-            return ColumnsInLight<0>(first, sourceBegin_, firstColumn_.data(), columnShare_.data(),
-                                     taps_, bandWidth_, rowLight_.data());
-    }
+    using Columns = void (*)(const float*, int, const int*, const float*, int, int, float*);
+    static constexpr Columns kByTaps[] = {ColumnsInLight<0>, ColumnsInLight<0>, ColumnsInLight<2>,
+                                          ColumnsInLight<3>, ColumnsInLight<4>, ColumnsInLight<5>};
+    const Columns columns =
+        taps_ < static_cast<int>(std::size(kByTaps)) ? kByTaps[taps_] : ColumnsInLight<0>;
+    columns(linearRow_.data(), sourceBegin_, firstColumn_.data(), columnShare_.data(), taps_,
+            bandWidth_, rowLight_.data());
 }
 
 void AreaScaler::GatherInLight(float weight, bool first) {

@@ -7,12 +7,12 @@
 #include <optional>
 #include <utility>
 
-#include "imaging/TwoBandScaler.h"
 #include "imaging/ColourProfile.h"
 #include "imaging/DecodeScale.h"
 #include "imaging/ExifOrientation.h"
 #include "imaging/HeaderChecks.h"
 #include "imaging/PictureFit.h"
+#include "imaging/TwoBandScaler.h"
 #include "win32/base/Scoped.h"
 #include "win32/base/SystemLibrary.h"
 #include "win32/pictures/Canvas.h"
@@ -64,15 +64,12 @@ bool DecodeStreamed(IWICBitmapSource* source, int targetWidth, int targetHeight,
     WICPixelFormatGUID format{};
     const bool threeBytes =
         SUCCEEDED(source->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR;
-    ComPtr<IWICBitmapSource> converted;
-    if (threeBytes) {
-        converted = source;
-    } else {
-        static const auto convert = SystemFunction<decltype(WICConvertBitmapSource)>(
-            L"windowscodecs.dll", "WICConvertBitmapSource");
-        if (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted))) {
-            return false;
-        }
+    static const auto convert = SystemFunction<decltype(WICConvertBitmapSource)>(
+        L"windowscodecs.dll", "WICConvertBitmapSource");
+    ComPtr<IWICBitmapSource> converted = source;
+    if (!threeBytes &&
+        (!convert || FAILED(convert(GUID_WICPixelFormat32bppPBGRA, source, &converted)))) {
+        return false;
     }
     const int bytesPerPixel = threeBytes ? 3 : 4;
     TwoBandScaler scaler(width, height, targetWidth, targetHeight, into, &light, bytesPerPixel);
